@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs the Debian packages Kelm needs to build, run and test; only what is missing.
+set -e
+PKGS="build-essential cmake ninja-build qt6-base-dev libqt6sql6-sqlite libgtest-dev \
+fonts-wqy-microhei python3-xlrd xvfb"
+missing=""
+for p in $PKGS; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing:$missing" >&2
+$SUDO apt-get update -qq || true
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
