@@ -1,0 +1,25 @@
+#pragma once
+// A prompt that records every message instead of showing it and answers
+// confirmations from a script, for tests of anything that talks to the user.
+
+#include "data/UnitData.h"
+
+#include <QStringList>
+#include <deque>
+
+class TPromptRecorder : public TPrompt {
+public:
+    void Info(const QString& text) override { infos << text; }
+    bool Confirm(const QString& text) override {
+        confirms << text;
+        if (answers.empty()) return defaultAnswer;
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    // Every message in the order shown, information and confirmation alike.
+    QStringList infos;
+    QStringList confirms;
+    std::deque<bool> answers;    // next confirmation answers, used front first
+    bool defaultAnswer = false;  // when the script has run out: Cancel
+};

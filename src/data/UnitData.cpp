@@ -1,0 +1,316 @@
+#include "data/UnitData.h"
+
+#include "common/NumberFormat.h"
+#include "data/UnitDataSchema.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QStandardPaths>
+#include <QUuid>
+#include <QVariant>
+
+namespace {
+
+const QString kDatabaseFileName = QStringLiteral("KelmDB.db");
+const QString kConnectFailed = QStringLiteral("连接数据库出现异常情况！");
+const QString kBadNumber = QStringLiteral("数字非法！");
+
+TsysData* g_installed = nullptr;
+std::unique_ptr<TsysData> g_fallback;
+
+// A named parameter is written ":name" in the statement text.
+QString Placeholder(const QString& name) {
+    return name.startsWith(QLatin1Char(':')) ? name : QLatin1Char(':') + name;
+}
+
+}  // namespace
+
+TsysData::TsysData(const QString& dbPath)
+    : p_path(dbPath.isEmpty() ? DefaultDatabasePath() : dbPath),
+      p_connectionName(QStringLiteral("kelm-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), p_connectionName);
+}
+
+TsysData::~TsysData() {
+    Close();
+    QSqlDatabase::removeDatabase(p_connectionName);
+}
+
+QString TsysData::DefaultDatabasePath() {
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QFileInfo dirInfo(exeDir);
+    if (!exeDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable())
+        return QDir(exeDir).filePath(kDatabaseFileName);
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dataDir);
+    return QDir(dataDir).filePath(kDatabaseFileName);
+}
+
+QString TsysData::DatabasePath() const { return p_path; }
+
+QSqlDatabase TsysData::Database() { return QSqlDatabase::database(p_connectionName, false); }
+
+bool TsysData::IsOpen() const {
+    return p_opened && QSqlDatabase::database(p_connectionName, false).isOpen();
+}
+
+QString TsysData::LastError() const { return p_lastError; }
+
+bool TsysData::Open() {
+    if (IsOpen()) return true;
+    QSqlDatabase db = Database();
+    const bool existed = QFileInfo::exists(p_path);
+    if (!existed) {
+        // Never create a file inside a folder that is not there: that is a wrong path,
+        // not a first installation.
+        if (!QFileInfo(QFileInfo(p_path).absolutePath()).isDir()) {
+            p_lastError = QStringLiteral("folder of %1 does not exist").arg(p_path);
+            return false;
+        }
+    }
+    db.setDatabaseName(p_path);
+    if (!db.open()) {
+        p_lastError = db.lastError().text();
+        return false;
+    }
+    if (!existed) {
+        if (!CreateSchema()) {
+            db.close();
+            // A half-made file would later be taken for a foreign one; remove it so the
+            // next attempt starts afresh.
+            QFile::remove(p_path);
+            QFile::remove(p_path + QStringLiteral("-wal"));
+            QFile::remove(p_path + QStringLiteral("-shm"));
+            QFile::remove(p_path + QStringLiteral("-journal"));
+            return false;
+        }
+    } else if (!HasKelmSchema()) {
+        // Nothing has been written yet, so a foreign file stays exactly as it was.
+        db.close();
+        return false;
+    } else {
+        SetConnectionPragmas();
+    }
+    p_opened = true;
+    return true;
+}
+
+bool TsysData::HasKelmSchema() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"))) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    QSet<QString> present;
+    while (q.next()) present.insert(q.value(0).toString().toLower());
+    for (const TSchemaObject& o : KelmSchema()) {
+        if (!present.contains(o.name.toLower())) {
+            p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TsysData::SetConnectionPragmas() {
+    // Write-ahead log with normal syncing: every statement still stands alone and
+    // survives a program crash, but single-row writes no longer wait for the disk.
+    QSqlQuery q(Database());
+    q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+bool TsysData::CreateSchema() {
+    QSqlDatabase db = Database();
+    SetConnectionPragmas();
+    if (!db.transaction()) {
+        p_lastError = db.lastError().text();
+        return false;
+    }
+    QSqlQuery q(db);
+    QStringList statements;
+    for (const TSchemaObject& o : KelmSchema()) statements << o.createSql;
+    statements << QStringLiteral(
+        "INSERT INTO FSysSet (cmpName,blade,JQD,OptT1) VALUES ('Veldstrom',5,0,0)");
+    statements << QStringLiteral(
+        "INSERT INTO FProFei (JGF,AZF,JXF,SDF,YSF,GLF,QTF) VALUES (0,0,0,0,0,0,0)");
+    for (const QString& sql : statements) {
+        if (!q.exec(sql)) {
+            p_lastError = q.lastError().text() + QStringLiteral(" in ") + sql;
+            q.finish();
+            db.rollback();
+            return false;
+        }
+    }
+    q.finish();
+    if (!db.commit()) {
+        p_lastError = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+void TsysData::Close() {
+    QSqlDatabase db = Database();
+    if (db.isOpen()) db.close();
+    p_opened = false;
+}
+
+std::unique_ptr<QSqlQuery> TsysData::OpenQuery(const QString& sql) {
+    if (!Open()) {
+        ShowInfo(kConnectFailed);
+        return std::make_unique<QSqlQuery>(Database());
+    }
+    auto q = std::make_unique<QSqlQuery>(Database());
+    if (!q->exec(sql)) {
+        p_lastError = q->lastError().text();
+        ShowInfo(kConnectFailed);
+        // Hand back an unopened query so the caller reads no rows.
+        q = std::make_unique<QSqlQuery>(Database());
+    }
+    return q;
+}
+
+void TsysData::SetCommonSQL(const QString& sql) {
+    p_commonSql = sql;
+    p_commonParams.clear();
+}
+
+void TsysData::SetCommonParam(const QString& name, const QString& value) {
+    const QString key = Placeholder(name);
+    // A null string would be stored as NULL; the value handed over is always a text.
+    const QString text = value.isNull() ? QStringLiteral("") : value;
+    for (auto& p : p_commonParams) {
+        if (p.first == key) {
+            p.second = text;
+            return;
+        }
+    }
+    p_commonParams.append({key, text});
+}
+
+bool TsysData::ExecCommon() {
+    if (!Open()) return false;
+    QSqlQuery q(Database());
+    if (!q.prepare(p_commonSql)) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    for (const auto& p : p_commonParams) q.bindValue(p.first, p.second);
+    if (!q.exec()) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    return q.numRowsAffected() > 0;
+}
+
+bool TsysData::Transaction() { return Open() && Database().transaction(); }
+
+bool TsysData::Commit() { return IsOpen() && Database().commit(); }
+
+bool TsysData::Rollback() { return IsOpen() && Database().rollback(); }
+
+QString TsysData::NewTimeID(const QString& suffix) const {
+    return TimeIDAt(QDateTime::currentDateTime(), suffix);
+}
+
+void TsysData::ShowInfo(const QString& text) {
+    if (p_prompt)
+        p_prompt->Info(text);
+    else
+        qInfo().noquote() << kPromptCaption << ":" << text;
+}
+
+bool TsysData::AskConfirm(const QString& text) {
+    if (p_prompt) return p_prompt->Confirm(text);
+    qInfo().noquote() << kPromptCaption << ": (no one to ask, cancelled)" << text;
+    return false;
+}
+
+bool TsysData::CheckNumberText(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return false;
+    double value = 0;
+    if (kelm::ParseNumber(t, value)) return true;
+    ShowInfo(kBadNumber);
+    return false;
+}
+
+void TsysData::SetPrompt(TPrompt* prompt) { p_prompt = prompt; }
+
+TPrompt* TsysData::Prompt() const { return p_prompt; }
+
+// ---- the one data module of the run ----
+
+TsysData* sysData() {
+    if (g_installed) return g_installed;
+    if (!g_fallback) g_fallback = std::make_unique<TsysData>();
+    return g_fallback.get();
+}
+
+void SetSysData(TsysData* data) { g_installed = data; }
+
+std::unique_ptr<QSqlQuery> OpenQuery(const QString& sql) { return sysData()->OpenQuery(sql); }
+void SetCommonSQL(const QString& sql) { sysData()->SetCommonSQL(sql); }
+void SetCommonParam(const QString& name, const QString& value) {
+    sysData()->SetCommonParam(name, value);
+}
+bool ExecCommon() { return sysData()->ExecCommon(); }
+QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); }
+void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
+bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
+bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+
+QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
+    return moment.toString(QStringLiteral("yyMMddHHmmss")) + suffix;
+}
+
+// ---- reading columns ----
+
+QString FieldText(const QSqlQuery& query, const QString& column) {
+    const QVariant v = query.value(column);
+    if (!v.isValid() || v.isNull()) return QString();
+    switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return kelm::FormatGeneral(v.toDouble());
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+        case QMetaType::ULongLong:
+        case QMetaType::UInt:
+            return QString::number(v.toLongLong());
+        default:
+            return v.toString();
+    }
+}
+
+double FieldFloat(const QSqlQuery& query, const QString& column) {
+    const QVariant v = query.value(column);
+    if (!v.isValid() || v.isNull()) return 0;
+    if (v.typeId() == QMetaType::QString) {
+        double value = 0;
+        return kelm::ParseNumber(v.toString(), value) ? value : 0;
+    }
+    return v.toDouble();
+}
+
+int FieldInt(const QSqlQuery& query, const QString& column) {
+    return static_cast<int>(qRound64(FieldFloat(query, column)));
+}
+
+bool IsCounterKey(const QString& text) {
+    if (text.isEmpty() || text.size() > 19) return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('-') && i == 0 && text.size() > 1) continue;
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    }
+    return true;
+}

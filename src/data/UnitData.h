@@ -1,0 +1,119 @@
+#pragma once
+// The data module: the one connection to the Kelm database file, the shared command
+// object that every INSERT, UPDATE and DELETE goes through, identifiers made from the
+// clock, and the simple prompts (information and confirmation boxes) every window uses.
+//
+// The database is one SQLite file. When it does not exist yet it is created with every
+// table and view and the default settings; an existing file is opened as it is.
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QPair>
+#include <memory>
+
+// Prompt interface: the program sets message boxes captioned "信息提示" with the
+// information icon; tests set a recorder with scripted answers.
+class TPrompt {
+public:
+    virtual ~TPrompt() = default;
+    virtual void Info(const QString& text) = 0;    // OK only
+    virtual bool Confirm(const QString& text) = 0;  // true only on OK
+};
+
+// Caption of every message box of the program.
+inline const QString kPromptCaption = QStringLiteral("信息提示");
+
+class TsysData {
+public:
+    // Empty path: "KelmDB.db" next to the executable, or in the user's data folder
+    // when the executable's folder is not writable. The file is not touched here.
+    explicit TsysData(const QString& dbPath = QString());
+    ~TsysData();
+    TsysData(const TsysData&) = delete;
+    TsysData& operator=(const TsysData&) = delete;
+
+    // Where the default database file lives for this installation.
+    static QString DefaultDatabasePath();
+
+    QString DatabasePath() const;
+    bool Open();     // opens on first use; reopens after Close()
+    void Close();    // backup and restore close it so the file can be copied
+    bool IsOpen() const;
+
+    // Runs a SELECT. On any error shows "连接数据库出现异常情况！" and returns an
+    // inactive query (never nullptr). The caller owns the query.
+    std::unique_ptr<QSqlQuery> OpenQuery(const QString& sql);
+
+    // The shared command: set the text (which forgets earlier parameters), set each
+    // named parameter from a string (name with or without the leading ':'), execute.
+    void SetCommonSQL(const QString& sql);
+    void SetCommonParam(const QString& name, const QString& value);
+    bool ExecCommon();  // true only when > 0 rows affected; false on any error, silently
+
+    // For savers that must write several statements all or nothing.
+    bool Transaction();
+    bool Commit();
+    bool Rollback();
+
+    // "yymmddhhmmss" of the local clock followed by the suffix.
+    QString NewTimeID(const QString& suffix = QString()) const;
+
+    void ShowInfo(const QString& text);
+    bool AskConfirm(const QString& text);
+    // True when the trimmed text is a number; false silently when empty;
+    // "数字非法！" and false otherwise.
+    bool CheckNumberText(const QString& text);
+
+    void SetPrompt(TPrompt* prompt);  // not owned; nullptr: messages go to the log only
+    TPrompt* Prompt() const;
+
+    QSqlDatabase Database();
+    QString LastError() const;  // text of the last failed statement's error, for logs
+
+private:
+    bool CreateSchema();
+    bool HasKelmSchema();
+    void SetConnectionPragmas();
+
+    QString p_path;
+    QString p_connectionName;
+    QString p_commonSql;
+    QVector<QPair<QString, QString>> p_commonParams;
+    TPrompt* p_prompt = nullptr;
+    QString p_lastError;
+    bool p_opened = false;
+};
+
+// The one data module of the run. The program creates it first at start-up and
+// installs it; tests create their own on a temp path and install it. When none is
+// installed, one on the default path is created on first use.
+TsysData* sysData();
+void SetSysData(TsysData* data);  // not owned; nullptr uninstalls
+
+// Free-function forms of the data-module operations, all using sysData().
+std::unique_ptr<QSqlQuery> OpenQuery(const QString& sql);
+void SetCommonSQL(const QString& sql);
+void SetCommonParam(const QString& name, const QString& value);
+bool ExecCommon();
+QString NewTimeID(const QString& suffix = QString());
+void ShowInfo(const QString& text);
+bool AskConfirm(const QString& text);
+bool CheckNumberText(const QString& text);
+
+// Identifier for a given moment: "yymmddhhmmss" + suffix.
+QString TimeIDAt(const QDateTime& moment, const QString& suffix = QString());
+
+// A column of the current row as text: numbers in the general number form (2440,
+// 1220.5), NULL as "", anything else as stored.
+QString FieldText(const QSqlQuery& query, const QString& column);
+// A column as a number (0 when NULL or not a number) and as an integer.
+double FieldFloat(const QSqlQuery& query, const QString& column);
+int FieldInt(const QSqlQuery& query, const QString& column);
+
+// True when the text is a whole decimal number (optionally negative) that may be
+// spliced bare into SQL text as a counter key.
+bool IsCounterKey(const QString& text);

@@ -1,0 +1,23 @@
+#pragma once
+// The tables and views of a Kelm database, as created on first installation and as
+// required of an existing file.
+//
+// Column types carry SQLite affinities so values handed over as strings land right:
+// number columns are NUMERIC (the text "2440" or "2440.0" is stored as the integer
+// 2440 and "1220.5" as a real, so numbers read back and concatenated in SQL show the
+// general number form), integer columns INTEGER, texts and dates ("yyyy-mm-dd") TEXT.
+// Counters are INTEGER PRIMARY KEY AUTOINCREMENT.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct TSchemaObject {
+    QString name;
+    QStringList columns;  // in designed order
+    QString createSql;
+    bool isView = false;
+};
+
+// Every table, then every view, in creation order.
+const std::vector<TSchemaObject>& KelmSchema();
