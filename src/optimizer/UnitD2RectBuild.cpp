@@ -1,0 +1,247 @@
+// Construction of one cutting scheme: sheet choice, 20 trial fills per sheet, guillotine
+// placement and the repeat count of each layout. Runs on private scratch memory (TD2RWork)
+// so several constructions can be built at once on different threads.
+
+#include <algorithm>
+
+#include "optimizer/UnitD2Rect.h"
+
+int TD2RRandom::Draw(int n) {
+    // Lemire's multiply-shift with rejection: uniform without a division per draw.
+    const uint64_t range = static_cast<uint64_t>(n);
+    uint64_t x = gen();
+    unsigned __int128 m = static_cast<unsigned __int128>(x) * range;
+    uint64_t low = static_cast<uint64_t>(m);
+    if (low < range) {
+        const uint64_t threshold = (0 - range) % range;
+        while (low < threshold) {
+            x = gen();
+            m = static_cast<unsigned __int128>(x) * range;
+            low = static_cast<uint64_t>(m);
+        }
+    }
+    return static_cast<int>(m >> 64);
+}
+
+void TD2Rect::PrepareWork(TD2RWork& w, const std::vector<int32_t>& order) {
+    w.ele.resize(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        const TD2REle& e = p_Base[order[i]];
+        w.ele[i] = TD2RWorkEle{e.Length, e.Width, e.Count, e.Rotation == 1, e.XH, order[i]};
+    }
+    w.idx.clear();
+    for (size_t i = 0; i < w.ele.size(); ++i)
+        if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
+    w.occ.assign(w.ele.size(), 0);
+}
+
+TD2RSchame TD2Rect::BuildSchame(TD2RWork& w) { return BuildSchame(w, p_Order); }
+
+TD2RSchame TD2Rect::BuildSchame(TD2RWork& w, const std::vector<int32_t>& order) {
+    PrepareWork(w, order);
+    TD2RSchame schame;
+    w.rawStock.resize(rawArr.size());
+    w.cand.clear();
+    for (size_t i = 0; i < rawArr.size(); ++i) {
+        w.rawStock[i] = rawArr[i].Count;
+        w.cand.emplace_back(rawArr[i].Prio, static_cast<int32_t>(i));
+    }
+    while (!w.cand.empty() && !w.idx.empty()) {
+        const int pos = PickRaw(w);
+        const int r = w.cand[pos].second;
+        if (w.rawStock[r] <= 0) {
+            w.cand.erase(w.cand.begin() + pos);
+            continue;
+        }
+        FillRaw(w, r);
+        if (w.best.EleList.empty()) {  // not one remaining part fits this sheet type
+            w.cand.erase(w.cand.begin() + pos);
+            continue;
+        }
+        TD2RGene g;
+        SetLayFields(g, w, r);
+        g.RawCount = GetRepeatCount(w, r);
+        w.rawStock[r] -= g.RawCount;
+        if (w.rawStock[r] == 0) w.cand.erase(w.cand.begin() + pos);
+        for (const TD2RPlaced& p : w.best.EleList) w.ele[p.eIndex].Count -= g.RawCount;
+        w.idx.clear();
+        for (size_t i = 0; i < w.ele.size(); ++i)
+            if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
+        schame.push_back(std::move(g));
+    }
+    return schame;
+}
+
+// Copies the kept trial into a layout: this is the only place names are copied.
+void TD2Rect::SetLayFields(TD2RGene& g, TD2RWork& w, int r) const {
+    const TD2RRaw& raw = rawArr[r];
+    g.RawIndex = r;
+    g.RawName = raw.Name;
+    g.RawPrice = raw.Price;
+    g.RawDbID = raw.DbID;
+    g.RawLength = raw.Length;
+    g.RawWidth = raw.Width;
+    g.EleList.reserve(w.best.EleList.size());
+    for (const TD2RPlaced& p : w.best.EleList) {
+        const TD2REle& src = p_Base[w.ele[p.eIndex].Src];
+        g.EleList.push_back(
+            TRectEle{p.eIndex, src.XH, src.Name, src.Demo, p.px, p.py, p.Length, p.Width});
+    }
+    g.RectArr = w.best.RectArr;
+    g.EleArea = w.best.EleArea;
+    g.maxBin = w.best.maxBin;
+}
+
+int TD2Rect::PickRaw(TD2RWork& w) {
+    w.prioPos.clear();
+    for (size_t i = 0; i < w.cand.size(); ++i)
+        if (w.cand[i].first == 1) w.prioPos.push_back(static_cast<int>(i));
+    if (!w.prioPos.empty()) return w.prioPos[w.rnd.Draw(static_cast<int>(w.prioPos.size()))];
+    return w.rnd.Draw(static_cast<int>(w.cand.size()));
+}
+
+int32_t TD2Rect::GetRepeatCount(TD2RWork& w, int r) {
+    int32_t result = 99999999;
+    for (const TD2RPlaced& p : w.best.EleList) ++w.occ[p.eIndex];
+    for (const TD2RPlaced& p : w.best.EleList) {
+        int32_t& k = w.occ[p.eIndex];
+        if (k == 0) continue;  // part type already counted
+        result = std::min(result, w.ele[p.eIndex].Count / k);
+        k = 0;
+    }
+    return std::min(result, w.rawStock[r]);
+}
+
+void TD2Rect::FillRaw(TD2RWork& w, int r) {
+    const TD2RRaw& raw = rawArr[r];
+    const double sheetArea = raw.Length * raw.Width;
+    const TRectR usable{static_cast<double>(prm.Edg.Left), static_cast<double>(prm.Edg.Top),
+                        raw.Length - prm.Edg.Left - prm.Edg.Right,
+                        raw.Width - prm.Edg.Top - prm.Edg.Bottom};
+    w.best.Clear();
+    // Trims that leave nothing of the sheet: nothing may be placed (the size tolerance
+    // would otherwise let small parts onto a sheet of no usable size).
+    if (usable.Length <= 0 || usable.Width <= 0) return;
+
+    double bestUti = 0;
+    double bestLeft = 0;
+    for (int trial = 0; trial < 20; ++trial) {
+        w.trialCount.resize(w.ele.size());
+        for (size_t i = 0; i < w.ele.size(); ++i) w.trialCount[i] = w.ele[i].Count;
+        w.trialIdx.assign(w.idx.begin(), w.idx.end());
+        w.trial.Clear();
+        LayRect(w, usable);
+        const double uti = w.trial.EleArea / sheetArea;
+        double largest = 0;
+        for (const TRectR& rc : w.trial.RectArr) largest = std::max(largest, rc.Length * rc.Width);
+        if (uti > bestUti || (uti == bestUti && largest > bestLeft)) {
+            std::swap(w.best, w.trial);
+            bestUti = uti;
+            bestLeft = largest;
+            w.best.maxBin = largest;
+        }
+        if (trial == 0 && w.best.EleList.empty()) {
+            // Nothing fits an empty sheet: every further trial draws once for its part
+            // choice and again finds nothing. Keep the generator stream as it would be.
+            for (int rest = 1; rest < 20; ++rest) w.rnd.Draw(10);
+            return;
+        }
+    }
+}
+
+void TD2Rect::LayRect(TD2RWork& w, const TRectR& rect) {
+    // Depth-first on an explicit stack: a remainder is filled completely before the next,
+    // in the same order (and with the same draws) as the recursive description, without
+    // deep recursion when a sheet holds many small parts.
+    const double k = prm.BladeWidth;
+    w.stack.clear();
+    w.stack.push_back(rect);
+    while (!w.stack.empty()) {
+        const TRectR R = w.stack.back();
+        w.stack.pop_back();
+        const TD2RPick pick = PickEle(w, R);
+        if (pick.eleIndex < 0) {
+            w.trial.RectArr.push_back(R);
+            continue;
+        }
+        const TD2RWorkEle& e = w.ele[pick.eleIndex];
+        const double l = pick.turned ? e.Width : e.Length;
+        const double wd = pick.turned ? e.Length : e.Width;
+        const bool firstOnSheet = w.trial.EleList.empty();
+        w.trial.EleList.push_back(TD2RPlaced{pick.eleIndex, R.px, R.py, l, wd});
+        w.trial.EleArea += e.Length * e.Width;
+        if (--w.trialCount[pick.eleIndex] == 0) w.trialIdx.erase(w.trialIdx.begin() + pick.listPos);
+
+        bool horizontalFirst;
+        if (prm.LayStyle == TD2RLayStyle::HStrip) {
+            horizontalFirst = true;
+        } else if (prm.LayStyle == TD2RLayStyle::VStrip) {
+            horizontalFirst = false;
+        } else if (firstOnSheet && prm.FirstCut == TD2RFirstCut::HD) {
+            horizontalFirst = true;
+        } else if (firstOnSheet && prm.FirstCut == TD2RFirstCut::VD) {
+            horizontalFirst = false;
+        } else {
+            horizontalFirst = w.rnd.Draw(2) == 1;
+        }
+        const double restL = R.Length - l - k;
+        const double restW = R.Width - wd - k;
+        // Pushed in reverse: the first remainder named is filled first.
+        if (horizontalFirst) {
+            if (restW > 0) w.stack.push_back(TRectR{R.px, R.py + wd + k, R.Length, restW});
+            if (restL > 0) w.stack.push_back(TRectR{R.px + l + k, R.py, restL, wd});
+        } else {
+            if (restL > 0) w.stack.push_back(TRectR{R.px + l + k, R.py, restL, R.Width});
+            if (restW > 0) w.stack.push_back(TRectR{R.px, R.py + wd + k, l, restW});
+        }
+    }
+}
+
+namespace {
+
+// Fit test of one part type in a free rectangle; decides the orientation on the way.
+inline bool FitsIn(const TD2RWorkEle& e, const TRectR& R, double t, TD2RRandom& rnd,
+                   bool& turned) {
+    if (e.Turnable) {
+        const bool plain = e.Length - t <= R.Length && e.Width - t <= R.Width;
+        const bool turn = e.Width - t <= R.Length && e.Length - t <= R.Width;
+        if (plain && turn) {
+            if (e.Length == R.Length || e.Width == R.Width)
+                turned = false;
+            else if (e.Width == R.Length || e.Length == R.Width)
+                turned = true;
+            else
+                turned = rnd.Draw(2) == 0;
+            return true;
+        }
+        if (plain || turn) {
+            turned = turn && !plain;
+            return true;
+        }
+        return false;
+    }
+    turned = false;
+    return e.Length <= R.Length && e.Width <= R.Width;
+}
+
+}  // namespace
+
+TD2RPick TD2Rect::PickEle(TD2RWork& w, const TRectR& rect) {
+    const double t = prm.wucha;
+    bool turned = false;
+    if (w.rnd.Draw(10) != 0) {
+        for (size_t pos = 0; pos < w.trialIdx.size(); ++pos) {
+            const int32_t i = w.trialIdx[pos];
+            if (FitsIn(w.ele[i], rect, t, w.rnd, turned))
+                return TD2RPick{i, static_cast<int32_t>(pos), turned};
+        }
+        return TD2RPick{};
+    }
+    w.fits.clear();
+    for (size_t pos = 0; pos < w.trialIdx.size(); ++pos)
+        if (FitsIn(w.ele[w.trialIdx[pos]], rect, t, w.rnd, turned))
+            w.fits.emplace_back(static_cast<int32_t>(pos), turned);
+    if (w.fits.empty()) return TD2RPick{};
+    const auto& chosen = w.fits[w.rnd.Draw(static_cast<int>(w.fits.size()))];
+    return TD2RPick{w.trialIdx[chosen.first], chosen.first, chosen.second};
+}

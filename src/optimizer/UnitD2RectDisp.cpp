@@ -1,0 +1,72 @@
+// Statistics of a cutting scheme, recomputed from its layouts alone.
+
+#include "optimizer/UnitD2RectDisp.h"
+
+#include "common/NumberFormat.h"
+
+void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
+                          TD2Rslt& rslt) const {
+    rslt = TD2Rslt{};
+    rslt.EleCutArr.resize(schame.size());
+    TD2REleArr left = eles;  // Count becomes the pieces still uncut
+    double rawArea = 0, partArea = 0, cost = 0;
+    int32_t sheets = 0;
+
+    for (size_t gi = 0; gi < schame.size(); ++gi) {
+        const TD2RGene& g = schame[gi];
+        const int32_t c = g.RawCount;
+        rawArea += g.RawLength * g.RawWidth * c;
+        sheets += c;
+        partArea += c * g.EleArea;
+        cost += g.RawLength * g.RawWidth * c * g.RawPrice / 1000000.0;
+
+        const QString size =
+            kelm::FormatGeneral(g.RawLength) + QStringLiteral("×") + kelm::FormatGeneral(g.RawWidth);
+        bool found = false;
+        for (TUseRaw& u : rslt.UseRawArr) {
+            if (u.rawSize == size && u.rawName == g.RawName) {
+                u.Count += c;
+                found = true;
+                break;
+            }
+        }
+        if (!found) rslt.UseRawArr.push_back(TUseRaw{g.RawName, size, c});
+
+        for (const TRectR& r : g.RectArr) {
+            if (!(prm.Bin.Length <= r.Length && prm.Bin.Width <= r.Width)) continue;
+            found = false;
+            for (TBinSize& b : rslt.BinSizeArr) {
+                if (b.length == r.Length && b.width == r.Width && b.rawDbID == g.RawDbID) {
+                    b.count += c;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) rslt.BinSizeArr.push_back(TBinSize{g.RawDbID, g.RawName, r.Length, r.Width, c});
+        }
+
+        std::vector<TEleCut>& pieces = rslt.EleCutArr[gi];
+        for (const TRectEle& e : g.EleList) {
+            // A part number outside the list (a scheme that does not belong to it) is
+            // listed on its layout but cannot be counted off.
+            if (e.XH >= 1 && e.XH <= static_cast<int32_t>(left.size())) left[e.XH - 1].Count -= c;
+            found = false;
+            for (TEleCut& p : pieces) {
+                if (p.XH == e.XH) {
+                    ++p.count;
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) pieces.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, 1});
+        }
+    }
+
+    for (const TD2REle& e : left)
+        if (e.Count != 0) rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, e.Count});
+    rslt.eleTotalArea = partArea;
+    rslt.rawUseArea = rawArea;
+    rslt.UltiRate = rawArea != 0 ? partArea / rawArea : 0;
+    rslt.RawUseCount = sheets;
+    rslt.TotalPrice = cost;
+}

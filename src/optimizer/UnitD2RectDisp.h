@@ -1,0 +1,15 @@
+#pragma once
+// TD2Result: figures and lists of a cutting scheme for the layout report and the layout
+// diagrams. Areas mm², utilisation a ratio 0 … 1, prices per m² of raw sheet.
+
+#include "optimizer/UnitD2RectTypes.h"
+
+class TD2Result {
+public:
+    // Recomputes every figure from the layouts of schame: areas, utilisation, sheet
+    // count, cost, sheets per size, pieces per layout, uncut pieces and reusable
+    // offcuts (leftovers at least prm.Bin in both extents). eles is the part list the
+    // scheme was computed for (XH = position + 1). No input is changed.
+    void GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
+                   TD2Rslt& rslt) const;
+};
