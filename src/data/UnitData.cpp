@@ -275,6 +275,7 @@ QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
 // ---- reading columns ----
 
 QString FieldText(const QSqlQuery& query, const QString& column) {
+    if (query.record().indexOf(column) < 0) return QString();
     const QVariant v = query.value(column);
     if (!v.isValid() || v.isNull()) return QString();
     switch (v.typeId()) {
@@ -292,6 +293,7 @@ QString FieldText(const QSqlQuery& query, const QString& column) {
 }
 
 double FieldFloat(const QSqlQuery& query, const QString& column) {
+    if (query.record().indexOf(column) < 0) return 0;
     const QVariant v = query.value(column);
     if (!v.isValid() || v.isNull()) return 0;
     if (v.typeId() == QMetaType::QString) {

@@ -1,0 +1,505 @@
+// The data module on a temp database per test: schema creation, opening existing and
+// foreign files, the shared command, value types, views, prompts and input checks.
+
+#include "data/PromptRecorder.h"
+#include "data/UnitData.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kConnectFailed = QStringLiteral("连接数据库出现异常情况！");
+
+QByteArray FileHash(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+class DataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("KelmDB.db"));
+        data = std::make_unique<TsysData>(path);
+        data->SetPrompt(&prompt);
+        SetSysData(data.get());
+    }
+    void TearDown() override { SetSysData(nullptr); }
+
+    // Runs a write through the shared command with name/value pairs.
+    bool Exec(const QString& sql, const QList<QPair<QString, QString>>& params = {}) {
+        data->SetCommonSQL(sql);
+        for (const auto& p : params) data->SetCommonParam(p.first, p.second);
+        return data->ExecCommon();
+    }
+    // First column of the first row as text ("" when there is no row).
+    QString Scalar(const QString& sql) {
+        auto q = data->OpenQuery(sql);
+        if (!q->next()) return QStringLiteral("<no row>");
+        return FieldText(*q, q->record().fieldName(0));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    TPromptRecorder prompt;
+    std::unique_ptr<TsysData> data;
+};
+
+// ---- first installation ----
+
+struct DesignedObject {
+    const char* name;
+    const char* type;  // "table" or "view"
+    QStringList columns;
+};
+
+const std::vector<DesignedObject> kDesigned = {
+    {"FProject", "table", {"proID", "proCode", "proName", "custName", "begDt", "endDt", "bz"}},
+    {"FProWins", "table", {"winID", "proID", "winPath", "winCode", "winCount", "Width", "Height",
+                           "Depth", "Maked", "custID", "custName", "FengB"}},
+    {"FProCl", "table", {"ID", "proID", "winID", "gtName", "clID", "clName", "length", "width",
+                         "thick", "clCount", "wl", "flag", "shape"}},
+    {"FCl", "table", {"ylID", "cateID", "ylCode", "ylName", "length", "width", "houdu", "color",
+                      "bz"}},
+    {"FClCls", "table", {"cateID", "cateName"}},
+    {"FCustomers", "table", {"custID", "custName", "phone", "address", "pursDate", "bz"}},
+    {"ysdItem", "table", {"itmID", "itmName", "cateName"}},
+    {"FSysSet", "table", {"cmpName", "blade", "JQD", "OptT1"}},
+    {"FProFei", "table", {"JGF", "AZF", "JXF", "SDF", "YSF", "GLF", "QTF"}},
+    {"FPKBZ", "table", {"pkID", "minVal", "maxVal", "kwstr"}},
+    {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA"}},
+    {"TkWins", "table", {"tkID", "TkPath", "TkName", "cateID"}},
+    {"FCpCls", "table", {"KSID", "KSName", "parID"}},
+    {"vProCls", "view", {"ID", "proID", "custID", "custName", "gtName", "clName", "color",
+                         "FengB", "length", "width", "houdu", "clCount", "proCode"}},
+    {"vProCl", "view", {"ID", "proID", "winID", "ylID", "ylName", "Color", "clName", "length",
+                        "width", "thick", "flag", "clCount", "shape", "wl"}},
+    {"vProYC", "view", {"proID", "ylID", "ylName", "length", "width", "houdu"}},
+};
+
+TEST_F(DataTest, NewFileHasEveryDesignedTableViewAndColumn) {
+    ASSERT_FALSE(QFile::exists(path));
+    ASSERT_TRUE(data->Open()) << data->LastError().toStdString();
+    ASSERT_TRUE(QFile::exists(path));
+    for (const DesignedObject& o : kDesigned) {
+        SCOPED_TRACE(o.name);
+        EXPECT_EQ(Scalar(QStringLiteral("SELECT type FROM sqlite_master WHERE name='%1'")
+                             .arg(QString::fromUtf8(o.name))),
+                  QString::fromUtf8(o.type));
+        QStringList columns;
+        auto q = data->OpenQuery(QStringLiteral("PRAGMA table_info(%1)").arg(o.name));
+        while (q->next()) columns << q->value(QStringLiteral("name")).toString();
+        EXPECT_EQ(columns, o.columns);
+    }
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(DataTest, NewFileHasDefaultSettingsAndZeroFees) {
+    auto q = data->OpenQuery(QStringLiteral("SELECT cmpName,blade,JQD,OptT1 FROM FSysSet"));
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "cmpName"), "Veldstrom");
+    EXPECT_EQ(FieldText(*q, "blade"), "5");
+    EXPECT_EQ(FieldInt(*q, "JQD"), 0);
+    EXPECT_EQ(FieldInt(*q, "OptT1"), 0);
+    EXPECT_FALSE(q->next());
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FProFei"), "1");
+    EXPECT_EQ(Scalar("SELECT JGF+AZF+JXF+SDF+YSF+GLF+QTF FROM FProFei"), "0");
+}
+
+TEST_F(DataTest, CountersAreAssignedByTheDatabase) {
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"n", "板材"}}));
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"n", "五金"}}));
+    EXPECT_EQ(Scalar("SELECT cateID FROM FClCls WHERE cateName='五金'"), "2");
+    // Deleted counters are not handed out again.
+    ASSERT_TRUE(Exec("DELETE FROM FClCls WHERE cateID=2"));
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"n", "封边"}}));
+    EXPECT_EQ(Scalar("SELECT cateID FROM FClCls WHERE cateName='封边'"), "3");
+}
+
+TEST_F(DataTest, OpensInWriteAheadLogMode) {
+    EXPECT_EQ(Scalar("PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(Scalar("PRAGMA synchronous"), "1");  // NORMAL
+}
+
+// ---- existing and foreign files ----
+
+TEST_F(DataTest, ExistingFileIsOpenedAsItIs) {
+    ASSERT_TRUE(Exec("UPDATE FSysSet SET cmpName=:c", {{"c", "木作坊"}}));
+    ASSERT_TRUE(Exec("DELETE FROM FProFei"));
+    data.reset();
+    TsysData again(path);
+    again.SetPrompt(&prompt);
+    auto q = again.OpenQuery("SELECT cmpName FROM FSysSet");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "cmpName"), "木作坊");
+    EXPECT_FALSE(q->next());
+    auto fees = again.OpenQuery("SELECT * FROM FProFei");
+    EXPECT_FALSE(fees->next());  // not refilled
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(DataTest, ReopensAfterClose) {
+    ASSERT_TRUE(Exec("INSERT INTO ysdItem (itmName,cateName) VALUES ('PVC','封边')"));
+    data->Close();
+    EXPECT_FALSE(data->IsOpen());
+    // Closed, the file is complete on its own: a copy made now holds every row.
+    const QString copy = dir.filePath("copy.db");
+    ASSERT_TRUE(QFile::copy(path, copy));
+    EXPECT_FALSE(QFile::exists(path + "-wal"));
+    EXPECT_EQ(Scalar("SELECT itmName FROM ysdItem"), "PVC");
+    EXPECT_TRUE(data->IsOpen());
+    TsysData fromCopy(copy);
+    auto q = fromCopy.OpenQuery("SELECT itmName FROM ysdItem");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "itmName"), "PVC");
+}
+
+struct ForeignFile {
+    const char* label;
+    std::function<void(const QString&)> make;
+};
+
+void PrintTo(const ForeignFile& f, std::ostream* os) { *os << f.label; }
+
+class ForeignFileTest : public DataTest, public ::testing::WithParamInterface<ForeignFile> {};
+
+TEST_P(ForeignFileTest, ShowsConnectMessageAndLeavesFileUntouched) {
+    GetParam().make(path);
+    const QByteArray before = FileHash(path);
+    ASSERT_FALSE(before.isEmpty());
+
+    auto q = data->OpenQuery("SELECT cmpName FROM FSysSet");
+    EXPECT_FALSE(q->isActive());
+    EXPECT_FALSE(q->next());
+    EXPECT_EQ(prompt.infos, QStringList{kConnectFailed});
+    EXPECT_FALSE(Exec("UPDATE FSysSet SET cmpName='x'"));
+    EXPECT_FALSE(Exec("INSERT INTO FClCls (cateName) VALUES ('x')"));
+    EXPECT_EQ(prompt.infos.size(), 1);  // writes fail silently
+    data->OpenQuery("SELECT * FROM FCl");
+    EXPECT_EQ(prompt.infos.size(), 2);  // every SELECT says so
+    data.reset();
+    EXPECT_EQ(FileHash(path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, ForeignFileTest,
+    ::testing::Values(
+        ForeignFile{"text",
+                    [](const QString& p) {
+                        QFile f(p);
+                        f.open(QIODevice::WriteOnly);
+                        f.write("this is not a database at all\n");
+                    }},
+        ForeignFile{"otherSqlite",
+                    [](const QString& p) {
+                        auto db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+                        db.setDatabaseName(p);
+                        db.open();
+                        QSqlQuery(db).exec("CREATE TABLE FSysSet (cmpName TEXT)");
+                        QSqlQuery(db).exec("INSERT INTO FSysSet VALUES ('other')");
+                        db.close();
+                        db = QSqlDatabase();
+                        QSqlDatabase::removeDatabase("foreign");
+                    }}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(DataTest, MissingFolderShowsConnectMessageAndWritesFail) {
+    TsysData nowhere(dir.filePath("no/such/folder/KelmDB.db"));
+    nowhere.SetPrompt(&prompt);
+    EXPECT_FALSE(nowhere.OpenQuery("SELECT * FROM FCl")->next());
+    EXPECT_EQ(prompt.infos, QStringList{kConnectFailed});
+    nowhere.SetCommonSQL("INSERT INTO FClCls (cateName) VALUES ('x')");
+    EXPECT_FALSE(nowhere.ExecCommon());
+    EXPECT_FALSE(QFile::exists(dir.filePath("no")));
+}
+
+// ---- the shared command ----
+
+TEST_F(DataTest, ExecCommonIsTrueOnlyWhenRowsChange) {
+    struct Case {
+        const char* sql;
+        bool expected;
+    } cases[] = {
+        {"INSERT INTO FClCls (cateName) VALUES ('板材')", true},
+        {"UPDATE FClCls SET cateName='五金' WHERE cateID=1", true},
+        {"UPDATE FClCls SET cateName='x' WHERE cateID=99", false},  // no row matched
+        {"DELETE FROM FClCls WHERE cateID=99", false},
+        {"UPDATE NoSuchTable SET a=1", false},                      // error
+        {"INSERT INTO FClCls (noSuchColumn) VALUES ('x')", false},  // error
+        {"this is not SQL", false},
+        {"DELETE FROM FClCls WHERE cateID=1", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        EXPECT_EQ(Exec(c.sql), c.expected);
+    }
+    EXPECT_TRUE(prompt.infos.isEmpty());  // silently
+}
+
+TEST_F(DataTest, UpdateWithoutWhereChangesEveryRow) {
+    ASSERT_TRUE(Exec("INSERT INTO FSysSet (cmpName,blade,JQD,OptT1) VALUES ('b',3,1,1)"));
+    ASSERT_TRUE(Exec("UPDATE FSysSet SET cmpName=:c,blade=:b", {{"c", "甲"}, {"b", "4.5"}}));
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FSysSet WHERE cmpName='甲' AND blade=4.5"), "2");
+}
+
+TEST_F(DataTest, ParametersMayHoldAnyCharacter) {
+    const QString odd = QStringLiteral("O'Brien \"x\" ; DROP TABLE FCl; -- 封边\n&<>");
+    ASSERT_TRUE(Exec("INSERT INTO FCustomers (custName,phone) VALUES (:custName,:phone)",
+                     {{"custName", odd}, {":phone", ""}}));
+    auto q = data->OpenQuery("SELECT custName,phone FROM FCustomers");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "custName"), odd);
+    EXPECT_EQ(FieldText(*q, "phone"), "");
+    EXPECT_FALSE(q->value("phone").isNull());  // an empty text, not NULL
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FCl"), "0");
+}
+
+TEST_F(DataTest, NewStatementForgetsEarlierParameters) {
+    data->SetCommonSQL("INSERT INTO FClCls (cateName) VALUES (:n)");
+    data->SetCommonParam("n", "first");
+    data->SetCommonParam("n", "second");  // a parameter set twice keeps the last value
+    ASSERT_TRUE(data->ExecCommon());
+    EXPECT_EQ(Scalar("SELECT cateName FROM FClCls"), "second");
+    data->SetCommonSQL("INSERT INTO ysdItem (itmName,cateName) VALUES (:a,:b)");
+    data->SetCommonParam("a", "only");
+    ASSERT_TRUE(data->ExecCommon());
+    auto q = data->OpenQuery("SELECT itmName,cateName FROM ysdItem");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "itmName"), "only");
+    EXPECT_TRUE(q->value("cateName").isNull());  // not "second"
+}
+
+TEST_F(DataTest, SplicedQuoteBreaksSelectWithMessage) {
+    auto q = data->OpenQuery("SELECT * FROM FProject WHERE proName LIKE '%O'Brien%'");
+    EXPECT_FALSE(q->next());
+    EXPECT_EQ(prompt.infos, QStringList{kConnectFailed});
+}
+
+TEST_F(DataTest, FreeFunctionsUseTheInstalledModule) {
+    SetCommonSQL("INSERT INTO FClCls (cateName) VALUES (:n)");
+    SetCommonParam("n", "via free functions");
+    ASSERT_TRUE(ExecCommon());
+    auto q = OpenQuery("SELECT cateName FROM FClCls");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "cateName"), "via free functions");
+    ShowInfo("hello");
+    prompt.answers = {true};
+    EXPECT_TRUE(AskConfirm("sure?"));
+    EXPECT_EQ(prompt.infos, QStringList{"hello"});
+    EXPECT_EQ(prompt.confirms, QStringList{"sure?"});
+}
+
+TEST_F(DataTest, RolledBackTransactionLeavesNoRows) {
+    ASSERT_TRUE(data->Transaction());
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES ('a')"));
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES ('b')"));
+    ASSERT_TRUE(data->Rollback());
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FClCls"), "0");
+    ASSERT_TRUE(data->Transaction());
+    ASSERT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES ('c')"));
+    ASSERT_TRUE(data->Commit());
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FClCls"), "1");
+}
+
+// ---- values handed over as strings ----
+
+TEST_F(DataTest, NumberTextsLandAsNumbersAndReadBackInGeneralForm) {
+    struct Case {
+        const char* given;
+        const char* storedType;
+        const char* readBack;
+    } cases[] = {
+        {"2440", "integer", "2440"},   {"2440.0", "integer", "2440"},
+        {"1220.5", "real", "1220.5"},  {"0.25", "real", "0.25"},
+        {"-3", "integer", "-3"},       {"18.00", "integer", "18"},
+        {"0.1", "real", "0.1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        ASSERT_TRUE(Exec("DELETE FROM FCl") || true);
+        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylName,length,width,houdu) "
+                         "VALUES (:c,:n,:l,:w,:h)",
+                         {{"c", "1"}, {"n", "白橡"}, {"l", c.given}, {"w", "1220"}, {"h", "18"}}));
+        EXPECT_EQ(Scalar("SELECT typeof(length) FROM FCl"), c.storedType);
+        EXPECT_EQ(Scalar("SELECT length FROM FCl"), c.readBack);
+    }
+    // Arithmetic in SQL sees numbers, not texts.
+    EXPECT_EQ(Scalar("SELECT width+houdu FROM FCl"), "1238");
+    EXPECT_EQ(Scalar("SELECT typeof(cateID) FROM FCl"), "integer");
+}
+
+TEST_F(DataTest, DatesAreStoredAsIsoText) {
+    ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
+                     "VALUES (:id,:c,:n,:b,:e)",
+                     {{"id", "150317101530"}, {"c", "P1"}, {"n", "厨房"}, {"b", "2015-03-17"},
+                      {"e", "2015-04-01"}}));
+    ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
+                     "VALUES ('150318000000','P2','衣柜','2015-03-18','2015-03-20')"));
+    EXPECT_EQ(Scalar("SELECT typeof(begDt) FROM FProject"), "text");
+    EXPECT_EQ(Scalar("SELECT begDt FROM FProject WHERE proID='150317101530'"), "2015-03-17");
+    EXPECT_EQ(Scalar("SELECT proCode FROM FProject ORDER BY begDt DESC"), "P2");
+}
+
+TEST_F(DataTest, ConcatenationShowsNumbersInGeneralForm) {
+    ASSERT_TRUE(Exec("INSERT INTO FPKBZ (minVal,maxVal,kwstr) VALUES (:a,:b,:k)",
+                     {{"a", "100"}, {"b", "200.5"}, {"k", "32,64"}}));
+    EXPECT_EQ(Scalar("SELECT minVal || '<=尺寸<' || maxVal AS sizeFw FROM FPKBZ"),
+              "100<=尺寸<200.5");
+}
+
+TEST_F(DataTest, FieldReadersHandleNullAndText) {
+    ASSERT_TRUE(Exec("INSERT INTO FCl (ylName,length,width) VALUES ('a',NULL,:w)", {{"w", "x"}}));
+    auto q = data->OpenQuery("SELECT ylName,length,width,houdu FROM FCl");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "length"), "");
+    EXPECT_EQ(FieldFloat(*q, "length"), 0);
+    EXPECT_EQ(FieldText(*q, "width"), "x");  // a non-number stays a text
+    EXPECT_EQ(FieldFloat(*q, "width"), 0);
+    EXPECT_EQ(FieldText(*q, "nosuchcolumn"), "");
+}
+
+// ---- views ----
+
+class ViewTest : public DataTest {
+protected:
+    void SetUp() override {
+        DataTest::SetUp();
+        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
+                         "VALUES (1,'M18','白橡18',2440,1220,18,'白')"));
+        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
+                         "VALUES (1,'M5','背板5',2440,1220,5,'灰')"));
+        ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName) VALUES ('P','B01','厨房')"));
+        ASSERT_TRUE(Exec("INSERT INTO FProWins (winID,proID,winCode,winCount,custID,custName,"
+                         "FengB,Maked) VALUES ('W1','P','G1',1,'7','张三','PVC',0)"));
+        const char* panels[][5] = {{"1", "侧板", "720", "560", "2"},
+                                   {"1", "侧板", "720", "560", "2"},
+                                   {"2", "背板", "700", "580", "1"},
+                                   {"1", "顶板", "564", "560", "1"}};
+        for (const auto& p : panels)
+            ASSERT_TRUE(Exec("INSERT INTO FProCl (proID,winID,gtName,clID,clName,length,width,"
+                             "thick,clCount,wl,flag,shape) "
+                             "VALUES ('P','W1','G1',:cl,:n,:l,:w,18,:c,'0','R','')",
+                             {{"cl", p[0]}, {"n", p[1]}, {"l", p[2]}, {"w", p[3]}, {"c", p[4]}}));
+    }
+};
+
+TEST_F(ViewTest, PanelListWithCustomerAndBatch) {
+    auto q = data->OpenQuery(
+        "SELECT ID,custName,gtName,clName,color,FengB,length,width,houdu,clCount,proCode "
+        "FROM vProCls WHERE proID='P' ORDER BY custID ASC");
+    QStringList rows;
+    while (q->next()) {
+        QStringList r;
+        for (const char* c : {"ID", "custName", "clName", "color", "FengB", "length", "width",
+                              "houdu", "clCount", "proCode"})
+            r << FieldText(*q, c);
+        rows << r.join('|');
+    }
+    EXPECT_EQ(rows, (QStringList{"1|张三|侧板|白|PVC|720|560|18|2|B01",
+                                 "2|张三|侧板|白|PVC|720|560|18|2|B01",
+                                 "3|张三|背板|灰|PVC|700|580|5|1|B01",
+                                 "4|张三|顶板|白|PVC|564|560|18|1|B01"}));
+}
+
+TEST_F(ViewTest, PanelsOfOneMaterialSummedBySize) {
+    auto q = data->OpenQuery(
+        "SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl WHERE proID='P' "
+        "AND ylID=1 GROUP BY clName,length,width,wl");
+    QStringList rows;
+    while (q->next())
+        rows << QStringList{FieldText(*q, "clName"), FieldText(*q, "length"),
+                            FieldText(*q, "Shuliang")}
+                    .join('|');
+    rows.sort();
+    EXPECT_EQ(rows, (QStringList{"侧板|720|4", "顶板|564|1"}));
+    auto byWin = data->OpenQuery(
+        "SELECT ID,ylName,clName,length,width,thick,flag,clCount,Color,shape FROM vProCl "
+        "WHERE winID='W1' ORDER BY ylID");
+    QStringList names;
+    while (byWin->next()) names << FieldText(*byWin, "ylName");
+    EXPECT_EQ(names, (QStringList{"白橡18", "白橡18", "白橡18", "背板5"}));
+}
+
+TEST_F(ViewTest, MaterialsUsedByAnOrder) {
+    auto q = data->OpenQuery(
+        "SELECT distinct ylID,ylName,length,width,houdu FROM vProYC WHERE proID='P' "
+        "ORDER BY houdu");
+    QStringList rows;
+    while (q->next())
+        rows << QStringList{FieldText(*q, "ylID"), FieldText(*q, "ylName"),
+                            FieldText(*q, "length"), FieldText(*q, "width"),
+                            FieldText(*q, "houdu")}
+                    .join('|');
+    EXPECT_EQ(rows, (QStringList{"2|背板5|2440|1220|5", "1|白橡18|2440|1220|18"}));
+}
+
+// ---- identifiers, prompts, checks ----
+
+TEST(TimeID, DesignedExamples) {
+    const QDateTime t(QDate(2015, 3, 17), QTime(10, 15, 30));
+    EXPECT_EQ(TimeIDAt(t, "3"), "1503171015303");
+    EXPECT_EQ(TimeIDAt(t), "150317101530");
+    EXPECT_EQ(TimeIDAt(QDateTime(QDate(2009, 1, 2), QTime(3, 4, 5)), "12"), "09010203040512");
+}
+
+TEST_F(DataTest, NewTimeIDIsTheCurrentClock) {
+    const QString before = TimeIDAt(QDateTime::currentDateTime());
+    const QString id = data->NewTimeID("7");
+    const QString after = TimeIDAt(QDateTime::currentDateTime());
+    ASSERT_EQ(id.size(), 13);
+    EXPECT_TRUE(id.endsWith('7'));
+    EXPECT_GE(id.left(12), before);
+    EXPECT_LE(id.left(12), after);
+}
+
+TEST_F(DataTest, ConfirmationAnswersAsScripted) {
+    prompt.answers = {true, false};
+    EXPECT_TRUE(data->AskConfirm("a"));
+    EXPECT_FALSE(data->AskConfirm("b"));
+    EXPECT_FALSE(data->AskConfirm("c"));  // script ran out: Cancel
+    EXPECT_EQ(prompt.confirms, (QStringList{"a", "b", "c"}));
+}
+
+TEST_F(DataTest, WithoutPromptConfirmationIsCancelled) {
+    data->SetPrompt(nullptr);
+    EXPECT_FALSE(data->AskConfirm("delete?"));
+    data->ShowInfo("nobody sees this");  // must not crash
+}
+
+TEST_F(DataTest, CheckNumberText) {
+    struct Case {
+        const char* text;
+        bool ok;
+        bool message;
+    } cases[] = {
+        {"12", true, false},     {" 12.5 ", true, false}, {"-3", true, false},
+        {"0", true, false},      {"", false, false},      {"   ", false, false},
+        {"12a", false, true},    {"abc", false, true},    {"1,5", false, true},
+        {"1.2.3", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        prompt.infos.clear();
+        EXPECT_EQ(data->CheckNumberText(c.text), c.ok);
+        EXPECT_EQ(prompt.infos, c.message ? QStringList{"数字非法！"} : QStringList{});
+    }
+}
+
+TEST(CounterKey, OnlyWholeNumbersMayBeSplicedBare) {
+    struct Case {
+        const char* text;
+        bool ok;
+    } cases[] = {{"12", true},   {"0", true},    {"-1", true},  {"", false},
+                 {"-", false},   {"1 ", false},  {"1.5", false}, {"1 OR 1=1", false},
+                 {"1;", false},  {"'1'", false}, {"12345678901234567890", false}};
+    for (const Case& c : cases) EXPECT_EQ(IsCounterKey(c.text), c.ok) << c.text;
+}
+
+}  // namespace
