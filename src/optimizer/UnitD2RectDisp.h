@@ -4,6 +4,8 @@
 
 #include "optimizer/UnitD2RectTypes.h"
 
+namespace kelm { class Canvas; }
+
 class TD2Result {
 public:
     // Recomputes every figure from the layouts of schame: areas, utilisation, sheet
@@ -12,4 +14,9 @@ public:
     // scheme was computed for (XH = position + 1). No input is changed.
     void GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                    TD2Rslt& rslt) const;
+    // Cutting diagram of layout pbID on canvas (UnitD2RectDraw.cpp); returns the pixel Y
+    // of the sheet outline's bottom edge.
+    int DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, double dv,
+                const TD2Rslt& result, kelm::Canvas& canvas, const TD2RGene& layout,
+                int32_t unit, int32_t posY) const;
 };
