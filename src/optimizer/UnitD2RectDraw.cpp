@@ -1,0 +1,109 @@
+// Cutting diagram of one sheet layout: title, cut-size list, sheet outline, labelled
+// parts and green hatched leftovers, drawn through the Canvas interface so the layout
+// report, the command-line tool and tests share one drawing.
+#include "common/Canvas.h"
+#include "common/NumberFormat.h"
+#include "optimizer/UnitD2RectDisp.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Millimetres to whole pixels, truncated toward zero. Values that cannot be a pixel
+// position (NaN, beyond the int range) are pinned instead of overflowing.
+int ToPixel(double mm, double dv) {
+    const double v = std::trunc(mm / dv);
+    if (std::isnan(v)) return 0;
+    constexpr double kLimit = 1e9;
+    return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+}
+
+QString Num(double value) { return kelm::FormatGeneral(value); }
+
+struct PixelRect {
+    int x1, y1, x2, y2;
+};
+
+PixelRect Place(int x0, int y0, double px, double py, double length, double width, double dv) {
+    return {x0 + ToPixel(px, dv), y0 + ToPixel(py, dv), x0 + ToPixel(px + length, dv),
+            y0 + ToPixel(py + width, dv)};
+}
+
+// Length centred under the top edge, width at the left middle.
+void DrawExtentLabels(kelm::Canvas& canvas, const PixelRect& r, double length, double width) {
+    const QString lengthText = Num(length);
+    canvas.TextOut((r.x1 + r.x2 - canvas.TextWidth(lengthText)) / 2, r.y1 + 1, lengthText);
+    const QString widthText = Num(width);
+    canvas.TextOut(r.x1 + 1, (r.y1 + r.y2 - canvas.TextHeight(widthText)) / 2, widthText);
+}
+
+}  // namespace
+
+int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, double dv,
+                       const TD2Rslt& result, kelm::Canvas& canvas, const TD2RGene& layout,
+                       int32_t unit, int32_t posY) const {
+    canvas.SetPenWidth(1);
+    const int x0 = posX * unit;
+    int y = posY * unit;
+
+    // A sheet without area has no utilisation; show 0 rather than a division by zero.
+    const double sheetArea = layout.RawLength * layout.RawWidth;
+    const double percent = sheetArea != 0 ? 100.0 * layout.EleArea / sheetArea : 0.0;
+    const QString title = QStringLiteral("图[") + kelm::FormatInt(pbID + 1LL) + QStringLiteral("] ") +
+                          QStringLiteral("原材尺寸：") + Num(layout.RawLength) + QStringLiteral("×") +
+                          Num(layout.RawWidth) + QStringLiteral("   切割张数：") +
+                          kelm::FormatInt(layout.RawCount) + QStringLiteral("   利用率：") +
+                          kelm::FormatPattern(percent, QStringLiteral("0.0%"));
+    canvas.TextOut(x0, y, title);
+    y += canvas.TextHeight(title) + 2 * unit;
+
+    // Cut sizes, wrapped at the right edge of the drawable area. Statistics computed for
+    // another scheme may have no entry for this layout: the list is then empty.
+    const int right = canvas.ClipRect().right() + 1;
+    QString line = QStringLiteral("切割尺寸：");
+    if (pbID >= 0 && static_cast<size_t>(pbID) < result.EleCutArr.size()) {
+        for (const TEleCut& cut : result.EleCutArr[static_cast<size_t>(pbID)]) {
+            const QString item = Num(cut.length) + QStringLiteral("×") + Num(cut.width) +
+                                 QStringLiteral("×") + kelm::FormatInt(cut.count) + QStringLiteral("  ");
+            if (x0 + canvas.TextWidth(line) + canvas.TextWidth(item) > right) {
+                canvas.TextOut(x0, y, line);
+                y += canvas.TextHeight(line) + 2 * unit;
+                line = item;
+            } else {
+                line += item;
+            }
+        }
+    }
+    canvas.TextOut(x0, y, line);
+    y += canvas.TextHeight(line) + 2 * unit;
+
+    // Without a positive scale there is no sheet to draw.
+    if (!(dv > 0)) return y;
+
+    const int bottom = y + ToPixel(layout.RawWidth, dv);
+    canvas.Rectangle(x0, y, x0 + ToPixel(layout.RawLength, dv), bottom);
+
+    canvas.SetFontSize(9);
+    for (const TRectEle& part : layout.EleList) {
+        const PixelRect r = Place(x0, y, part.px, part.py, part.Length, part.Width, dv);
+        canvas.SetBrushStyle(kelm::BrushStyle::Clear);
+        canvas.Rectangle(r.x1, r.y1, r.x2, r.y2);
+        DrawExtentLabels(canvas, r, part.Length, part.Width);
+        canvas.TextOut((r.x1 + r.x2 - canvas.TextWidth(part.Name)) / 2,
+                       (r.y1 + r.y2 - canvas.TextHeight(part.Name)) / 2, part.Name);
+    }
+
+    for (const TRectR& rest : layout.RectArr) {
+        if (rest.Length == 0 || rest.Width == 0) continue;  // cleared by the search
+        const PixelRect r = Place(x0, y, rest.px, rest.py, rest.Length, rest.Width, dv);
+        canvas.SetBrushColor(kelm::Colors::Green);
+        canvas.SetBrushStyle(kelm::BrushStyle::FDiagonal);
+        canvas.Rectangle(r.x1, r.y1, r.x2, r.y2);
+        if (rest.Length > binL && rest.Width > binW) DrawExtentLabels(canvas, r, rest.Length, rest.Width);
+    }
+    canvas.SetBrushColor(kelm::Colors::White);
+    canvas.SetBrushStyle(kelm::BrushStyle::Solid);
+    return bottom;
+}
