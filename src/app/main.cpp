@@ -1,12 +1,31 @@
-// Kelm start-up: wiring only.
+// Kelm start-up: wiring only. The data module comes first (its database is created on
+// first use when missing), then the main window, maximized, with no order open.
 #include <QApplication>
+#include <QScreen>
 
+#include "data/UnitData.h"
+#include "ui/UiPrompt.h"
 #include "ui/orders/UnitMain.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelm");
-    TfrmMain frmMain;
-    frmMain.showMaximized();
-    return QApplication::exec();
+
+    TsysData data;
+    TMessageBoxPrompt prompt;
+    data.SetPrompt(&prompt);
+    SetSysData(&data);
+
+    int result = 0;
+    {
+        TfrmMain frmMain;
+        // Without a window manager (a bare X server) maximizing does nothing, so the
+        // window starts on the whole available screen either way.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            frmMain.setGeometry(screen->availableGeometry());
+        frmMain.showMaximized();
+        result = QApplication::exec();
+    }
+    SetSysData(nullptr);
+    return result;
 }

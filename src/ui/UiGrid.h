@@ -1,0 +1,31 @@
+#pragma once
+// Record grids of the list windows (orders, customers, dictionary): whole-row
+// selection, read-only cells, one row per record. Each row remembers every column of
+// its record, so handlers read keys that are not shown (proID, custID, itmID).
+
+#include <QString>
+#include <QStringList>
+
+#include "data/UnitData.h"
+
+class QSqlQuery;
+class QTableWidget;
+
+// Read-only, whole-row, single selection, with the given column headings.
+void SetupRecordGrid(QTableWidget* grid, const QStringList& headings);
+
+// Replaces the rows by the records of the query; shown columns are `columns` (in the
+// headings' order); every column of the record is kept with the row. The first row
+// becomes the current one. Returns the number of rows.
+int FillRecordGrid(QTableWidget* grid, QSqlQuery& query, const QStringList& columns);
+
+// The row that the grid's commands act on, or -1 when there is none.
+int CurrentRecordRow(const QTableWidget* grid);
+
+// A column of a row's record as text ("" for unknown rows or columns).
+QString RecordValue(const QTableWidget* grid, int row, const QString& column);
+
+// Runs a SELECT with named parameters bound as strings. On failure shows
+// "连接数据库出现异常情况！" and returns an inactive query, like OpenQuery.
+std::unique_ptr<QSqlQuery> OpenBoundQuery(const QString& sql,
+                                          const QVector<QPair<QString, QString>>& params);

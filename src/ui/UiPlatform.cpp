@@ -1,0 +1,80 @@
+#include "ui/UiPlatform.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+ShowModalHandler& ModalHandler() {
+    static ShowModalHandler handler;
+    return handler;
+}
+SaveFileHandler& FileHandler() {
+    static SaveFileHandler handler;
+    return handler;
+}
+ColorHandler& ColourHandler() {
+    static ColorHandler handler;
+    return handler;
+}
+
+// "xls|*.xls" (pairs separated by '|') -> "xls (*.xls)" entries for the toolkit.
+QString ToolkitFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return entries.join(QStringLiteral(";;"));
+}
+}  // namespace
+
+int ShowModal(QDialog& dialog) {
+    if (ModalHandler()) return ModalHandler()(dialog);
+    return dialog.exec();
+}
+
+void SetShowModalHandler(ShowModalHandler handler) { ModalHandler() = std::move(handler); }
+
+QString RunSaveFileDialog(const TSaveFileRequest& request) {
+    if (FileHandler()) return FileHandler()(request);
+    QFileDialog dialog(request.parent, request.title, QString(), ToolkitFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+void SetSaveFileHandler(SaveFileHandler handler) { FileHandler() = std::move(handler); }
+
+bool RunColorDialog(QWidget* parent, QColor& color) {
+    if (ColourHandler()) return ColourHandler()(parent, color);
+    const QColor chosen = QColorDialog::getColor(color, parent);
+    if (!chosen.isValid()) return false;
+    color = chosen;
+    return true;
+}
+
+void SetColorHandler(ColorHandler handler) { ColourHandler() = std::move(handler); }
+
+bool TSaveDialog::Execute() {
+    TSaveFileRequest request;
+    request.parent = qobject_cast<QWidget*>(parent());
+    request.title = Title;
+    request.filter = Filter;
+    request.defaultExt = DefaultExt;
+    request.fileName = FileName;
+    QString path = RunSaveFileDialog(request);
+    if (path.isEmpty()) return false;
+    if (!DefaultExt.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += '.' + DefaultExt;
+    FileName = path;
+    return true;
+}
+
+bool TColorDialog::Execute() {
+    QColor chosen = Color;
+    if (!RunColorDialog(qobject_cast<QWidget*>(parent()), chosen)) return false;
+    Color = chosen;
+    return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Thumbnails of cabinet entries for the main window's cabinet list: 230 × 230 pixel,
+// 24-bit pictures of the stored combination, drawn at (20, 20) with the larger of its
+// width and height filling 200 pixels.
+
+#include <QImage>
+#include <QString>
+
+constexpr int kThumbnailSize = 230;
+
+// Millimetres per pixel so the larger of width and height fills 200 pixels.
+double ThumbnailScale(double width, double height);
+
+// Draws the entry's stored document (winPath, scrambled). width and height are the
+// entry's outer size as stored with it, used when the document cannot be drawn.
+// Returns a 230 × 230 image in 24-bit colour; never throws.
+QImage DrawCabinetThumbnail(const QString& winPath, double width, double height);
+
+// True once thumbnails show the real cabinet drawing rather than an outline of the
+// entry's size.
+bool ThumbnailsDrawCabinets();

@@ -1,0 +1,52 @@
+#include "ui/orders/UnitMainLinks.h"
+
+#include "data/UnitData.h"
+
+QString NotAvailableText(const QString& function) {
+    return QStringLiteral("“%1”功能暂未提供，敬请期待！").arg(function);
+}
+
+namespace {
+void NotAvailable(const QString& function) { ShowInfo(NotAvailableText(function)); }
+}  // namespace
+
+bool OpenCombinationDesignerNew(QWidget*, const QString&) {
+    NotAvailable(QStringLiteral("柜体设计"));
+    return false;
+}
+
+bool OpenCombinationDesignerEdit(QWidget*, const QString&, const TCabinetEntry&) {
+    NotAvailable(QStringLiteral("柜体编辑"));
+    return false;
+}
+
+bool OpenCabinetFromLibrary(QWidget*, const QString&) {
+    NotAvailable(QStringLiteral("单柜设计"));
+    return false;
+}
+
+void OpenOptimization(QWidget*, const QString&) { NotAvailable(QStringLiteral("板材开料")); }
+void OpenMaterials(QWidget*) { NotAvailable(QStringLiteral("材料管理")); }
+void OpenCabinetLibrary(QWidget*) { NotAvailable(QStringLiteral("柜体图库")); }
+void OpenSettings(QWidget*) { NotAvailable(QStringLiteral("系统设置")); }
+void OpenDrillingStandards(QWidget*) { NotAvailable(QStringLiteral("打孔标准")); }
+void OpenRestore(QWidget*) { NotAvailable(QStringLiteral("数据还原")); }
+void OpenBackup(QWidget*) { NotAvailable(QStringLiteral("数据备份")); }
+
+QString ReportName(TReportKind kind) {
+    switch (kind) {
+        case TReportKind::PanelList: return QStringLiteral("板件清单报表");
+        case TReportKind::CuttingLayout: return QStringLiteral("开料图");
+        case TReportKind::SizeSheet: return QStringLiteral("柜体尺寸报表");
+        case TReportKind::DrawingSheet: return QStringLiteral("柜体图纸");
+    }
+    return QString();
+}
+
+bool ReportAvailable(TReportKind) { return false; }
+
+bool ExportReport(TReportKind kind, const QString&, const QString&, const QString&,
+                  const QColor&) {
+    NotAvailable(ReportName(kind));
+    return false;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// What the main window opens that lives in other parts of the program: the designers,
+// the optimization, the master-data and maintenance windows of later work, and the
+// spreadsheet reports. Each is one function here, so the main window's commands stay
+// as they are when a window or report arrives: only its function below changes.
+// Until then a function tells the user that the function is not available yet.
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+// One row of FProWins as the edit command reads it.
+struct TCabinetEntry {
+    QString winID;
+    QString winCode;
+    QString Width;
+    QString Height;
+    QString Depth;
+    QString winCount;
+    QString winPath;  // scrambled cabinet document
+    QString custID;
+    QString custName;
+    QString FengB;
+};
+
+// The message shown by a command whose window or report is not part of the program yet.
+QString NotAvailableText(const QString& function);
+
+// Combination designer for a new entry of the order; true when it saved one (IsOk).
+bool OpenCombinationDesignerNew(QWidget* parent, const QString& proID);
+// Combination designer editing a stored entry; true when it saved (IsOk).
+bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID,
+                                 const TCabinetEntry& entry);
+// Cabinet taken from the library into the order; true when it saved one (IsOk).
+bool OpenCabinetFromLibrary(QWidget* parent, const QString& proID);
+void OpenOptimization(QWidget* parent, const QString& proID);
+void OpenMaterials(QWidget* parent);
+void OpenCabinetLibrary(QWidget* parent);
+void OpenSettings(QWidget* parent);
+void OpenDrillingStandards(QWidget* parent);
+void OpenRestore(QWidget* parent);
+void OpenBackup(QWidget* parent);
+
+// The spreadsheet reports of the main window.
+enum class TReportKind {
+    PanelList,      // panel list of the order
+    CuttingLayout,  // stored cutting layouts of the order
+    SizeSheet,      // size sheet of one cabinet entry
+    DrawingSheet,   // drawing sheet of one cabinet entry, in a chosen colour
+};
+QString ReportName(TReportKind kind);
+// False while the report is not part of the program yet (the command then says so
+// before asking for a file).
+bool ReportAvailable(TReportKind kind);
+// Writes the report into path; proID is the open order, winID the selected entry (for
+// the cabinet sheets), color the drawing colour. True when the file was written.
+bool ExportReport(TReportKind kind, const QString& path, const QString& proID,
+                  const QString& winID, const QColor& color);
