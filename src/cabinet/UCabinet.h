@@ -13,6 +13,7 @@
 // outside the region list makes it a no-op that logs nothing.
 
 #include "cabinet/UDataType.h"
+#include "common/Canvas.h"
 
 #include <QString>
 
@@ -112,7 +113,19 @@ public:
     // Side boards with Y1 <= _bc.Y1 or Y2 >= _bc.Y2.
     FBCS GetJoinBCS3(const FBC& _bc) const;
 
-    // Drawing, hit testing and dimension positions live in their own source file.
+    // --- drawing, hit testing, dimension positions (UCabinetDraw.cpp) ----------
+    // Cabinet projection: _dv mm per pixel, _pos the pixel of the front top-left
+    // corner, depth drawn at _Angle/_Angle2 degrees; filled faces (_3D) or wire
+    // frame; dimension lines when _showBZ; _color fills the faces.
+    void Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _Angle2, QPoint _pos,
+              bool _3D, bool _showBZ, kelm::Color _color) const;
+    // Selects the board (first, back boards skipped) or else the newest region that
+    // strictly contains the point (cabinet mm); sets SelBCIndex / SelRegIndex.
+    void SelObject(double _X, double _Y);
+    // Sorted, distinct positions of the height, width and depth dimension lines.
+    FBZL GetHLines() const;
+    FBZL GetWLines() const;
+    FBZL GetDLines() const;
 
 private:
     void AppendRegion(double left, double top, double right, double bottom, double z,

@@ -80,7 +80,13 @@ public:
     double GetRegHight(int _index) const;
     double GetRegDepth(int _index) const;
 
-    // Drawing of the combination lives in its own source file.
+    // --- drawing (UCabsDraw.cpp) ------------------------------------------------
+    // Each cabinet at the top-left corner of its region, then the selected region's
+    // red dashed outline.
+    void Draw(kelm::Canvas& _canvas, double _dv, QPoint _pos, bool _3D, bool _hasBZ,
+              kelm::Color _color, int _agl1, int _agl2) const;
+    void DrawRegion(kelm::Canvas& _canvas, const FRegion& _reg, double _dv, QPoint _pos) const;
+    void DrawLine(kelm::Canvas& _canvas, double _x1, double _y1, double _x2, double _y2) const;
 
 private:
     bool HasRegion(int _index) const;
