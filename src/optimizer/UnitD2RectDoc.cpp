@@ -1,0 +1,333 @@
+#include "optimizer/UnitD2RectDoc.h"
+
+#include "common/NumberFormat.h"
+
+#include <QDomDocument>
+#include <QDomElement>
+
+#include <stdexcept>
+
+namespace {
+
+// ---- writing ----
+
+// Standard XML escapes for the five special characters. Tab, line feed and carriage
+// return become character references, because a parser turns them into spaces inside
+// an attribute; other control characters cannot appear in XML at all and are dropped.
+QString Escaped(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        switch (c.unicode()) {
+            case '&': out += QLatin1String("&amp;"); break;
+            case '<': out += QLatin1String("&lt;"); break;
+            case '>': out += QLatin1String("&gt;"); break;
+            case '"': out += QLatin1String("&quot;"); break;
+            case '\'': out += QLatin1String("&apos;"); break;
+            case '\t': out += QLatin1String("&#9;"); break;
+            case '\n': out += QLatin1String("&#10;"); break;
+            case '\r': out += QLatin1String("&#13;"); break;
+            default:
+                if (c.unicode() < 0x20 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) break;
+                if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                    out += c;
+                    out += text[++i];
+                } else if (!c.isSurrogate()) {
+                    out += c;
+                }
+        }
+    }
+    return out;
+}
+
+class Writer {
+public:
+    explicit Writer(QString& out) : p_out(out) {}
+    Writer& Open(const char* name) {
+        p_out += QLatin1Char('<');
+        p_out += QLatin1String(name);
+        return *this;
+    }
+    Writer& Text(const char* name, const QString& value) {
+        p_out += QLatin1Char(' ');
+        p_out += QLatin1String(name);
+        p_out += QLatin1String("=\"");
+        p_out += Escaped(value);
+        p_out += QLatin1Char('"');
+        return *this;
+    }
+    Writer& G(const char* name, double v) { return Raw(name, kelm::FormatGeneral(v)); }
+    Writer& I(const char* name, long long v) { return Raw(name, kelm::FormatInt(v)); }
+    Writer& F1(const char* name, double v) { return Raw(name, kelm::FormatPattern(v, "0.0")); }
+    void EndStart() { p_out += QLatin1Char('>'); }
+    void EndEmpty() { p_out += QLatin1String("/>"); }
+    void EndEmptySpaced() { p_out += QLatin1String(" />"); }
+    void Close(const char* name) {
+        p_out += QLatin1String("</");
+        p_out += QLatin1String(name);
+        p_out += QLatin1Char('>');
+    }
+    void Plain(const char* name) {
+        Open(name);
+        EndStart();
+    }
+
+private:
+    Writer& Raw(const char* name, const QString& value) {
+        p_out += QLatin1Char(' ');
+        p_out += QLatin1String(name);
+        p_out += QLatin1String("=\"");
+        p_out += value;
+        p_out += QLatin1Char('"');
+        return *this;
+    }
+    QString& p_out;
+};
+
+int PriorityCode(TD2RPriority p) { return static_cast<int>(p) + 1; }
+int FirstCutCode(TD2RFirstCut f) { return static_cast<int>(f) + 1; }
+int LayStyleCode(TD2RLayStyle l) { return static_cast<int>(l) + 1; }
+
+// ---- reading ----
+
+[[noreturn]] void Fail(const QString& where, const QString& what) {
+    throw std::runtime_error((QStringLiteral("layout document: ") + where + QStringLiteral(": ") + what)
+                                 .toStdString());
+}
+
+// One element being read, with a readable name for messages ("FPB 2 / EL 5").
+struct Node {
+    QDomElement e;
+    QString where;
+
+    QString Text(const char* attr) const {
+        const QString name = QLatin1String(attr);
+        if (!e.hasAttribute(name)) Fail(where, QStringLiteral("attribute %1 is missing").arg(name));
+        return e.attribute(name);
+    }
+    double Number(const char* attr) const {
+        const QString t = Text(attr);
+        double v = 0;
+        if (!kelm::ParseNumber(t, v))
+            Fail(where, QStringLiteral("attribute %1 \"%2\" is not a number").arg(QLatin1String(attr), t));
+        return v;
+    }
+    int32_t Int(const char* attr) const {
+        const QString t = Text(attr).trimmed();
+        bool ok = false;
+        const int v = t.toInt(&ok, 10);
+        if (!ok)
+            Fail(where, QStringLiteral("attribute %1 \"%2\" is not an integer").arg(QLatin1String(attr), t));
+        return v;
+    }
+    // The index-th child element, by position.
+    Node Child(int index, const char* expected) const {
+        QDomElement c = e.firstChildElement();
+        for (int i = 0; i < index && !c.isNull(); ++i) c = c.nextSiblingElement();
+        if (c.isNull())
+            Fail(where, QStringLiteral("child %1 (%2) is missing").arg(index + 1).arg(QLatin1String(expected)));
+        return {c, where + QStringLiteral(" / ") + c.tagName()};
+    }
+    // Every child element in order, each named with its 1-based position.
+    template <typename Fn>
+    void EachChild(Fn fn) const {
+        int i = 0;
+        for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+            fn(Node{c, where + QStringLiteral(" / %1 %2").arg(c.tagName()).arg(++i)});
+    }
+};
+
+template <typename Enum>
+void ReadCode(const Node& root, const char* attr, Enum& target) {
+    const QString code = root.Text(attr);
+    if (code == QLatin1String("1")) target = static_cast<Enum>(0);
+    else if (code == QLatin1String("2")) target = static_cast<Enum>(1);
+    else if (code == QLatin1String("3")) target = static_cast<Enum>(2);
+}
+
+}  // namespace
+
+QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const TD2RPrm& prm,
+                           const TD2RSchame& schame) {
+    QString out;
+    out.reserve(4096);
+    out += QLatin1String("<?xml version=\"1.0\" encoding=\"gb2312\"?>");
+    Writer w(out);
+    w.Open("KELM")
+        .G("BladeWidth", prm.BladeWidth)
+        .I("Priority", PriorityCode(prm.Priority))
+        .I("FirstCut", FirstCutCode(prm.FirstCut))
+        .I("LayStyle", LayStyleCode(prm.LayStyle))
+        .I("EdgL", prm.Edg.Left)
+        .I("EdgR", prm.Edg.Right)
+        .I("EdgT", prm.Edg.Top)
+        .I("EdgB", prm.Edg.Bottom)
+        .I("BinL", prm.Bin.Length)
+        .I("BinW", prm.Bin.Width)
+        .I("wucha", prm.wucha)
+        .EndStart();
+
+    w.Plain("RLST");
+    for (const TD2RRaw& r : raws)
+        w.Open("RW")
+            .I("XH", r.XH)
+            .Text("RN", r.Name)
+            .Text("DM", r.Demo)
+            .G("RL", r.Length)
+            .G("RW", r.Width)
+            .I("RC", r.Count)
+            .G("PRC", r.Price)
+            .I("PRI", r.Prio)
+            .Text("DBID", r.DbID)
+            .EndEmpty();
+    w.Close("RLST");
+
+    w.Plain("ELST");
+    for (const TD2REle& e : eles)
+        w.Open("ELE")
+            .I("XH", e.XH)
+            .Text("EN", e.Name)
+            .Text("DM", e.Demo)
+            .G("EL", e.Length)
+            .G("EW", e.Width)
+            .I("EC", e.Count)
+            .I("XZ", e.Rotation)
+            .EndEmpty();
+    w.Close("ELST");
+
+    w.Plain("FYS");
+    for (const TD2RGene& g : schame) {
+        w.Open("FPB")
+            .I("RI", g.RawIndex)
+            .Text("RN", g.RawName)
+            .G("RL", g.RawLength)
+            .G("RW", g.RawWidth)
+            .I("RC", g.RawCount)
+            .G("EA", g.EleArea)
+            .G("MB", g.maxBin)
+            .Text("DBID", g.RawDbID)
+            .G("PRC", g.RawPrice)
+            .EndStart();
+        w.Plain("ELS");
+        for (const TRectEle& el : g.EleList)
+            w.Open("EL")
+                .I("EI", el.eIndex)
+                .I("XH", el.XH)
+                .Text("EN", el.Name)
+                .Text("DM", el.Demo)
+                .G("PX", el.px)
+                .G("PY", el.py)
+                .G("EL", el.Length)
+                .G("EW", el.Width)
+                .EndEmpty();
+        w.Close("ELS");
+        w.Plain("RCTLST");
+        for (const TRectR& r : g.RectArr)
+            w.Open("RCT").G("PX", r.px).G("PY", r.py).F1("RL", r.Length).F1("RW", r.Width)
+                .EndEmptySpaced();
+        w.Close("RCTLST");
+        w.Close("FPB");
+    }
+    w.Close("FYS");
+    w.Close("KELM");
+    return out;
+}
+
+void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
+                        TD2RSchame& schame, TD2RPrm& prm) {
+    QDomDocument doc;
+    QString error;
+    int line = 0, column = 0;
+    if (!doc.setContent(text, &error, &line, &column))
+        Fail(QStringLiteral("line %1 column %2").arg(line).arg(column),
+             QStringLiteral("does not parse (%1)").arg(error));
+    const QDomElement rootElement = doc.documentElement();
+    if (rootElement.tagName() != QLatin1String("KELM"))
+        Fail(rootElement.tagName(), QStringLiteral("root element is not KELM"));
+    const Node root{rootElement, QStringLiteral("KELM")};
+
+    // Everything is read into copies first so a damaged document changes nothing.
+    TD2RPrm p = prm;
+    p.BladeWidth = root.Number("BladeWidth");
+    ReadCode(root, "Priority", p.Priority);
+    ReadCode(root, "FirstCut", p.FirstCut);
+    ReadCode(root, "LayStyle", p.LayStyle);
+    p.Edg.Left = root.Int("EdgL");
+    p.Edg.Right = root.Int("EdgR");
+    p.Edg.Top = root.Int("EdgT");
+    p.Edg.Bottom = root.Int("EdgB");
+    p.Bin.Length = root.Int("BinL");
+    p.Bin.Width = root.Int("BinW");
+    p.wucha = root.Int("wucha");
+
+    TD2RRawArr newRaws;
+    root.Child(0, "RLST").EachChild([&](const Node& n) {
+        TD2RRaw r;
+        r.XH = static_cast<int32_t>(newRaws.size()) + 1;
+        r.Prio = n.Text("PRI") == QLatin1String("1") ? 1 : 0;
+        r.Name = n.Text("RN");
+        r.Demo = n.Text("DM");
+        r.Length = n.Number("RL");
+        r.Width = n.Number("RW");
+        r.Count = n.Int("RC");
+        r.Price = n.Number("PRC");
+        r.DbID = n.Text("DBID");
+        newRaws.push_back(std::move(r));
+    });
+
+    TD2REleArr newEles;
+    root.Child(1, "ELST").EachChild([&](const Node& n) {
+        TD2REle e;
+        e.XH = static_cast<int32_t>(newEles.size()) + 1;
+        e.Name = n.Text("EN");
+        e.Demo = n.Text("DM");
+        e.Length = n.Number("EL");
+        e.Width = n.Number("EW");
+        e.Count = n.Int("EC");
+        e.Rotation = n.Int("XZ");
+        newEles.push_back(std::move(e));
+    });
+
+    TD2RSchame newSchame;
+    root.Child(2, "FYS").EachChild([&](const Node& n) {
+        TD2RGene g;
+        g.RawIndex = n.Int("RI");
+        g.RawName = n.Text("RN");
+        g.RawPrice = n.Number("PRC");
+        g.RawDbID = n.Text("DBID");
+        g.RawLength = n.Number("RL");
+        g.RawWidth = n.Number("RW");
+        g.RawCount = n.Int("RC");
+        g.EleArea = n.Number("EA");
+        g.maxBin = n.Number("MB");
+        n.Child(0, "ELS").EachChild([&](const Node& c) {
+            TRectEle el;
+            el.eIndex = c.Int("EI");
+            el.XH = c.Int("XH");
+            el.Name = c.Text("EN");
+            el.Demo = c.Text("DM");
+            el.px = c.Number("PX");
+            el.py = c.Number("PY");
+            el.Length = c.Number("EL");
+            el.Width = c.Number("EW");
+            g.EleList.push_back(std::move(el));
+        });
+        n.Child(1, "RCTLST").EachChild([&](const Node& c) {
+            TRectR r;
+            r.px = c.Number("PX");
+            r.py = c.Number("PY");
+            r.Length = c.Number("RL");
+            r.Width = c.Number("RW");
+            g.RectArr.push_back(r);
+        });
+        newSchame.push_back(std::move(g));
+    });
+
+    prm = p;
+    raws.insert(raws.end(), std::make_move_iterator(newRaws.begin()),
+                std::make_move_iterator(newRaws.end()));
+    eles.insert(eles.end(), std::make_move_iterator(newEles.begin()),
+                std::make_move_iterator(newEles.end()));
+    schame = std::move(newSchame);
+}
