@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cmath>
 
 #include "spreadsheet/XlsBitmap.h"
 
@@ -44,6 +45,7 @@ bool XlsSheet::SetText(int row, int col, const QString& text) {
 }
 
 bool XlsSheet::SetNumber(int row, int col, double value) {
+    if (!std::isfinite(value)) return false;
     XlsCell* cell = Touch(row, col);
     if (!cell) return false;
     cell->kind = XlsCell::Kind::Number;

@@ -55,7 +55,8 @@ public:
 
     // Values. Setting a value keeps the cell's format. Texts longer than 32 767
     // characters (the format's limit) are cut there. False when the cell lies outside
-    // the worksheet or the address cannot be read.
+    // the worksheet or the address cannot be read, and for numbers that are not finite
+    // (the cell is then left as it was).
     bool SetText(int row, int col, const QString& text);
     bool SetText(const QString& cell, const QString& text);
     bool SetNumber(int row, int col, double value);
@@ -137,7 +138,9 @@ public:
     XlsSheet& Sheet(int index) { return sheets_[index]; }
     const XlsSheet& Sheet(int index) const { return sheets_[index]; }
 
-    // The whole file (compound file holding the "Workbook" stream) into a sink.
+    // The whole file (compound file holding the "Workbook" stream) into a sink. A
+    // workbook without sheets is written with one empty sheet "Sheet1", as the format
+    // requires a sheet.
     // False with the sink's reason when it refused the bytes.
     bool Write(ByteSink& sink, QString* error = nullptr) const;
     // The "Workbook" stream alone (BIFF8 records), for inspection.

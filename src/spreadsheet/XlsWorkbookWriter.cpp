@@ -118,7 +118,8 @@ public:
     void AppendRecords(QByteArray& out) {
         for (const Font& f : fonts_) {
             Bytes b;
-            b.U16(quint32(f.twips)).U16(0).U16(0x7FFF).U16(f.bold ? 700 : 400).U16(0);
+            // Bit 0 of the flags repeats "bold" for older readers.
+            b.U16(quint32(f.twips)).U16(f.bold ? 1 : 0).U16(0x7FFF).U16(f.bold ? 700 : 400).U16(0);
             b.U8(0).U8(0).U8(0).U8(0).ShortString(kDefaultFontName);
             AppendRecord(out, kFont, b.data);
         }
@@ -419,6 +420,11 @@ void AppendGlobalsHead(QByteArray& out, int sheetCount) {
 }  // namespace
 
 QByteArray XlsWorkbook::WorkbookStream() const {
+    if (sheets_.empty()) {  // a workbook file must hold at least one sheet
+        XlsWorkbook withSheet;
+        withSheet.AddSheet({});
+        return withSheet.WorkbookStream();
+    }
     StyleTable styles;
     SharedStrings strings;
     std::vector<SheetPlan> plans;

@@ -1,0 +1,193 @@
+#!/usr/bin/python3
+"""Reads an .xls file back for the workbook writer's tests and prints what it holds as
+JSON: sheets, cells with their formats, merged blocks, column widths, row heights, and
+the drawing records (picture store and each sheet's picture shapes and objects) found
+by walking the Workbook stream of the compound file.
+
+Usage: read_xls.py FILE   (exit status 0 and JSON on stdout, or non-zero with a reason)
+"""
+import base64
+import hashlib
+import json
+import struct
+import sys
+
+import xlrd
+from xlrd import compdoc
+
+H_ALIGN = {0: "general", 1: "left", 2: "center", 3: "right"}
+V_ALIGN = {0: "top", 1: "center", 2: "bottom"}
+
+
+def cell_format(book, xf_index):
+    xf = book.xf_list[xf_index]
+    font = book.font_list[xf.font_index]
+    b = xf.border
+    return {
+        "size": font.height / 20.0,
+        "bold": bool(font.bold),
+        "weight": font.weight,
+        "font": font.name,
+        "h": H_ALIGN.get(xf.alignment.hor_align, str(xf.alignment.hor_align)),
+        "v": V_ALIGN.get(xf.alignment.vert_align, str(xf.alignment.vert_align)),
+        "wrap": bool(xf.alignment.text_wrapped),
+        "borders": [b.left_line_style, b.right_line_style, b.top_line_style,
+                    b.bottom_line_style],
+        "border_colours": [b.left_colour_index, b.right_colour_index, b.top_colour_index,
+                           b.bottom_colour_index],
+    }
+
+
+def records(stream, start):
+    """BIFF records (type, payload, offset) from start up to and including EOF."""
+    at = start
+    while at + 4 <= len(stream):
+        rtype, size = struct.unpack_from("<HH", stream, at)
+        yield rtype, stream[at + 4:at + 4 + size], at
+        at += 4 + size
+        if rtype == 0x000A:
+            return
+    raise ValueError("substream at %d has no EOF record" % start)
+
+
+def art_records(data, at, end, out):
+    """Walks Office drawing records; containers must be filled exactly by children."""
+    while at < end:
+        if at + 8 > end:
+            raise ValueError("drawing record header cut at %d" % at)
+        verinst, rtype, length = struct.unpack_from("<HHI", data, at)
+        ver, inst = verinst & 0xF, verinst >> 4
+        body = at + 8
+        if body + length > end:
+            raise ValueError("drawing record 0x%04X at %d overruns its container" % (rtype, at))
+        rec = {"type": rtype, "inst": inst, "ver": ver, "len": length}
+        if ver == 0xF:
+            rec["children"] = []
+            art_records(data, body, body + length, rec["children"])
+        else:
+            rec["data"] = data[body:body + length]
+        out.append(rec)
+        at = body + length
+    if at != end:
+        raise ValueError("drawing records do not fill their container")
+
+
+def find(recs, rtype):
+    for r in recs:
+        if r["type"] == rtype:
+            yield r
+        for x in find(r.get("children", []), rtype):
+            yield x
+
+
+def drawing_group(stream):
+    data = b""
+    prev = None
+    for rtype, payload, _ in records(stream, 0):
+        if rtype == 0x00EB or (rtype == 0x003C and prev in (0x00EB, "group")):
+            data += payload
+            prev = "group"
+        else:
+            prev = rtype
+    if not data:
+        return None
+    tree = []
+    art_records(data, 0, len(data), tree)
+    fdgg = next(find(tree, 0xF006))["data"]
+    spid_max, cidcl, csp_saved, cdg_saved = struct.unpack_from("<IIII", fdgg, 0)
+    clusters = [struct.unpack_from("<II", fdgg, 16 + 8 * i) for i in range(cidcl - 1)]
+    store = []
+    for bse in find(tree, 0xF007):
+        d = bse["data"]
+        bt_win, bt_mac = d[0], d[1]
+        size, cref = struct.unpack_from("<II", d, 20)
+        blip = []
+        art_records(d, 36, len(d), blip)
+        b = blip[0]
+        png = b["data"][17:]
+        store.append({"blip_type": bt_win, "blip_type_mac": bt_mac, "record": b["type"],
+                      "inst": b["inst"], "size": size, "blip_len": b["len"] + 8, "refs": cref,
+                      "md5": hashlib.md5(png).hexdigest(),
+                      "png": base64.b64encode(png).decode() if len(png) < 2000000 else ""})
+    return {"spid_max": spid_max, "clusters": clusters, "shapes_saved": csp_saved,
+            "drawings_saved": cdg_saved, "store": store}
+
+
+def sheet_drawing(stream, offset):
+    data = b""
+    objects = []
+    for rtype, payload, _ in records(stream, offset):
+        if rtype == 0x00EC:
+            data += payload
+        elif rtype == 0x005D:
+            ft, cb, ot, oid = struct.unpack_from("<HHHH", payload, 0)
+            subs = []
+            at = 0
+            while at + 4 <= len(payload):
+                sft, scb = struct.unpack_from("<HH", payload, at)
+                subs.append(sft)
+                at += 4 + scb
+                if sft == 0:
+                    break
+            objects.append({"ot": ot, "id": oid, "subrecords": subs})
+    if not data:
+        return None
+    tree = []
+    art_records(data, 0, len(data), tree)
+    fdg = next(find(tree, 0xF008))
+    csp, spid_cur = struct.unpack_from("<II", fdg["data"], 0)
+    shapes = []
+    for sp in find(tree, 0xF004):
+        kids = sp["children"]
+        fsp = next(r for r in kids if r["type"] == 0xF00A)
+        spid, flags = struct.unpack_from("<II", fsp["data"], 0)
+        shape = {"spid": spid, "flags": flags, "shape_type": fsp["inst"]}
+        for r in kids:
+            if r["type"] == 0xF00B:
+                props = {}
+                for i in range(r["inst"]):
+                    pid, value = struct.unpack_from("<HI", r["data"], 6 * i)
+                    props[pid & 0x3FFF] = value
+                shape["pib"] = props.get(0x0104)
+            if r["type"] == 0xF010:
+                shape["anchor"] = list(struct.unpack_from("<9H", r["data"], 0))[1:]
+        shapes.append(shape)
+    return {"drawing_id": fdg["inst"], "shape_count": csp, "last_spid": spid_cur,
+            "shapes": shapes, "objects": objects}
+
+
+def main(path):
+    book = xlrd.open_workbook(path, formatting_info=True, ragged_rows=True)
+    with open(path, "rb") as f:
+        stream = compdoc.CompDoc(f.read(), logfile=sys.stderr).get_named_stream("Workbook")
+    offsets = []
+    for rtype, payload, _ in records(stream, 0):
+        if rtype == 0x0085:
+            offsets.append(struct.unpack_from("<I", payload, 0)[0])
+    result = {"sheets": [], "drawing_group": drawing_group(stream),
+              "stream_size": len(stream)}
+    for index, sheet in enumerate(book.sheets()):
+        cells = []
+        for r in range(sheet.nrows):
+            for c in range(sheet.row_len(r)):
+                cell = sheet.cell(r, c)
+                if cell.ctype == xlrd.XL_CELL_EMPTY:
+                    continue
+                kind = {xlrd.XL_CELL_TEXT: "text", xlrd.XL_CELL_NUMBER: "number",
+                        xlrd.XL_CELL_BLANK: "blank"}.get(cell.ctype, str(cell.ctype))
+                cells.append({"row": r, "col": c, "kind": kind, "value": cell.value,
+                              "format": cell_format(book, cell.xf_index)})
+        result["sheets"].append({
+            "name": sheet.name,
+            "cells": cells,
+            "merged": [list(m) for m in sheet.merged_cells],
+            "column_widths": {str(k): v.width for k, v in sheet.colinfo_map.items()},
+            "row_heights": {str(k): [v.height, bool(v.height_mismatch)]
+                            for k, v in sheet.rowinfo_map.items()},
+            "drawing": sheet_drawing(stream, offsets[index]),
+        })
+    json.dump(result, sys.stdout, ensure_ascii=False)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])
