@@ -1,0 +1,349 @@
+// The main window: start-up state, commands without an order or a selection, opening
+// and creating orders, the cabinet list, deleting entries, and the fee statistics.
+#include <QAction>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include "UiTestSupport.h"
+#include "ui/orders/CabinetThumbnail.h"
+#include "ui/orders/UCustomer.h"
+#include "ui/orders/UDataDct.h"
+#include "ui/orders/UProAdd.h"
+#include "ui/orders/UProjects.h"
+#include "ui/orders/UnitAbout.h"
+#include "ui/orders/UnitMain.h"
+#include "ui/orders/UnitMainLinks.h"
+
+class MainTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        main = std::make_unique<TfrmMain>();
+    }
+    void TearDown() override {
+        main.reset();
+        UiTest::TearDown();
+    }
+    QString Cell(int row, int column) {
+        auto* item = main->sgProperty->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QStringList TreeTexts() {
+        QStringList texts;
+        for (int i = 0; i < main->trvProject->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* root = main->trvProject->topLevelItem(i);
+            texts << root->text(0);
+            for (int c = 0; c < root->childCount(); ++c) texts << root->child(c)->text(0);
+        }
+        return texts;
+    }
+    void OpenOrderByList(int row) {
+        ExpectModal<TfrmProjects>([row](TfrmProjects& list) {
+            list.FormShow();
+            list.sgProject->setCurrentCell(row, 0);
+            list.tlOpenClick();
+        });
+        main->tlOpenProClick();
+        ASSERT_TRUE(modalScript.empty());
+    }
+    void SetRates(double jgf, double others) {
+        const QString o = QString::number(others);
+        Exec("UPDATE FProFei SET JGF=" + QString::number(jgf) + ",AZF=" + o + ",JXF=" + o +
+             ",SDF=" + o + ",YSF=" + o + ",GLF=" + o + ",QTF=" + o);
+    }
+    std::unique_ptr<TfrmMain> main;
+};
+
+TEST_F(MainTest, StartsWithLabelsSettingsAndNoOrder) {
+    const QStringList labels = {"加工费", "安装费", "机械费", "水电费",
+                                "运输费", "管理费", "其他费", "总费用"};
+    EXPECT_EQ(Cell(0, 0), "属性");
+    EXPECT_EQ(Cell(0, 1), "值");
+    for (int i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(Cell(i + 1, 0), labels[i]);
+        EXPECT_EQ(Cell(i + 1, 1), "0");
+    }
+    EXPECT_EQ(Cell(9, 0), "");
+    EXPECT_EQ(main->StatusText(0), "单位名称：[Veldstrom]");
+    EXPECT_EQ(main->StatusText(2),
+              "操作日期：[" + QDate::currentDate().toString("yyyy-MM-dd") + "]");
+    EXPECT_TRUE(main->proID.isEmpty());
+    EXPECT_EQ(main->trvProject->topLevelItemCount(), 0);
+    EXPECT_EQ(main->lstWins->count(), 0);
+}
+
+TEST_F(MainTest, CompanyNameComesFromSettings) {
+    Exec("UPDATE FSysSet SET cmpName='木作坊'");
+    TfrmMain window;
+    EXPECT_EQ(window.StatusText(0), "单位名称：[木作坊]");
+}
+
+TEST_F(MainTest, CommandsNeedingAnOrderOrSelectionShowTheirMessages) {
+    struct Case {
+        void (TfrmMain::*command)();
+        QString message;
+    };
+    const Case cases[] = {
+        {&TfrmMain::tlDesignClick, "请先打开或创建新订单后，再添加柜体！"},
+        {&TfrmMain::tlWinSelClick, "请先打开或创建新订单后，再添加柜体！"},
+        {&TfrmMain::tlOptClick, "请打开订单后，再进行板材切割优化计算！"},
+        {&TfrmMain::tlCutRptClick, "请打开或创建订单后，再查看报表！"},
+        {&TfrmMain::mnuPanelRptClick, "请先打开或创建订单！"},
+        {&TfrmMain::tlEditClick, "请选择要修改的柜体！"},
+        {&TfrmMain::tlDelClick, "请选择柜体后，再删除！"},
+        {&TfrmMain::tlSizeRptClick, "请选择要查看的柜体！"},
+        {&TfrmMain::mnuDrawRptClick, "请选择要查看的柜体！"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message.toStdString());
+        prompt.infos.clear();
+        (main.get()->*c.command)();
+        EXPECT_EQ(prompt.infos, QStringList{c.message});
+    }
+    EXPECT_TRUE(prompt.confirms.isEmpty());
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_TRUE(saveRequests.empty());
+}
+
+TEST_F(MainTest, NewOrderBecomesOpenWithItsTree) {
+    ExpectModal<TfrmProAdd>([](TfrmProAdd& add) {
+        add.txtProCode->setText("P-01");
+        add.txtProName->setText(" 厨房柜 ");
+        add.dt1->setDate(QDate(2024, 4, 1));
+        add.dt2->setDate(QDate(2024, 4, 11));
+        add.btnOKClick();
+    });
+    main->tlNewProClick();
+    ASSERT_TRUE(modalScript.empty());
+    EXPECT_EQ(main->proID.size(), 12);
+    EXPECT_EQ(main->proName, "厨房柜");
+    EXPECT_EQ(TreeTexts(), (QStringList{"厨房柜", "P-01", "2024-04-01", "2024-04-11"}));
+    EXPECT_TRUE(main->trvProject->topLevelItem(0)->isExpanded());
+    EXPECT_EQ(main->StatusText(2), "当前共： 0 个柜体！");
+    EXPECT_EQ(Cell(1, 0), "总面积");
+    EXPECT_EQ(Cell(1, 1), "0.0㎡");
+    for (int r = 2; r <= 9; ++r) EXPECT_EQ(Cell(r, 1), "￥0.0") << r;
+}
+
+TEST_F(MainTest, CancelledDialogsLeaveTheOpenOrder) {
+    AddOrder("240101000001", "A", "甲");
+    OpenOrderByList(0);
+    ExpectModal<TfrmProAdd>([](TfrmProAdd& add) { add.btnCloseClick(); });
+    main->tlNewProClick();
+    ExpectModal<TfrmProjects>([](TfrmProjects& list) { list.reject(); });
+    main->tlOpenProClick();
+    EXPECT_EQ(main->proID, "240101000001");
+    EXPECT_EQ(TreeTexts().value(0), "甲");
+}
+
+TEST_F(MainTest, OpenedOrderListsEntriesCountingEntriesNotQuantities) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 5, "G1");
+    AddEntry("2401010000012", "240101000001", 1200.5, 720, 550, 1, "G2");
+    AddEntry("2401010000021", "other", 600, 800, 500, 1, "X");
+    OpenOrderByList(0);
+    EXPECT_EQ(main->proName, "甲");
+    ASSERT_EQ(main->lstWins->count(), 2);
+    QStringList captions;
+    for (int i = 0; i < main->lstWins->count(); ++i) captions << main->lstWins->item(i)->text();
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList{"G1-600×500×800×5", "G2-1200.5×550×720×1"}));
+    EXPECT_EQ(main->StatusText(2), "当前共： 2 个柜体！");
+    EXPECT_EQ(main->lstWins->iconSize(), QSize(230, 230));
+    const QList<QSize> sizes = main->lstWins->item(0)->icon().availableSizes();
+    ASSERT_FALSE(sizes.isEmpty());
+    EXPECT_EQ(sizes.first(), QSize(230, 230));
+}
+
+TEST_F(MainTest, OrderKeyWithoutRowKeepsTreeAndShowsNoEntries) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    OpenOrderByList(0);
+    ASSERT_EQ(main->lstWins->count(), 1);
+    main->proID = "999999999999";
+    main->LoadOrderTree();
+    main->LoadCabinetList();
+    EXPECT_EQ(TreeTexts().value(0), "甲");
+    EXPECT_EQ(main->lstWins->count(), 0);
+    EXPECT_EQ(main->StatusText(2), "当前共： 0 个柜体！");
+}
+
+TEST_F(MainTest, FeesFromAreaAndRates) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 2);
+    SetRates(50, 0.05);
+    OpenOrderByList(0);
+    EXPECT_EQ(Cell(1, 0), "总面积");
+    EXPECT_EQ(Cell(1, 1), "1.0㎡");  // 0.96 m²
+    const QStringList labels = {"加工费", "安装费", "机械费", "水电费",
+                                "运输费", "管理费", "其他费"};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(Cell(i + 2, 0), labels[i]);
+    EXPECT_EQ(Cell(2, 1), "￥48.0");
+    EXPECT_EQ(Cell(3, 1), "￥0.0");  // 0.048 each
+    EXPECT_EQ(Cell(9, 0), "总费用");
+    // 48 + 6 × 0.048 = 48.288: summed unrounded, not 48.0 from rounded amounts.
+    EXPECT_EQ(Cell(9, 1), "￥48.3");
+}
+
+TEST_F(MainTest, NoFeeRowMeansZeroRates) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 2000, 2000, 500, 1);
+    Exec("DELETE FROM FProFei");
+    OpenOrderByList(0);
+    EXPECT_EQ(Cell(1, 1), "4.0㎡");
+    for (int r = 2; r <= 9; ++r) EXPECT_EQ(Cell(r, 1), "￥0.0") << r;
+}
+
+TEST_F(MainTest, RatesChangedLaterShowAtNextLoad) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 1000, 1000, 500, 1);
+    OpenOrderByList(0);
+    EXPECT_EQ(Cell(2, 1), "￥0.0");
+    SetRates(12.5, 0);
+    EXPECT_EQ(Cell(2, 1), "￥0.0");
+    main->LoadCabinetList();
+    EXPECT_EQ(Cell(2, 1), "￥12.5");
+}
+
+TEST_F(MainTest, DeleteRemovesEntryAndItsPanelsAfterConfirmation) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1, "G1");
+    AddEntry("2401010000012", "240101000001", 600, 800, 500, 1, "G2");
+    for (const char* win : {"2401010000011", "2401010000011", "2401010000012"})
+        Exec("INSERT INTO FProCl(proID,winID,clName) VALUES('240101000001',:w,'侧板')",
+             {{"w", win}});
+    OpenOrderByList(0);
+    QListWidgetItem* g1 = nullptr;
+    for (int i = 0; i < main->lstWins->count(); ++i)
+        if (main->lstWins->item(i)->text().startsWith("G1")) g1 = main->lstWins->item(i);
+    ASSERT_NE(g1, nullptr);
+    g1->setSelected(true);
+    ASSERT_EQ(main->SelectedWinID(), "2401010000011");
+
+    prompt.answers = {false};
+    main->tlDelClick();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 2);
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
+
+    prompt.answers = {true};
+    main->tlDelClick();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProWins WHERE winID='2401010000011'"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE winID='2401010000011'"), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE winID='2401010000012'"), 1);
+    EXPECT_EQ(main->lstWins->count(), 1);
+    EXPECT_EQ(main->StatusText(2), "当前共： 1 个柜体！");
+}
+
+TEST_F(MainTest, DeleteOfVanishedEntryKeepsItsPanelsAndTheList) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    Exec("INSERT INTO FProCl(proID,winID,clName) VALUES('240101000001','2401010000011','x')");
+    OpenOrderByList(0);
+    main->lstWins->item(0)->setSelected(true);
+    Exec("DELETE FROM FProWins");  // gone behind the window's back
+    prompt.answers = {true};
+    main->tlDelClick();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProCl"), 1);
+    EXPECT_EQ(main->lstWins->count(), 1);  // not reloaded
+}
+
+TEST_F(MainTest, EditOfVanishedEntryStopsQuietly) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    OpenOrderByList(0);
+    main->lstWins->item(0)->setSelected(true);
+    Exec("DELETE FROM FProWins");
+    main->tlEditClick();
+    EXPECT_TRUE(prompt.infos.isEmpty());
+    EXPECT_EQ(opened, QStringList{"TfrmProjects"});
+}
+
+TEST_F(MainTest, ReportsNotYetAvailableSayClearlyAndAskForNoFile) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    OpenOrderByList(0);
+    main->lstWins->item(0)->setSelected(true);
+    saveAnswer = dir.filePath("out.xls");
+    struct Case {
+        void (TfrmMain::*command)();
+        TReportKind kind;
+    };
+    const Case cases[] = {{&TfrmMain::mnuPanelRptClick, TReportKind::PanelList},
+                          {&TfrmMain::tlCutRptClick, TReportKind::CuttingLayout},
+                          {&TfrmMain::tlSizeRptClick, TReportKind::SizeSheet},
+                          {&TfrmMain::mnuDrawRptClick, TReportKind::DrawingSheet}};
+    for (const Case& c : cases) {
+        if (ReportAvailable(c.kind)) continue;
+        prompt.infos.clear();
+        (main.get()->*c.command)();
+        EXPECT_EQ(prompt.infos, QStringList{NotAvailableText(ReportName(c.kind))});
+    }
+    EXPECT_TRUE(saveRequests.empty());
+}
+
+TEST_F(MainTest, SaveDialogIsSetUpForSpreadsheets) {
+    EXPECT_EQ(main->SaveDia->Title, "[Kelm]报表导出");
+    EXPECT_EQ(main->SaveDia->Filter, "xls|*.xls");
+    EXPECT_EQ(main->SaveDia->DefaultExt, "xls");
+    EXPECT_EQ(main->ColorDialog1->Color, QColor(Qt::black));
+    saveAnswer = dir.filePath("report");
+    ASSERT_TRUE(main->SaveDia->Execute());
+    EXPECT_EQ(main->SaveDia->FileName, dir.filePath("report.xls"));
+    saveAnswer.clear();
+    EXPECT_FALSE(main->SaveDia->Execute());
+}
+
+TEST_F(MainTest, MasterDataWindowsOpenModally) {
+    ExpectModal<TfrmCustomer>([](TfrmCustomer& customers) {
+        EXPECT_FALSE(customers.tlSel->isEnabled());
+    });
+    main->mnuCustomerClick();
+    ExpectModal<TfrmDataDct>([](TfrmDataDct&) {});
+    main->mnuDataDctClick();
+    ExpectModal<TfrmAbout>([](TfrmAbout& about) {
+        EXPECT_EQ(about.windowTitle(), "《Kelm》系列软件");
+    });
+    main->mnuAboutClick();
+    EXPECT_TRUE(modalScript.empty());
+    EXPECT_EQ(opened, (QStringList{"TfrmCustomer", "TfrmDataDct", "TfrmAbout"}));
+}
+
+TEST_F(MainTest, MenusCarryTheirCaptions) {
+    const std::pair<const char*, const char*> captions[] = {
+        {"mnuNewPro", "新建订单"},      {"mnuOpenPro", "打开订单"},
+        {"mnuWuLiao", "材料管理"},      {"mnuCustomer", "客户管理(&C)"},
+        {"mnuSettings", "系统设置(&T)"}, {"mnuDataDct", "数据字典(&D)"},
+        {"mnuRestore", "数据还原"},     {"mnuBackup", "数据备份"},
+        {"mnuAbout", "关于(&A)"},       {"tlSizeRpt", "尺寸报表"},
+        {"tlOpt", "板材开料"},          {"tlCutRpt", "开料图"},
+        {"tlWuLiao", "板材管理"},       {"tlWinKu", "柜体图库"},
+        {"tlSettings", "系统设置"},     {"tlNewPro", "新建单据"},
+        {"tlOpenPro", "打开单据"},      {"tlDesign", "柜体设计"},
+        {"tlWinSel", "单柜设计"},       {"tlEdit", "编辑"},
+        {"tlDel", "删除"}};
+    for (const auto& [name, caption] : captions) {
+        auto* action = main->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_EQ(action->text(), QString::fromUtf8(caption)) << name;
+    }
+    EXPECT_EQ(main->tlNewPro->toolTip(), "新建工程");
+    EXPECT_EQ(main->tlDesign->toolTip(), "添加窗型");
+    EXPECT_EQ(main->tlDel->toolTip(), "删除窗型");
+}
+
+TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
+    struct Case {
+        double w, h, scale;
+    };
+    const Case cases[] = {{1200, 720, 6}, {600, 800, 4}, {500, 500, 2.5}, {2400, 2400.0, 12}};
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
+}
+
+TEST(ThumbnailTest, PictureIs230Square24Bit) {
+    const QImage image = DrawCabinetThumbnail(QString(), 600, 800);
+    EXPECT_EQ(image.size(), QSize(230, 230));
+    EXPECT_EQ(image.depth(), 24);
+}
