@@ -1,0 +1,232 @@
+// kelm-cut: optimises a cut list from CSV files without the program's database and
+// prints the result's statistics as one JSON line. Also the benchmark harness.
+//
+// Exit status: 0 done, 2 bad input (nothing written), 1 the result could not be written.
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "common/NumberFormat.h"
+#include "common/TextCodec.h"
+#include "optimizer/UnitD2Rect.h"
+#include "optimizer/UnitD2RectDisp.h"
+#include "optimizer/UnitD2RectDoc.h"
+#include "tools/CutListCsv.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: kelm-cut --sheets SHEETS.csv --parts PARTS.csv [--kerf MM]\n"
+    "                [--trim TOP,BOTTOM,LEFT,RIGHT] [--tolerance MM] [--bin LENGTH,WIDTH]\n"
+    "                [--generations N] [--priority uti|cut|price]\n"
+    "                [--style regular|hstrip|vstrip] [--first-cut hv|hd|vd] [--seed N]\n"
+    "                [--threads N] [--xml FILE]\n"
+    "\n"
+    "SHEETS.csv columns: name,length,width[,count][,price][,prio]\n"
+    "PARTS.csv columns:  name,length,width,count[,rotation]   (rotation 0 = grain fixed)\n"
+    "Prints one JSON line: sheets, layouts, utilisation (ratio), part_area and raw_area\n"
+    "(mm²), price, uncut (pieces not placed), constructions, seconds.\n";
+
+const QStringList kOptions = {"--sheets", "--parts",  "--kerf",        "--trim",
+                              "--tolerance", "--bin", "--generations", "--priority",
+                              "--style",  "--first-cut", "--seed",     "--threads",
+                              "--xml"};
+
+struct Options {
+    QString sheets, parts, xml;
+    TD2RPrm prm;
+    std::optional<uint64_t> seed;
+    int threads = 0;
+};
+
+void Print(FILE* to, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, bytes.size(), to);
+}
+
+// "a,b,c" with exactly n whole numbers of at least min.
+std::vector<int32_t> IntList(const QString& option, const QString& text, int n, long long min) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != n)
+        throw CutInputError("option " + option + ": expected " + QString::number(n) +
+                            " comma-separated numbers, got \"" + text + "\"");
+    std::vector<int32_t> values;
+    for (const QString& p : parts) values.push_back(static_cast<int32_t>(ParseOptionInt(option, p, min, 1000000)));
+    return values;
+}
+
+template <typename E>
+E Choice(const QString& option, const QString& text, const std::map<QString, E>& choices) {
+    const auto it = choices.find(text.toLower());
+    if (it == choices.end()) {
+        QStringList names;
+        for (const auto& [name, value] : choices) names << name;
+        throw CutInputError("option " + option + ": \"" + text + "\" is not one of " + names.join(", "));
+    }
+    return it->second;
+}
+
+Options ParseOptions(const QStringList& args) {
+    std::map<QString, QString> given;
+    for (int i = 1; i < args.size(); ++i) {
+        QString name = args[i], value;
+        bool inlineValue = false;
+        if (name.startsWith("--") && name.contains('=')) {
+            value = name.mid(name.indexOf('=') + 1);
+            name = name.left(name.indexOf('='));
+            inlineValue = true;
+        }
+        if (!kOptions.contains(name)) {
+            if (name.startsWith('-')) throw CutInputError("unknown option " + name);
+            throw CutInputError("unexpected argument \"" + name + "\"");
+        }
+        if (given.count(name)) throw CutInputError("option " + name + " is given twice");
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) throw CutInputError("option " + name + " needs a value");
+            value = args[++i];
+        }
+        given[name] = value;
+    }
+    Options o;
+    if (!given.count("--sheets")) throw CutInputError("option --sheets is required");
+    if (!given.count("--parts")) throw CutInputError("option --parts is required");
+    o.sheets = given["--sheets"];
+    o.parts = given["--parts"];
+    // The optimization dialog's defaults.
+    o.prm.OptTime = 30;
+    o.prm.Bin = TBin{100, 100};
+    for (const auto& [name, value] : given) {
+        if (name == "--kerf") {
+            o.prm.BladeWidth = ParseOptionNumber(name, value, 0);
+        } else if (name == "--trim") {
+            const auto t = IntList(name, value, 4, 0);
+            o.prm.Edg = TEdge{t[0], t[1], t[2], t[3]};
+        } else if (name == "--tolerance") {
+            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, 1000));
+        } else if (name == "--bin") {
+            const auto b = IntList(name, value, 2, 1);
+            o.prm.Bin = TBin{b[0], b[1]};
+        } else if (name == "--generations") {
+            o.prm.OptTime = static_cast<int32_t>(ParseOptionInt(name, value, 1, 1000000));
+        } else if (name == "--priority") {
+            o.prm.Priority = Choice<TD2RPriority>(
+                name, value, {{"uti", TD2RPriority::Uti}, {"cut", TD2RPriority::Cut}, {"price", TD2RPriority::Price}});
+        } else if (name == "--style") {
+            o.prm.LayStyle = Choice<TD2RLayStyle>(name, value,
+                                                 {{"regular", TD2RLayStyle::regular},
+                                                  {"hstrip", TD2RLayStyle::HStrip},
+                                                  {"vstrip", TD2RLayStyle::VStrip}});
+        } else if (name == "--first-cut") {
+            o.prm.FirstCut = Choice<TD2RFirstCut>(
+                name, value, {{"hv", TD2RFirstCut::HV}, {"hd", TD2RFirstCut::HD}, {"vd", TD2RFirstCut::VD}});
+        } else if (name == "--seed") {
+            bool ok = false;
+            const uint64_t seed = value.trimmed().toULongLong(&ok);
+            if (!ok) throw CutInputError("option --seed: \"" + value + "\" is not a whole number of 0 or more");
+            o.seed = seed;
+        } else if (name == "--threads") {
+            o.threads = static_cast<int>(ParseOptionInt(name, value, 1, 1024));
+        } else if (name == "--xml") {
+            if (value.isEmpty()) throw CutInputError("option --xml needs a file name");
+            o.xml = value;
+        }
+    }
+    if (!o.xml.isEmpty()) {
+        // Checked before the search so a long run does not end in an unwritable path.
+        const QFileInfo info(o.xml);
+        const QFileInfo dir(info.absolutePath());
+        if (info.isDir() || (info.exists() && !info.isWritable()) ||
+            (!info.exists() && (!dir.isDir() || !dir.isWritable())))
+            throw CutInputError("option --xml: cannot write \"" + o.xml + "\"");
+    }
+    return o;
+}
+
+// Generation and best utilisation on one line of standard error.
+class ProgressBar : public TD2RListener {
+public:
+    explicit ProgressBar(int generations) : total_(generations) {}
+    void OnGeneration(const QString& text) override {
+        ++done_;
+        const int width = 30;
+        const int filled = total_ > 0 ? done_ * width / total_ : width;
+        const QString bar = QString(filled, '#') + QString(width - filled, '.');
+        Print(stderr, "\r[" + bar + "] " + QString::number(done_) + "/" + QString::number(total_) +
+                          "  best " + text + "   ");
+        std::fflush(stderr);
+    }
+    void Finish() {
+        if (done_ > 0) Print(stderr, "\n");
+    }
+
+private:
+    int total_;
+    int done_ = 0;
+};
+
+QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t constructions,
+             double seconds) {
+    using kelm::FormatGeneral;
+    return "{\"sheets\":" + QString::number(r.RawUseCount) + ",\"layouts\":" + QString::number(s.size()) +
+           ",\"utilisation\":" + FormatGeneral(r.UltiRate) + ",\"part_area\":" + FormatGeneral(r.eleTotalArea) +
+           ",\"raw_area\":" + FormatGeneral(r.rawUseArea) + ",\"price\":" + FormatGeneral(r.TotalPrice) +
+           ",\"uncut\":" + QString::number(uncut) + ",\"constructions\":" + QString::number(constructions) +
+           ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") + "}\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.contains("--help") || args.contains("-h")) {
+        Print(stdout, kUsage);
+        return 0;
+    }
+    Options o;
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    try {
+        o = ParseOptions(args);
+        raws = ReadSheetsCsv(o.sheets);
+        eles = ReadPartsCsv(o.parts);
+    } catch (const CutInputError& e) {
+        Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
+        return 2;
+    }
+
+    TD2Rect rect(raws, o.prm, eles, o.seed, o.threads);
+    ProgressBar progress(o.prm.OptTime);
+    const bool showProgress = isatty(STDERR_FILENO);
+    if (showProgress) rect.SetListener(&progress);
+    const auto start = std::chrono::steady_clock::now();
+    rect.Run();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (showProgress) progress.Finish();
+
+    TD2Rslt result;
+    TD2Result().GetResult(rect.BestSchame, o.prm, eles, result);
+    int64_t uncut = 0;
+    for (const TEleCut& e : result.NoCutArr) uncut += e.count;
+
+    if (!o.xml.isEmpty()) {
+        // The scheme's raw indices refer to the optimizer's sorted sheet list.
+        const QByteArray bytes = kelm::EncodeGbk(LayoutDocumentText(rect.rawArr, eles, o.prm, rect.BestSchame));
+        QFile file(o.xml);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
+            !file.flush()) {
+            Print(stderr, "kelm-cut: cannot write \"" + o.xml + "\": " + file.errorString() + "\n");
+            return 1;
+        }
+    }
+    Print(stdout, Json(result, rect.BestSchame, uncut, rect.ConstructionCount(), seconds));
+    return 0;
+}
