@@ -90,7 +90,8 @@ Options ParseOptions(const QStringList& args) {
         }
         if (given.count(name)) throw CutInputError("option " + name + " is given twice");
         if (!inlineValue) {
-            if (i + 1 >= args.size()) throw CutInputError("option " + name + " needs a value");
+            if (i + 1 >= args.size() || kOptions.contains(args[i + 1]))
+                throw CutInputError("option " + name + " needs a value");
             value = args[++i];
         }
         given[name] = value;

@@ -1,0 +1,171 @@
+// kelm-cut run as a program: results on good input, one clear line and exit status 2
+// on bad input.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "common/TextCodec.h"
+#include "optimizer/UnitD2RectDoc.h"
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QString out, err;
+};
+
+class KelmCut : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    QString Write(const QString& name, const QByteArray& content) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return f.fileName();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        Write("sheets.csv", "name,length,width,count,price,prio\n\"Board 18\",2440,1220,,,\n");
+        Write("parts.csv",
+              "name,length,width,count,rotation\n侧板,720,560,16,0\nbottom,568,560,8,1\n"
+              "\"door, \"\"left\"\"\",716,296,12,0\ntoo big,3000,2000,2,1\n");
+    }
+    RunResult Exec(QStringList args) {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(KELM_CUT_PATH, args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return RunResult{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                   QString::fromUtf8(p.readAllStandardError())};
+    }
+};
+
+TEST_F(KelmCut, PrintsOneJsonLineAndCountsOversizePartsAsUncut) {
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "5",
+                        "--generations", "4", "--threads", "2", "--kerf", "4", "--trim", "5,5,5,5"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());  // no progress bar when standard error is not a terminal
+    ASSERT_TRUE(r.out.endsWith('\n'));
+    EXPECT_EQ(r.out.count('\n'), 1);
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    for (const char* key : {"sheets", "layouts", "utilisation", "part_area", "raw_area", "price", "uncut",
+                            "constructions", "seconds"})
+        EXPECT_TRUE(o.contains(key)) << key;
+    EXPECT_EQ(o["uncut"].toInt(), 2);
+    EXPECT_EQ(o["constructions"].toInt(), 4 * 30);
+    EXPECT_GE(o["sheets"].toInt(), 4);
+    const double part = 720.0 * 560 * 16 + 568.0 * 560 * 8 + 716.0 * 296 * 12;
+    EXPECT_DOUBLE_EQ(o["part_area"].toDouble(), part);
+    EXPECT_DOUBLE_EQ(o["raw_area"].toDouble(), 2440.0 * 1220 * o["sheets"].toInt());
+    EXPECT_NEAR(o["utilisation"].toDouble(), part / o["raw_area"].toDouble(), 1e-12);
+    EXPECT_NEAR(o["price"].toDouble(), o["raw_area"].toDouble() / 1e6, 1e-9);
+}
+
+TEST_F(KelmCut, SameSeedSameResult) {
+    auto result = [&](const char* threads) {
+        const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "77", "--generations",
+                            "3", "--threads", threads, "--style", "hstrip", "--priority", "cut"});
+        QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        o.remove("seconds");
+        return o;
+    };
+    const QJsonObject one = result("1");
+    EXPECT_FALSE(one.isEmpty());
+    EXPECT_EQ(one, result("2"));
+}
+
+TEST_F(KelmCut, WritesTheLayoutDocumentInGbk) {
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "3", "--generations", "2",
+                        "--xml", "layout.xml"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(dir.filePath("layout.xml"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.contains(kelm::EncodeGbk("侧板")));
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_NO_THROW(ReadLayoutDocument(kelm::DecodeGbk(bytes), raws, eles, schame, prm));
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(static_cast<int>(schame.size()), o["layouts"].toInt());
+    ASSERT_EQ(eles.size(), 4u);
+    EXPECT_EQ(eles[2].Name, "door, \"left\"");
+}
+
+TEST_F(KelmCut, ReadsFlexibleCsv) {
+    // Columns in another order, optional columns left out, a byte order mark, CRLF line
+    // ends and a blank line at the end.
+    Write("s2.csv", "\xEF\xBB\xBFwidth,name,length\r\n1220,a,2440\r\n\r\n");
+    Write("p2.csv", "count,width,length,name\r\n3,300,400,x\r\n");
+    const RunResult r = Exec({"--sheets", "s2.csv", "--parts", "p2.csv", "--generations", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["uncut"].toInt(), 0);
+}
+
+struct BadInput {
+    const char* what;
+    QStringList args;       // after the files' defaults are filled in
+    const char* parts;      // content of bad.csv, used as --parts when set
+    const char* expected;   // the message, after "kelm-cut: "
+};
+
+TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
+    const BadInput cases[] = {
+        {"unreadable file", {"--sheets", "missing.csv", "--parts", "parts.csv"}, nullptr,
+         "missing.csv: cannot read the file"},
+        {"missing column", {}, "name,length,width\na,1,2\n", "bad.csv:1: missing column \"count\""},
+        {"unknown column", {}, "name,length,width,count,colour\n", "bad.csv:1:5: unknown column \"colour\""},
+        {"not a number", {}, "name,length,width,count\na,1,2,3\nb,abc,2,3\n",
+         "bad.csv:3:2: length \"abc\" is not a number"},
+        {"size of zero", {}, "name,length,width,count\na,100,0,3\n", "bad.csv:2:3: width must be above zero"},
+        {"negative size", {}, "name,length,width,count\na,-5,10,3\n", "bad.csv:2:2: length must be above zero"},
+        {"count of zero", {}, "name,length,width,count\na,100,10,0\n", "bad.csv:2:4: count 0 must be above zero"},
+        {"count not whole", {}, "name,length,width,count\na,100,10,2.5\n",
+         "bad.csv:2:4: count \"2.5\" is not a whole number"},
+        {"rotation out of range", {}, "name,length,width,count,rotation\na,100,10,1,2\n",
+         "bad.csv:2:5: rotation 2 must lie between 0 and 1"},
+        {"quote not closed", {}, "name,length,width,count\n\"a,100,10,1\n", "bad.csv:2:1: a quoted field is not closed"},
+        {"too many fields", {}, "name,length,width,count\na,100,10,1,7\n",
+         "bad.csv:2:5: more fields than the header has"},
+        {"header only", {}, "name,length,width,count\n", "bad.csv:2: no rows after the header"},
+        {"duplicate option", {"--kerf", "1", "--kerf", "2"}, nullptr, "option --kerf is given twice"},
+        {"unknown option", {"--speed", "9"}, nullptr, "unknown option --speed"},
+        {"option not a number", {"--generations", "ten"}, nullptr,
+         "option --generations: \"ten\" is not a whole number"},
+        {"negative kerf", {"--kerf", "-1"}, nullptr, "option --kerf: -1 is below 0"},
+        {"bad trim", {"--trim", "1,2"}, nullptr, "option --trim: expected 4 comma-separated numbers"},
+        {"bad choice", {"--style", "diagonal"}, nullptr, "option --style: \"diagonal\" is not one of"},
+        {"missing value", {"--seed"}, nullptr, "option --seed needs a value"},
+        {"value missing before the next option", {"--kerf", "--seed", "1"}, nullptr, "option --kerf needs a value"},
+        {"stray argument", {"extra"}, nullptr, "unexpected argument \"extra\""},
+        {"xml folder missing", {"--xml", "no/such/folder/x.xml"}, nullptr, "option --xml: cannot write"},
+    };
+    for (const BadInput& c : cases) {
+        QStringList args;
+        if (c.parts) {
+            Write("bad.csv", c.parts);
+            args << "--parts" << "bad.csv";
+        }
+        if (!c.args.contains("--sheets")) args << "--sheets" << "sheets.csv";
+        if (!c.args.contains("--parts") && !c.parts) args << "--parts" << "parts.csv";
+        if (!c.args.contains("--xml")) args << "--xml" << "written.xml";
+        args << c.args;  // last, so a missing value really is missing
+        const RunResult r = Exec(args);
+        EXPECT_EQ(r.exitCode, 2) << c.what;
+        EXPECT_TRUE(r.out.isEmpty()) << c.what;
+        EXPECT_TRUE(r.err.startsWith(QString("kelm-cut: ") + QString::fromUtf8(c.expected)))
+            << c.what << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << c.what;
+        EXPECT_FALSE(QFile::exists(dir.filePath("written.xml"))) << c.what;
+    }
+}
+
+}  // namespace
