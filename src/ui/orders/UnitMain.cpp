@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,8 @@ namespace {
 const QString kNeedOrderForCabinet = QStringLiteral("请先打开或创建新订单后，再添加柜体！");
 const QString kNeedCabinetToView = QStringLiteral("请选择要查看的柜体！");
 constexpr int kWinIDRole = Qt::UserRole + 1;
+// Longest stretch (ms) the cabinet list load keeps the window from handling input.
+constexpr qint64 kEventInterval = 25;
 
 QPixmap LogoPicture() {
     QPixmap picture(120, 48);
@@ -352,6 +355,8 @@ void TfrmMain::LoadCabinetList() {
         OpenBoundQuery(QStringLiteral("SELECT * FROM FProWins WHERE proID=:proID"), {{"proID", proID}});
     lstWins->clear();
     int count = 0;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     while (query->isActive() && query->next()) {
         const QImage thumbnail = DrawCabinetThumbnail(FieldText(*query, "winPath"),
                                                       FieldFloat(*query, "Width"),
@@ -364,8 +369,13 @@ void TfrmMain::LoadCabinetList() {
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(thumbnail)), caption, lstWins);
         item->setData(kWinIDRole, FieldText(*query, "winID"));
         ++count;
-        // A long list stays responsive while the thumbnails are drawn.
-        QApplication::processEvents();
+        // A long list stays responsive while the thumbnails are drawn. Pending input is
+        // handled every few milliseconds rather than after every item, because each
+        // round also lays the whole list out again.
+        if (sinceEvents.elapsed() >= kEventInterval) {
+            QApplication::processEvents();
+            sinceEvents.restart();
+        }
     }
     StatusPanel[2]->setText(QStringLiteral("当前共： ") + QString::number(count) +
                             QStringLiteral(" 个柜体！"));

@@ -1,0 +1,63 @@
+// Shows the program's windows on sample data under a display server so they can be
+// photographed (for example with ImageMagick's `import -window root`).
+//
+// look_windows <main|orders|customers|dictionary|about> [seconds]
+// Opens the main window with a sample order of 24 cabinet entries, the first one
+// selected, and the named inner window on top of it; quits after `seconds` (default 8).
+#include <QApplication>
+#include <QListWidget>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "SeedOrder.h"
+#include "ui/UiPrompt.h"
+#include "ui/orders/UCustomer.h"
+#include "ui/orders/UDataDct.h"
+#include "ui/orders/UProjects.h"
+#include "ui/orders/UnitAbout.h"
+#include "ui/orders/UnitMain.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("main");
+    const int seconds = argc > 2 ? atoi(argv[2]) : 8;
+
+    QTemporaryDir dir;
+    TsysData data(dir.filePath("KelmDB.db"));
+    TMessageBoxPrompt prompt;
+    data.SetPrompt(&prompt);
+    SetSysData(&data);
+    const QString proID = seed::SeedSampleData(24);
+
+    TfrmMain main;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        main.setGeometry(screen->availableGeometry());
+    main.showMaximized();
+    main.proID = proID;
+    main.proName = QStringLiteral("阳光小区 3栋 厨房");
+    main.LoadOrderTree();
+    main.LoadCabinetList();
+    if (main.lstWins->count() > 0) main.lstWins->item(0)->setSelected(true);
+
+    std::unique_ptr<QDialog> inner;
+    if (which == "orders") {
+        auto* list = new TfrmProjects(&main);
+        inner.reset(list);
+    } else if (which == "customers") {
+        inner.reset(new TfrmCustomer(&main));
+    } else if (which == "dictionary") {
+        auto* dct = new TfrmDataDct(&main);
+        dct->trvCate->setCurrentItem(dct->trvCate->topLevelItem(0));
+        inner.reset(dct);
+    } else if (which == "about") {
+        inner.reset(new TfrmAbout(&main));
+    }
+    if (inner) QTimer::singleShot(300, [&] { inner->show(); });
+    QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
+    const int result = QApplication::exec();
+    inner.reset();
+    SetSysData(nullptr);
+    return result;
+}
