@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -210,6 +213,18 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(DefaultPath, NextToTheExecutableAndUntouchedUntilFirstUse) {
+    const QString expected = QDir(QCoreApplication::applicationDirPath()).filePath("KelmDB.db");
+    ASSERT_TRUE(QFileInfo(QCoreApplication::applicationDirPath()).isWritable());
+    const bool existed = QFile::exists(expected);
+    {
+        TsysData data;
+        EXPECT_EQ(data.DatabasePath(), expected);
+        EXPECT_EQ(TsysData::DefaultDatabasePath(), expected);
+    }
+    EXPECT_EQ(QFile::exists(expected), existed);
+}
+
 TEST_F(DataTest, MissingFolderShowsConnectMessageAndWritesFail) {
     TsysData nowhere(dir.filePath("no/such/folder/KelmDB.db"));
     nowhere.SetPrompt(&prompt);
@@ -274,6 +289,11 @@ TEST_F(DataTest, NewStatementForgetsEarlierParameters) {
     ASSERT_TRUE(q->next());
     EXPECT_EQ(FieldText(*q, "itmName"), "only");
     EXPECT_TRUE(q->value("cateName").isNull());  // not "second"
+}
+
+TEST_F(DataTest, ParameterTheStatementDoesNotNameIsIgnored) {
+    EXPECT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"extra", "x"}, {"n", "板材"}}));
+    EXPECT_EQ(Scalar("SELECT cateName FROM FClCls"), "板材");
 }
 
 TEST_F(DataTest, SplicedQuoteBreaksSelectWithMessage) {
