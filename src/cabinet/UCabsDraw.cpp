@@ -1,0 +1,53 @@
+// Drawing of a combination: every cabinet at the top-left corner of the frame region
+// it stands in, then the outline of the selected frame region.
+#include "cabinet/UCabs.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int NearestPixel(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::clamp(std::nearbyint(v), -1e9, 1e9));
+}
+
+int TruncPixel(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int>(std::clamp(std::trunc(v), -1e9, 1e9));
+}
+
+}  // namespace
+
+void FCabs::Draw(kelm::Canvas& _canvas, double _dv, QPoint _pos, bool _3D, bool _hasBZ,
+                 kelm::Color _color, int _agl1, int _agl2) const {
+    if (!(_dv > 0)) return;  // no scale, no picture
+    for (const std::unique_ptr<FCabinet>& cab : p_CBS) {
+        // A cabinet whose region is not in the frame (a damaged document) has no place.
+        if (!cab || !HasRegion(cab->ParRegIndex())) continue;
+        const FRegion& reg = p_Regs[static_cast<size_t>(cab->ParRegIndex())];
+        const QPoint origin(TruncPixel(reg.Left / _dv + _pos.x()), TruncPixel(reg.Top / _dv + _pos.y()));
+        cab->Draw(_canvas, _dv, _agl1, _agl2, origin, _3D, _hasBZ, _color);
+    }
+    if (HasRegion(p_SelIndex)) DrawRegion(_canvas, p_Regs[static_cast<size_t>(p_SelIndex)], _dv, _pos);
+}
+
+void FCabs::DrawRegion(kelm::Canvas& _canvas, const FRegion& _reg, double _dv, QPoint _pos) const {
+    const double left = _reg.Left / _dv + _pos.x();
+    const double top = _reg.Top / _dv + _pos.y();
+    const double right = _reg.Right / _dv + _pos.x();
+    const double bottom = _reg.Bottom / _dv + _pos.y();
+    _canvas.SetPenColor(kelm::Colors::Red);
+    _canvas.SetPenStyle(kelm::PenStyle::Dash);
+    DrawLine(_canvas, left, top, left, bottom);
+    DrawLine(_canvas, left, bottom, right, bottom);
+    DrawLine(_canvas, right, bottom, right, top);
+    DrawLine(_canvas, right, top, left, top);
+    _canvas.SetPenStyle(kelm::PenStyle::Solid);
+    _canvas.SetPenColor(kelm::Colors::Black);
+}
+
+void FCabs::DrawLine(kelm::Canvas& _canvas, double _x1, double _y1, double _x2, double _y2) const {
+    _canvas.MoveTo(NearestPixel(_x1), NearestPixel(_y1));
+    _canvas.LineTo(NearestPixel(_x2), NearestPixel(_y2));
+}
