@@ -22,6 +22,30 @@ public:
     // The stored form: BuildXml scrambled under kCabinetDocumentKey.
     static QString BuildStoredXml(const FCabs& _cbs);
 
+    // --- storing (UXmlSaveDb.cpp) ---------------------------------------------------
+    // Each runs in one transaction: when any statement fails (an error, or no row where
+    // one is needed) everything is rolled back, the result is false and the order keeps
+    // exactly what it had. A drilling rule with a position that is not a number fails
+    // the same way before anything is written.
+
+    // Stores _cabs as a new position of order _proID: one FProWins row with the
+    // scrambled document and winID "yymmddhhmmss" + _ID, and its FProCl panel rows.
+    // _winCount (how many of this position) is copied unchanged into every row. When
+    // _winID is given it receives the new winID on success.
+    static bool SaveToDB(const QString& _proID, const QString& _winCode, const QString& _winCount,
+                         const QString& _custID, const QString& _custName, const QString& _fengB,
+                         const FCabs& _cabs, int _ID, QString* _winID = nullptr);
+    // Replaces the document of the stored position _winID (code, count, customer and
+    // edge banding too) and regenerates its panel rows. A position that had no panel
+    // rows is edited like any other; false when no position _winID exists.
+    static bool EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
+                         const QString& _winCount, const QString& _custID,
+                         const QString& _custName, const QString& _fengB, const FCabs& _cabs);
+    // Stores _cabinet in the cabinet library under category _tkID with name _tkName and
+    // shows "保存成功！" when the entry was inserted; a failed insert is silent. True
+    // when the entry was inserted.
+    static bool SaveToTuKu(const QString& _tkID, const QString& _tkName, const FCabs& _cabinet);
+
 private:
     static void AppendCabinet(QString& out, const FCabinet& cab);
 };
