@@ -11,7 +11,7 @@ namespace kelm {
 // Receives the bytes of a file in order. Write returns false once anything failed;
 // ErrorString then says why.
 class ByteSink {
-public:
+  public:
     virtual ~ByteSink() = default;
     virtual bool Write(const QByteArray& bytes) = 0;
     virtual QString ErrorString() const = 0;
@@ -19,19 +19,19 @@ public:
 
 // Collects everything in memory.
 class MemoryByteSink : public ByteSink {
-public:
+  public:
     bool Write(const QByteArray& bytes) override;
     QString ErrorString() const override { return {}; }
     const QByteArray& Bytes() const { return bytes_; }
 
-private:
+  private:
     QByteArray bytes_;
 };
 
 // Writes to a file under a temporary name and puts it in place on Commit, so a failed
 // write never leaves a half file under the target name.
 class FileByteSink : public ByteSink {
-public:
+  public:
     explicit FileByteSink(const QString& path);
     // False with ErrorString set when the file cannot be created (missing folder,
     // no permission, the path is a folder).
@@ -42,7 +42,7 @@ public:
     bool Commit();
     QString ErrorString() const override { return error_; }
 
-private:
+  private:
     QString path_;
     QSaveFile file_;
     QString error_;

@@ -79,9 +79,9 @@ bool WriteCompoundFile(const QString& streamName, const QByteArray& stream, Byte
 
     xls::Bytes directory;
     directory.Raw(DirectoryEntry(QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0));
-    directory.Raw(DirectoryEntry(streamName, 2, kNoStream, 0, quint32(stream.size() < kMiniStreamCutoff
-                                                                           ? kMiniStreamCutoff
-                                                                           : stream.size())));
+    directory.Raw(DirectoryEntry(
+        streamName, 2, kNoStream, 0,
+        quint32(stream.size() < kMiniStreamCutoff ? kMiniStreamCutoff : stream.size())));
     directory.Raw(DirectoryEntry({}, 0, kNoStream, 0, 0));
     directory.Raw(DirectoryEntry({}, 0, kNoStream, 0, 0));
 

@@ -80,9 +80,9 @@ QByteArray GroupShape(int drawingId) {
 
 QByteArray PictureShape(int shapeId, int storeIndex, const PictureAnchor& a) {
     Bytes props;
-    props.U16(0x007F).U32(0x00800080);      // lock against grouping, no text edit
+    props.U16(0x007F).U32(0x00800080);           // lock against grouping, no text edit
     props.U16(0x4104).U32(quint32(storeIndex));  // the picture in the store
-    props.U16(0x03BF).U32(0x00080000);      // printed
+    props.U16(0x03BF).U32(0x00080000);           // printed
     Bytes b;
     b.Raw(ArtHeader(2, kPictureFrameShape, kFsp, 8)).U32(quint32(shapeId));
     b.U32(0x0A00);  // has an anchor, has a shape type

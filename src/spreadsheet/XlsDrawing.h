@@ -34,7 +34,6 @@ QByteArray DrawingGroupData(const std::vector<const XlsPicture*>& pictures,
 // Appends the MSODRAWING and OBJ records of one sheet. drawingId counts from 1 over the
 // sheets that have pictures; firstPicture is the store number of the sheet's first one.
 void AppendSheetDrawing(QByteArray& out, const std::vector<XlsPicture>& pictures,
-                        const std::vector<PictureAnchor>& anchors, int drawingId,
-                        int firstPicture);
+                        const std::vector<PictureAnchor>& anchors, int drawingId, int firstPicture);
 
 }  // namespace kelm::xls

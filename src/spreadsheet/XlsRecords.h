@@ -13,7 +13,7 @@ constexpr int kMaxRecordData = 8224;
 
 // Appends little-endian values to a byte array.
 class Bytes {
-public:
+  public:
     Bytes& U8(quint32 v) {
         data.append(char(v & 0xFF));
         return *this;

@@ -12,6 +12,9 @@ namespace {
 
 constexpr int kMaxTextLength = 32767;
 constexpr int kMaxSheetNameLength = 31;
+// Formatting keeps one entry per cell, so whole-sheet blocks are refused rather than
+// filling memory with millions of empty cells.
+constexpr qint64 kMaxFormattedBlock = 1000000;
 
 bool CellInSheet(int row, int col) {
     return row >= 0 && row <= kXlsMaxRow && col >= 0 && col <= kXlsMaxCol;
@@ -31,6 +34,9 @@ XlsCell* XlsSheet::Touch(int row, int col) {
 template <class Change>
 bool XlsSheet::ForRange(const XlsRange& range, Change change) {
     if (!range.IsValid()) return false;
+    const qint64 count =
+        qint64(range.lastRow - range.firstRow + 1) * (range.lastCol - range.firstCol + 1);
+    if (count > kMaxFormattedBlock) return false;
     for (int r = range.firstRow; r <= range.lastRow; ++r)
         for (int c = range.firstCol; c <= range.lastCol; ++c) change(cells_[{r, c}].format);
     return true;

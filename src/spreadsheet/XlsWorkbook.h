@@ -50,7 +50,7 @@ struct XlsPicture {
 };
 
 class XlsSheet {
-public:
+  public:
     const QString& Name() const { return name_; }
 
     // Values. Setting a value keeps the cell's format. Texts longer than 32 767
@@ -69,7 +69,8 @@ public:
     bool Merge(const QString& range);
 
     // Format changes apply to every cell of the block, creating empty formatted cells
-    // where there is no value yet, and leave the other format properties alone.
+    // where there is no value yet, and leave the other format properties alone. False
+    // for a block outside the sheet or of more than a million cells.
     bool SetFont(const XlsRange& range, double sizePoints, bool bold);
     bool SetFont(const QString& range, double sizePoints, bool bold);
     bool SetFontSize(const QString& range, double sizePoints);
@@ -97,8 +98,7 @@ public:
     bool InsertPicture(const QString& cell, const QByteArray& bmpFile, QString* error = nullptr);
     // The same from a .bmp file on disk.
     bool InsertPictureFile(int row, int col, const QString& bmpPath, QString* error = nullptr);
-    bool InsertPictureFile(const QString& cell, const QString& bmpPath,
-                           QString* error = nullptr);
+    bool InsertPictureFile(const QString& cell, const QString& bmpPath, QString* error = nullptr);
 
     // Reading back what was set.
     const XlsCell* Cell(int row, int col) const;
@@ -113,7 +113,7 @@ public:
     static constexpr double kDefaultColumnWidth = 8.43;
     static constexpr double kDefaultRowHeight = 12.75;
 
-private:
+  private:
     friend class XlsWorkbook;
     explicit XlsSheet(const QString& name) : name_(name) {}
     XlsCell* Touch(int row, int col);
@@ -129,7 +129,7 @@ private:
 };
 
 class XlsWorkbook {
-public:
+  public:
     // Adds a worksheet at the end. The name is kept as given, except that an empty
     // name becomes "Sheet<n>", a name is cut to 31 characters (the format's limit) and
     // a name already used gets " (2)", " (3)" ... appended.
@@ -151,7 +151,7 @@ public:
     // held open).
     bool Save(const QString& path, QString* error = nullptr) const;
 
-private:
+  private:
     std::deque<XlsSheet> sheets_;  // deque: references handed out stay valid
 };
 

@@ -103,7 +103,7 @@ double ColumnPixels(double characters) {
 
 // Fonts and cell formats of the whole workbook, numbered as the records will be.
 class StyleTable {
-public:
+  public:
     StyleTable() {
         for (int i = 0; i < 4; ++i) fonts_.push_back({kDefaultFontTwips, false});
     }
@@ -133,7 +133,7 @@ public:
         AppendRecord(out, kStyle, style.data);
     }
 
-private:
+  private:
     struct Font {
         int twips;
         bool bold;
@@ -154,10 +154,10 @@ private:
         static constexpr int kHAlign[] = {0, 1, 2, 3};
         static constexpr int kVAlign[] = {0, 1, 2};
         Bytes b;
-        b.U16(quint32(font)).U16(0);                    // font, number format "General"
-        b.U16(isStyle ? 0xFFF5 : 0x0001);               // locked; style XFs have no parent
+        b.U16(quint32(font)).U16(0);       // font, number format "General"
+        b.U16(isStyle ? 0xFFF5 : 0x0001);  // locked; style XFs have no parent
         b.U8(quint32(kHAlign[int(f.hAlign)] | (f.wrap ? 0x08 : 0) | kVAlign[int(f.vAlign)] << 4));
-        b.U8(0).U8(0);                                  // rotation, indent
+        b.U8(0).U8(0);  // rotation, indent
         b.U8(isStyle ? (index == 0 ? 0 : 0xF4) : (index == kDefaultCellXf ? 0 : 0xF8));
         if (f.borders) {
             constexpr quint32 kThin = 1, kAuto = 64;
@@ -177,7 +177,7 @@ private:
 // Unique texts in order of first use, written as SST with CONTINUE records and the
 // EXTSST index into it.
 class SharedStrings {
-public:
+  public:
     int Index(const QString& text) {
         ++references_;
         const auto it = index_.constFind(text);
@@ -230,7 +230,7 @@ public:
         AppendRecord(out, kExtSst, extsst.data);
     }
 
-private:
+  private:
     std::vector<QString> strings_;
     QHash<QString, int> index_;
     int references_ = 0;

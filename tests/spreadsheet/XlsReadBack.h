@@ -23,7 +23,8 @@ inline QByteArray RunPython(const QStringList& arguments, QString* error) {
     process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
-        *error = QStringLiteral("python failed: ") + QString::fromUtf8(process.readAllStandardError());
+        *error =
+            QStringLiteral("python failed: ") + QString::fromUtf8(process.readAllStandardError());
         return {};
     }
     return process.readAllStandardOutput();
@@ -36,7 +37,8 @@ inline QJsonObject ReadXlsFile(const QString& path, QString* error) {
     if (out.isEmpty()) return {};
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(out, &parseError);
-    if (!doc.isObject()) *error = QStringLiteral("reader output is no JSON: ") + parseError.errorString();
+    if (!doc.isObject())
+        *error = QStringLiteral("reader output is no JSON: ") + parseError.errorString();
     return doc.object();
 }
 
@@ -59,7 +61,8 @@ inline QJsonObject ReadBack(const XlsWorkbook& book, QString* error,
 inline QJsonObject CellAt(const QJsonObject& sheet, int row, int col) {
     for (const QJsonValue v : sheet[QStringLiteral("cells")].toArray()) {
         const QJsonObject c = v.toObject();
-        if (c[QStringLiteral("row")].toInt() == row && c[QStringLiteral("col")].toInt() == col) return c;
+        if (c[QStringLiteral("row")].toInt() == row && c[QStringLiteral("col")].toInt() == col)
+            return c;
     }
     return {};
 }

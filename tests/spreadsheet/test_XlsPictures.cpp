@@ -106,7 +106,8 @@ TEST(XlsBitmap, DataThatIsNoUsableBitmapIsRefusedWithAReason) {
         QByteArray bmp;
     } cases[] = {
         {"empty", {}},
-        {"a PNG", [] {
+        {"a PNG",
+         [] {
              QByteArray b;
              QBuffer buf(&b);
              buf.open(QIODevice::WriteOnly);
@@ -140,7 +141,7 @@ QString Md5Hex(const QByteArray& data) {
 }
 
 class XlsPictureReadBack : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Sheet 1: a 300 x 300 picture at A1 in a row exactly as high (225 points).
         XlsSheet& a = book_.AddSheet(QStringLiteral("尺寸图"));
@@ -235,7 +236,8 @@ TEST_F(XlsPictureReadBack, AnchorsStartAtTheCellAndSpanThePictureSize) {
         {0, 1, {0, 0, 0, 0, 4, 704, 1, 0}},
         // From B3: 100 px = 64 + 36 px; 40 px = 2 rows of 17 + 6 px.
         {1, 1, {1, 0, 2, 0, 2, 576, 4, 90}},
-        // 529 px = 4 columns of 131 + 5 px of the default column E; row 7 is 200 pt = 266.67 px, then 33.33 px
+        // 529 px = 4 columns of 131 + 5 px of the default column E; row 7 is 200 pt = 266.67 px,
+        // then 33.33 px
         // = 1 row of 17 + 16.33 px.
         {2, 1, {0, 0, 7, 0, 4, 80, 9, 246}},
         {2, 2, {0, 0, 8, 0, 0, 500, 9, 0}},

@@ -26,8 +26,9 @@ XlsWorkbook PanelListBook() {
     s.SetText("A1", kTitle);
     s.SetHorizontalAlignment("A1:L5", XlsHAlign::Center);
     s.SetFont("A1:L1", 16, true);
-    const QStringList headings = {"条码", "客户名称", "板件名称", "所属柜体", "板件颜色", "封边颜色",
-                                  "长度",  "宽度",    "厚度",    "数量",    "批次号",  "备注"};
+    const QStringList headings = {"条码",     "客户名称", "板件名称", "所属柜体",
+                                  "板件颜色", "封边颜色", "长度",     "宽度",
+                                  "厚度",     "数量",     "批次号",   "备注"};
     for (int c = 0; c < headings.size(); ++c) s.SetText(1, c, headings[c]);
     for (int r = 2; r < 5; ++r) {
         s.SetText(r, 0, QString::number(100 + r));
@@ -53,7 +54,7 @@ XlsWorkbook PanelListBook() {
 }
 
 class XlsReadBackTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QString error;
         result_ = ReadBack(PanelListBook(), &error, QStringLiteral("panel_list.xls"));
@@ -139,7 +140,8 @@ TEST_F(XlsReadBackTest, FontsAndAlignmentFollowTheirBlocks) {
     };
     for (const Case& c : cases) {
         const QJsonObject f = CellAt(Sheet(c.sheet), c.row, c.col)["format"].toObject();
-        SCOPED_TRACE(testing::Message() << "sheet " << c.sheet << " cell " << c.row << "," << c.col);
+        SCOPED_TRACE(testing::Message()
+                     << "sheet " << c.sheet << " cell " << c.row << "," << c.col);
         EXPECT_DOUBLE_EQ(f["size"].toDouble(), c.size);
         EXPECT_EQ(f["bold"].toBool(), c.bold);
         EXPECT_EQ(f["weight"].toInt(), c.bold ? 700 : 400);
