@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <numeric>
+#include <random>
 
 #include "common/NumberFormat.h"
 

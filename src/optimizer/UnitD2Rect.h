@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <random>
 #include <thread>
 #include <vector>
 
@@ -35,17 +34,29 @@ public:
     virtual void OnDone(const TD2RSchame& /*best*/) {}
 };
 
-// Uniform integer draws from a 64-bit Mersenne twister.
+// Uniform integer draws from xoshiro256** (seeded through splitmix64): a small, fast
+// generator of good statistical quality, cheap enough for the hot path.
 class TD2RRandom {
 public:
-    explicit TD2RRandom(uint64_t seed = 0) : gen(seed) {}
-    void Seed(uint64_t seed) { gen.seed(seed); }
+    explicit TD2RRandom(uint64_t seed = 0) { Seed(seed); }
+    void Seed(uint64_t seed);
     // Uniform integer in 0 … n − 1 (n ≥ 1), without modulo bias.
     int Draw(int n);
-    uint64_t Next() { return gen(); }
+    uint64_t Next() {
+        const uint64_t result = Rotl(s_[1] * 5, 7) * 9;
+        const uint64_t t = s_[1] << 17;
+        s_[2] ^= s_[0];
+        s_[3] ^= s_[1];
+        s_[1] ^= s_[2];
+        s_[0] ^= s_[3];
+        s_[2] ^= t;
+        s_[3] = Rotl(s_[3], 45);
+        return result;
+    }
 
 private:
-    std::mt19937_64 gen;
+    static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    uint64_t s_[4];
 };
 
 // A part type as the construction sees it: sizes, pieces still to place and where it
@@ -100,6 +111,15 @@ struct TD2RWork {
     std::vector<TRectR> stack;             // free rectangles still to fill
     std::vector<std::pair<int32_t, bool>> fits;  // collect-all candidates
     std::vector<int32_t> occ;              // occurrences per part in one layout
+    // Fit test data per part position: extents less the tolerance (a, b) and whether
+    // the part may turn, kept side by side so the part walk reads little memory.
+    std::vector<double> fitA, fitB;
+    std::vector<uint8_t> fitTurn;
+    // Quick rejection for one sheet: the parts that may still be placed, as a staircase
+    // of (smaller, larger) extents of turnable parts and (a, b) of fixed ones. A free
+    // rectangle that no staircase step fits holds none of them, so the walk is skipped.
+    std::vector<std::pair<double, double>> stairBuf;
+    std::vector<double> turnS, turnGMin, fixA, fixBMin;
 };
 
 // Result of PickEle.
@@ -174,6 +194,8 @@ private:
     void RunGeneration();
     void BuildRange(int worker);
     void SetLayFields(TD2RGene& g, TD2RWork& w, int r) const;
+    static void BuildStairs(TD2RWork& w);
+    static bool MayFit(const TD2RWork& w, const TRectR& rect);
 
     TD2REleArr p_Base;                     // the caller's part list, never reordered
     std::vector<int32_t> p_Order;          // eleArr as indices into p_Base

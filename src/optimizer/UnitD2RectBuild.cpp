@@ -6,16 +6,27 @@
 
 #include "optimizer/UnitD2Rect.h"
 
+void TD2RRandom::Seed(uint64_t seed) {
+    // splitmix64 spreads any seed, 0 included, over the whole state.
+    for (uint64_t& word : s_) {
+        seed += 0x9E3779B97F4A7C15ull;
+        uint64_t z = seed;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        word = z ^ (z >> 31);
+    }
+}
+
 int TD2RRandom::Draw(int n) {
     // Lemire's multiply-shift with rejection: uniform without a division per draw.
     const uint64_t range = static_cast<uint64_t>(n);
-    uint64_t x = gen();
+    uint64_t x = Next();
     unsigned __int128 m = static_cast<unsigned __int128>(x) * range;
     uint64_t low = static_cast<uint64_t>(m);
     if (low < range) {
         const uint64_t threshold = (0 - range) % range;
         while (low < threshold) {
-            x = gen();
+            x = Next();
             m = static_cast<unsigned __int128>(x) * range;
             low = static_cast<uint64_t>(m);
         }
@@ -33,6 +44,59 @@ void TD2Rect::PrepareWork(TD2RWork& w, const std::vector<int32_t>& order) {
     for (size_t i = 0; i < w.ele.size(); ++i)
         if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
     w.occ.assign(w.ele.size(), 0);
+    const double t = prm.wucha;
+    w.fitA.resize(w.ele.size());
+    w.fitB.resize(w.ele.size());
+    w.fitTurn.resize(w.ele.size());
+    for (size_t i = 0; i < w.ele.size(); ++i) {
+        const TD2RWorkEle& e = w.ele[i];
+        // The tolerance applies to turnable parts only.
+        w.fitA[i] = e.Turnable ? e.Length - t : e.Length;
+        w.fitB[i] = e.Turnable ? e.Width - t : e.Width;
+        w.fitTurn[i] = e.Turnable;
+    }
+    BuildStairs(w);
+}
+
+void TD2Rect::BuildStairs(TD2RWork& w) {
+    auto build = [&w](std::vector<double>& keys, std::vector<double>& prefixMin) {
+        std::sort(w.stairBuf.begin(), w.stairBuf.end());
+        keys.clear();
+        prefixMin.clear();
+        double least = 0;
+        for (size_t i = 0; i < w.stairBuf.size(); ++i) {
+            least = i == 0 ? w.stairBuf[i].second : std::min(least, w.stairBuf[i].second);
+            keys.push_back(w.stairBuf[i].first);
+            prefixMin.push_back(least);
+        }
+    };
+    w.stairBuf.clear();
+    for (int32_t i : w.idx)
+        if (w.fitTurn[i]) w.stairBuf.emplace_back(std::min(w.fitA[i], w.fitB[i]), std::max(w.fitA[i], w.fitB[i]));
+    build(w.turnS, w.turnGMin);
+    w.stairBuf.clear();
+    for (int32_t i : w.idx)
+        if (!w.fitTurn[i]) w.stairBuf.emplace_back(w.fitA[i], w.fitB[i]);
+    build(w.fixA, w.fixBMin);
+}
+
+// False only when no part of the sheet's starting list fits rect. Parts only leave the
+// list during a trial, so a rectangle rejected here would be rejected by the full walk.
+bool TD2Rect::MayFit(const TD2RWork& w, const TRectR& rect) {
+    // A turnable part (a, b) fits L × W one way or the other exactly when its smaller
+    // extent fits the smaller side and its larger extent the larger side.
+    const double m = std::min(rect.Length, rect.Width);
+    const double M = std::max(rect.Length, rect.Width);
+    // Most rejected rectangles are narrow strips: the first comparisons settle them.
+    if (!w.turnS.empty() && m >= w.turnS.front()) {
+        const size_t k = std::upper_bound(w.turnS.begin(), w.turnS.end(), m) - w.turnS.begin();
+        if (w.turnGMin[k - 1] <= M) return true;
+    }
+    if (!w.fixA.empty() && rect.Length >= w.fixA.front() && rect.Width >= w.fixBMin.back()) {
+        const size_t k = std::upper_bound(w.fixA.begin(), w.fixA.end(), rect.Length) - w.fixA.begin();
+        if (w.fixBMin[k - 1] <= rect.Width) return true;
+    }
+    return false;
 }
 
 TD2RSchame TD2Rect::BuildSchame(TD2RWork& w) { return BuildSchame(w, p_Order); }
@@ -123,6 +187,7 @@ void TD2Rect::FillRaw(TD2RWork& w, int r) {
     // would otherwise let small parts onto a sheet of no usable size).
     if (usable.Length <= 0 || usable.Width <= 0) return;
 
+    BuildStairs(w);
     double bestUti = 0;
     double bestLeft = 0;
     for (int trial = 0; trial < 20; ++trial) {
@@ -199,48 +264,47 @@ void TD2Rect::LayRect(TD2RWork& w, const TRectR& rect) {
 
 namespace {
 
-// Fit test of one part type in a free rectangle; decides the orientation on the way.
-inline bool FitsIn(const TD2RWorkEle& e, const TRectR& R, double t, TD2RRandom& rnd,
-                   bool& turned) {
-    if (e.Turnable) {
-        const bool plain = e.Length - t <= R.Length && e.Width - t <= R.Width;
-        const bool turn = e.Width - t <= R.Length && e.Length - t <= R.Width;
-        if (plain && turn) {
-            if (e.Length == R.Length || e.Width == R.Width)
-                turned = false;
-            else if (e.Width == R.Length || e.Length == R.Width)
-                turned = true;
-            else
-                turned = rnd.Draw(2) == 0;
-            return true;
-        }
-        if (plain || turn) {
-            turned = turn && !plain;
-            return true;
-        }
-        return false;
+// Fit test of the part at position i in a free rectangle; decides the orientation on
+// the way (exact edges first, otherwise a draw when both ways fit).
+inline bool FitsIn(const TD2RWork& w, int32_t i, const TRectR& R, TD2RRandom& rnd, bool& turned) {
+    const double a = w.fitA[i];
+    const double b = w.fitB[i];
+    const bool plain = a <= R.Length && b <= R.Width;
+    if (!w.fitTurn[i]) {
+        turned = false;
+        return plain;
     }
-    turned = false;
-    return e.Length <= R.Length && e.Width <= R.Width;
+    const bool turn = b <= R.Length && a <= R.Width;
+    if (plain && turn) {
+        const TD2RWorkEle& e = w.ele[i];
+        if (e.Length == R.Length || e.Width == R.Width)
+            turned = false;
+        else if (e.Width == R.Length || e.Length == R.Width)
+            turned = true;
+        else
+            turned = rnd.Draw(2) == 0;
+        return true;
+    }
+    turned = turn && !plain;
+    return plain || turn;
 }
 
 }  // namespace
 
 TD2RPick TD2Rect::PickEle(TD2RWork& w, const TRectR& rect) {
-    const double t = prm.wucha;
     bool turned = false;
-    if (w.rnd.Draw(10) != 0) {
+    const bool firstFit = w.rnd.Draw(10) != 0;
+    if (!MayFit(w, rect)) return TD2RPick{};
+    if (firstFit) {
         for (size_t pos = 0; pos < w.trialIdx.size(); ++pos) {
             const int32_t i = w.trialIdx[pos];
-            if (FitsIn(w.ele[i], rect, t, w.rnd, turned))
-                return TD2RPick{i, static_cast<int32_t>(pos), turned};
+            if (FitsIn(w, i, rect, w.rnd, turned)) return TD2RPick{i, static_cast<int32_t>(pos), turned};
         }
         return TD2RPick{};
     }
     w.fits.clear();
     for (size_t pos = 0; pos < w.trialIdx.size(); ++pos)
-        if (FitsIn(w.ele[w.trialIdx[pos]], rect, t, w.rnd, turned))
-            w.fits.emplace_back(static_cast<int32_t>(pos), turned);
+        if (FitsIn(w, w.trialIdx[pos], rect, w.rnd, turned)) w.fits.emplace_back(static_cast<int32_t>(pos), turned);
     if (w.fits.empty()) return TD2RPick{};
     const auto& chosen = w.fits[w.rnd.Draw(static_cast<int>(w.fits.size()))];
     return TD2RPick{w.trialIdx[chosen.first], chosen.first, chosen.second};

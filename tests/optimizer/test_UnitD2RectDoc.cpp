@@ -1,4 +1,4 @@
-// The cutting layout document: exact text of a small result, the designed edge cases,
+// The cutting layout document: exact text of a small result, the edge cases,
 // escaping, round trips and damaged documents.
 
 #include "optimizer/UnitD2RectDoc.h"

@@ -21,6 +21,8 @@ struct Instance {
     bool allFit;  // every piece can be placed (stock and sizes allow it)
 };
 
+void PrintTo(const Instance& in, std::ostream* os) { *os << in.name; }
+
 TD2RPrm Prm(double kerf, TEdge edg, TD2RLayStyle style = TD2RLayStyle::regular,
             TD2RFirstCut cut = TD2RFirstCut::HV, TD2RPriority prio = TD2RPriority::Uti) {
     TD2RPrm p;
@@ -143,7 +145,9 @@ void CheckScheme(const Instance& in, const TD2RRawArr& raws, const TD2RSchame& s
     }
     for (const TD2REle& e : in.eles) {
         EXPECT_LE(placed[e.XH], e.Count) << "part " << e.XH;
-        if (in.allFit) EXPECT_EQ(placed[e.XH], e.Count) << "part " << e.XH;
+        if (in.allFit) {
+            EXPECT_EQ(placed[e.XH], e.Count) << "part " << e.XH;
+        }
     }
     for (const TD2RRaw& r : raws) EXPECT_LE(sheetsUsed[r.DbID], r.Count) << "sheet " << r.DbID.toStdString();
 }

@@ -44,6 +44,8 @@ struct RankingCase {
     const char* winner;
 };
 
+void PrintTo(const RankingCase& c, std::ostream* os) { *os << c.what; }
+
 class D2RectRanking : public ::testing::TestWithParam<RankingCase> {};
 
 TEST_P(D2RectRanking, Winner) {
