@@ -1,0 +1,294 @@
+// Storing an order position: the FProWins row with the scrambled cabinet document and
+// the FProCl panel list, and storing a combination in the cabinet library.
+#include "documents/UXmlSaveDb.h"
+
+#include "common/NumberFormat.h"
+#include "data/UnitData.h"
+#include "documents/UXmlSave.h"
+
+#include <QDebug>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const QString kSaved = QStringLiteral("保存成功！");
+
+const QString kInsertWin = QStringLiteral(
+    "INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,Maked,custID,"
+    "custName,FengB) VALUES(:winID,:proID,:winPath,:winCode,:winCount,:Width,:Height,:Depth,"
+    ":Maked,:custID,:custName,:FengB)");
+const QString kUpdateWin = QStringLiteral(
+    "UPDATE FProWins SET winPath=:winPath,winCode=:winCode,winCount=:winCount,custID=:custID,"
+    "custName=:custName,FengB=:FengB WHERE winID=:winID");
+const QString kDeletePanels = QStringLiteral("DELETE FROM FProCl WHERE winID=:winID");
+const QString kInsertPanel = QStringLiteral(
+    "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,flag,"
+    "shape) Values(:proID,:winID,:gtName,:clID,:clName,:length,:width,:thick,:clCount,:wl,"
+    ":flag,:shape)");
+const QString kInsertLibraryEntry =
+    QStringLiteral("INSERT INTO TkWins(TkPath,TkName,cateID) VALUES(:TkPath,:TkName,:cateID)");
+
+// The value to 15 significant digits, so that the noise of subtracting edge banding
+// (399.99999999999994) does not decide a rounding or a truncation.
+double To15Digits(double value) {
+    if (value == 0 || !std::isfinite(value)) return value;
+    return QString::number(value, 'g', 15).toDouble();
+}
+
+FPanelRow DrawerPart(const FCabinet& cab, const FChTi& ct, const FCl& cl, const QString& suffix,
+                     double length, double width, int jqd) {
+    FPanelRow row;
+    row.gtName = cab.Name();
+    row.clID = cl.DbID;
+    row.clName = ct.Name + suffix;
+    row.length = FormatPanelSize(length, jqd);
+    row.width = FormatPanelSize(width, jqd);
+    row.thick = kelm::FormatGeneral(cl.Thick);
+    row.wl = QStringLiteral("1");
+    row.flag = QStringLiteral("R");
+    return row;
+}
+
+void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, int jqd) {
+    const double fw = std::fabs(ct.Pos.X2 - ct.Pos.X1);
+    const double fh = std::fabs(ct.Pos.Y2 - ct.Pos.Y1);
+    const double tA = ct.ACl.Thick;
+    const double tB = ct.BCl.Thick;
+    // The box stands E and F inside the face's edges; its front and back sit between
+    // the sides, and the bottom is let 5 mm into grooves all round.
+    const double between = std::fabs(fw - ct.E - ct.F - 2 * tA);
+    const double sideLength = ct.D - tA;
+    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerFaceSuffix, fh, fw, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerFrontSuffix, ct.M, between, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerBackSuffix, ct.M, between, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerLeftSuffix, ct.M, sideLength, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerRightSuffix, ct.M, sideLength, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.BCl, kDrawerBottomSuffix,
+                              fw - ct.E - ct.F - 2 * tB + 10, ct.D - 2 * tB + 10, jqd));
+}
+
+FPanelRow DoorRow(const FCabinet& cab, const FMB& mb, int jqd) {
+    FPanelRow row;
+    row.gtName = cab.Name();
+    row.clID = mb.Cl.DbID;
+    row.clName = mb.Cl.Name;
+    row.length = FormatPanelSize(mb.Pos.X2 - mb.Pos.X1, jqd);
+    row.width = FormatPanelSize(mb.Pos.Y2 - mb.Pos.Y1, jqd);
+    row.thick = kelm::FormatGeneral(mb.Cl.Thick);
+    row.wl = QStringLiteral("1");
+    row.flag = QStringLiteral("R");
+    return row;
+}
+
+// Inserts the rows of one position through the shared command; false at the first
+// statement that fails.
+bool InsertPanelRows(const FPanelRows& rows, const QString& proID, const QString& winID,
+                     const QString& winCount) {
+    for (const FPanelRow& row : rows) {
+        SetCommonSQL(kInsertPanel);
+        SetCommonParam(QStringLiteral("proID"), proID);
+        SetCommonParam(QStringLiteral("winID"), winID);
+        SetCommonParam(QStringLiteral("gtName"), row.gtName);
+        SetCommonParam(QStringLiteral("clID"), row.clID);
+        SetCommonParam(QStringLiteral("clName"), row.clName);
+        SetCommonParam(QStringLiteral("length"), row.length);
+        SetCommonParam(QStringLiteral("width"), row.width);
+        SetCommonParam(QStringLiteral("thick"), row.thick);
+        SetCommonParam(QStringLiteral("clCount"), winCount);
+        SetCommonParam(QStringLiteral("wl"), row.wl);
+        SetCommonParam(QStringLiteral("flag"), row.flag);
+        SetCommonParam(QStringLiteral("shape"), row.shape);
+        if (!ExecCommon()) return false;
+    }
+    return true;
+}
+
+// Settings, drilling rules and every panel row with its hole pattern, built before
+// anything is written so a damaged rule cannot leave a half-saved position.
+bool PreparePanelRows(const FCabs& cabs, FPanelRows& rows) {
+    const TSysSet set = GetSysSet();
+    FPKBZ rules;
+    if (!ReadDrillingRules(rules)) return false;
+    try {
+        rows = BuildPanelRows(cabs, set, FHoleRules(rules));
+    } catch (const EHolePatternError& e) {
+        qWarning().noquote() << "panel list not saved:" << e.what();
+        return false;
+    }
+    return true;
+}
+
+// Whether any panel row of the position is left, read inside the running transaction.
+// False when that cannot be read, which the caller treats as rows remaining.
+bool NoPanelRowsLeft(const QString& winID) {
+    QSqlQuery q(sysData()->Database());
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID=:winID"))) return false;
+    q.bindValue(QStringLiteral(":winID"), winID);
+    if (!q.exec() || !q.next()) return false;
+    return q.value(0).toLongLong() == 0;
+}
+
+// Runs the writes in one transaction: commits when they all succeed, otherwise rolls
+// everything back.
+template <typename Writes>
+bool InOneTransaction(Writes&& writes) {
+    TsysData* data = sysData();
+    if (!data->Transaction()) return false;
+    if (!writes()) {
+        data->Rollback();
+        return false;
+    }
+    if (!data->Commit()) {
+        data->Rollback();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// ---- panel rows ----
+
+QString FormatPanelSize(double _value, int _JQD) {
+    const double v = To15Digits(_value);
+    switch (_JQD) {
+        case 1:
+            return kelm::FormatPattern(v, QStringLiteral("0"));
+        case 2: {
+            const double whole = std::trunc(v);
+            if (!std::isfinite(whole)) return kelm::FormatGeneral(whole);
+            return kelm::FormatInt(static_cast<long long>(whole));
+        }
+        default:
+            return kelm::FormatPattern(v, QStringLiteral("0.0"));
+    }
+}
+
+void BoardCutSize(const FBC& _bc, double& _length, double& _width) {
+    const FPos& p = _bc.Pos;
+    const FFengB& fb = _bc.FB;
+    const double height = std::fabs(p.Y2 - p.Y1 - fb.T - fb.B);
+    const double across = std::fabs(p.X2 - p.X1 - fb.L - fb.R);
+    const double depth = _bc.D - fb.Q - fb.H;
+    switch (_bc.BCType) {
+        case FBCType::BeiBan:
+        case FBCType::ShuBan:
+            _length = height;
+            _width = across;
+            break;
+        case FBCType::CeBanLeft:
+        case FBCType::CeBanRight:
+        case FBCType::GeBan:
+            _length = height;
+            _width = depth;
+            break;
+        case FBCType::DingBan:
+        case FBCType::CengBan:
+        case FBCType::DiBan:
+            _length = depth;
+            _width = across;
+            break;
+        case FBCType::MenBan:
+            _length = 0;
+            _width = 0;
+            break;
+    }
+}
+
+void AppendCabinetPanelRows(FPanelRows& _rows, const FCabinet& _cab, const TSysSet& _set,
+                            const FHoleRules& _rules) {
+    const int jqd = _set.JQD;
+    for (const FBC& bc : _cab.BCS()) {
+        double length = 0, width = 0;
+        BoardCutSize(bc, length, width);
+        FPanelRow row;
+        row.gtName = _cab.Name();
+        row.clID = bc.Cl.DbID;
+        row.clName = bc.Cl.Name;
+        row.length = FormatPanelSize(length, jqd);
+        row.width = FormatPanelSize(width, jqd);
+        row.thick = kelm::FormatGeneral(bc.Cl.Thick);
+        row.wl = bc.WL;
+        row.flag = FShapeName(bc.Shape);
+        row.shape = BuildStoredHolePattern(_cab, bc, _rules, row.length, row.width, row.thick);
+        _rows.push_back(std::move(row));
+    }
+    for (const FChTi& ct : _cab.CTS()) AppendDrawerRows(_rows, _cab, ct, jqd);
+    for (const FMB& mb : _cab.MBS()) _rows.push_back(DoorRow(_cab, mb, jqd));
+}
+
+FPanelRows BuildPanelRows(const FCabs& _cabs, const TSysSet& _set, const FHoleRules& _rules) {
+    FPanelRows rows;
+    for (const auto& cab : _cabs.CBS())
+        if (cab) AppendCabinetPanelRows(rows, *cab, _set, _rules);
+    return rows;
+}
+
+// ---- storing ----
+
+bool FXmlSave::SaveToDB(const QString& _proID, const QString& _winCode, const QString& _winCount,
+                        const QString& _custID, const QString& _custName, const QString& _fengB,
+                        const FCabs& _cabs, int _ID, QString* _winID) {
+    const QString document = BuildStoredXml(_cabs);
+    FPanelRows rows;
+    if (!PreparePanelRows(_cabs, rows)) return false;
+    const QString winID = NewTimeID(QString::number(_ID));
+    const bool saved = InOneTransaction([&] {
+        SetCommonSQL(kInsertWin);
+        SetCommonParam(QStringLiteral("winID"), winID);
+        SetCommonParam(QStringLiteral("proID"), _proID);
+        SetCommonParam(QStringLiteral("winPath"), document);
+        SetCommonParam(QStringLiteral("winCode"), _winCode);
+        SetCommonParam(QStringLiteral("winCount"), _winCount);
+        SetCommonParam(QStringLiteral("Width"), kelm::FormatGeneral(_cabs.W()));
+        SetCommonParam(QStringLiteral("Height"), kelm::FormatGeneral(_cabs.H()));
+        SetCommonParam(QStringLiteral("Depth"), kelm::FormatGeneral(_cabs.D()));
+        SetCommonParam(QStringLiteral("Maked"), QStringLiteral("0"));
+        SetCommonParam(QStringLiteral("custID"), _custID);
+        SetCommonParam(QStringLiteral("custName"), _custName);
+        SetCommonParam(QStringLiteral("FengB"), _fengB);
+        if (!ExecCommon()) return false;
+        return InsertPanelRows(rows, _proID, winID, _winCount);
+    });
+    if (saved && _winID) *_winID = winID;
+    return saved;
+}
+
+bool FXmlSave::EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
+                        const QString& _winCount, const QString& _custID,
+                        const QString& _custName, const QString& _fengB, const FCabs& _cabs) {
+    const QString document = BuildStoredXml(_cabs);
+    FPanelRows rows;
+    if (!PreparePanelRows(_cabs, rows)) return false;
+    return InOneTransaction([&] {
+        SetCommonSQL(kUpdateWin);
+        SetCommonParam(QStringLiteral("winPath"), document);
+        SetCommonParam(QStringLiteral("winCode"), _winCode);
+        SetCommonParam(QStringLiteral("winCount"), _winCount);
+        SetCommonParam(QStringLiteral("custID"), _custID);
+        SetCommonParam(QStringLiteral("custName"), _custName);
+        SetCommonParam(QStringLiteral("FengB"), _fengB);
+        SetCommonParam(QStringLiteral("winID"), _winID);
+        if (!ExecCommon()) return false;
+        SetCommonSQL(kDeletePanels);
+        SetCommonParam(QStringLiteral("winID"), _winID);
+        // A position saved without panels has nothing to delete; that is no failure as
+        // long as no old row is left behind.
+        if (!ExecCommon() && !NoPanelRowsLeft(_winID)) return false;
+        return InsertPanelRows(rows, _proID, _winID, _winCount);
+    });
+}
+
+bool FXmlSave::SaveToTuKu(const QString& _tkID, const QString& _tkName, const FCabs& _cabinet) {
+    SetCommonSQL(kInsertLibraryEntry);
+    SetCommonParam(QStringLiteral("TkPath"), BuildStoredXml(_cabinet));
+    SetCommonParam(QStringLiteral("TkName"), _tkName);
+    SetCommonParam(QStringLiteral("cateID"), _tkID);
+    if (!ExecCommon()) return false;
+    ShowInfo(kSaved);
+    return true;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The panel list of an order position: every board, drawer part and door leaf of a
+// combination as one row of table FProCl, with its cut size (finished size less edge
+// banding, mm) written at the installation's precision. FXmlSave::SaveToDB and
+// EditSize (declared in UXmlSave.h) store these rows; the row building is public so
+// reports and benchmarks can use it without a database.
+
+#include "cabinet/UCabs.h"
+#include "cabinet/UDataType.h"
+#include "documents/UHolePattern.h"
+
+#include <QString>
+#include <vector>
+
+// One panel row as written to FProCl (order and position keys and the quantity are
+// added when it is stored). Every field is the text that goes into its column.
+struct FPanelRow {
+    QString gtName;  // cabinet name
+    QString clID;    // raw material key (ylID as text)
+    QString clName;  // part name
+    QString length;  // cut length, formatted by the precision setting
+    QString width;   // cut width, formatted likewise
+    QString thick;   // thickness, general number form
+    QString wl;      // grain
+    QString flag;    // outline code "R", "A4L", "A4R"
+    QString shape;   // scrambled hole pattern; empty for back boards, drawers, doors
+    bool operator==(const FPanelRow&) const = default;
+};
+using FPanelRows = std::vector<FPanelRow>;
+
+// Part-name suffixes of the six rows of a drawer, in row order.
+inline const QString kDrawerFaceSuffix = QStringLiteral("-面板");
+inline const QString kDrawerFrontSuffix = QStringLiteral("-前板");
+inline const QString kDrawerBackSuffix = QStringLiteral("-后板");
+inline const QString kDrawerLeftSuffix = QStringLiteral("-左侧板");
+inline const QString kDrawerRightSuffix = QStringLiteral("-右侧板");
+inline const QString kDrawerBottomSuffix = QStringLiteral("-底板");
+
+// A cut size as text by the precision _JQD: 0 one decimal ("399.9", "400.0"), 1 a
+// rounded whole number ("400"), 2 decimals cut off ("399"). Rounding is half away
+// from zero; the value is first taken to 15 significant digits, so arithmetic noise
+// such as 399.99999999999994 counts as 400. Any other precision writes one decimal.
+QString FormatPanelSize(double _value, int _JQD);
+
+// Cut length and width of a board before formatting (mm).
+void BoardCutSize(const FBC& _bc, double& _length, double& _width);
+
+// The rows of one cabinet: its boards in list order, six rows per drawer (face, box
+// front, box back, left side, right side, bottom), one row per door leaf.
+// Throws EHolePatternError when a drilling rule that is needed is damaged.
+void AppendCabinetPanelRows(FPanelRows& _rows, const FCabinet& _cab, const TSysSet& _set,
+                            const FHoleRules& _rules);
+
+// The rows of every cabinet of the combination, in list order.
+// Throws EHolePatternError.
+FPanelRows BuildPanelRows(const FCabs& _cabs, const TSysSet& _set, const FHoleRules& _rules);
