@@ -156,6 +156,67 @@ def sheet_drawing(stream, offset):
             "shapes": shapes, "objects": objects}
 
 
+def shared_strings(stream):
+    """The SST's strings, followed across CONTINUE records (no rich text expected)."""
+    parts = []
+    in_sst = False
+    for rtype, payload, _ in records(stream, 0):
+        if rtype == 0x00FC:
+            in_sst = True
+            parts.append(payload)
+        elif rtype == 0x003C and in_sst:
+            parts.append(payload)
+        else:
+            in_sst = False
+    unique = struct.unpack_from("<I", parts[0], 4)[0]
+    strings = []
+    part, at = 0, 8
+    for _ in range(unique):
+        if at >= len(parts[part]):
+            part, at = part + 1, 0
+        cch, flags = struct.unpack_from("<HB", parts[part], at)
+        if flags & 0x0C:
+            raise ValueError("unexpected rich or extended string")
+        at += 3
+        text = ""
+        while len(text) < cch:
+            if at >= len(parts[part]):
+                part, at = part + 1, 0
+                flags = parts[part][0]
+                at = 1
+            width = 2 if flags & 1 else 1
+            n = min(cch - len(text), (len(parts[part]) - at) // width)
+            raw = parts[part][at:at + n * width]
+            text += raw.decode("utf-16-le" if width == 2 else "latin-1")
+            at += n * width
+        strings.append(text)
+    return strings
+
+
+def check_extsst(stream, strings):
+    """The EXTSST index must point at the starts of every n-th shared string."""
+    for rtype, payload, _ in records(stream, 0):
+        if rtype != 0x00FF:
+            continue
+        per_bucket = struct.unpack_from("<H", payload, 0)[0]
+        buckets = (len(payload) - 2) // 8
+        if buckets != (len(strings) + per_bucket - 1) // per_bucket:
+            raise ValueError("EXTSST has %d buckets for %d strings" % (buckets, len(strings)))
+        for k in range(buckets):
+            ib, cb_offset = struct.unpack_from("<IH", payload, 2 + 8 * k)
+            record_type = struct.unpack_from("<H", stream, ib - cb_offset)[0]
+            if record_type not in (0x00FC, 0x003C):
+                raise ValueError("EXTSST bucket %d does not point into the SST" % k)
+            cch, flags = struct.unpack_from("<HB", stream, ib)
+            text = strings[k * per_bucket]
+            room = min(cch, (ib - cb_offset + 4 + struct.unpack_from("<H", stream, ib - cb_offset + 2)[0] - ib - 3) // 2)
+            start = stream[ib + 3:ib + 3 + 2 * room].decode("utf-16-le") if flags & 1 else ""
+            if cch != len(text) or not text.startswith(start):
+                raise ValueError("EXTSST bucket %d points at the wrong string" % k)
+        return
+    raise ValueError("no EXTSST record")
+
+
 def main(path):
     book = xlrd.open_workbook(path, formatting_info=True, ragged_rows=True)
     with open(path, "rb") as f:
@@ -164,6 +225,7 @@ def main(path):
     for rtype, payload, _ in records(stream, 0):
         if rtype == 0x0085:
             offsets.append(struct.unpack_from("<I", payload, 0)[0])
+    check_extsst(stream, shared_strings(stream))
     result = {"sheets": [], "drawing_group": drawing_group(stream),
               "stream_size": len(stream)}
     for index, sheet in enumerate(book.sheets()):
