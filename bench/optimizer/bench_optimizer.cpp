@@ -1,0 +1,241 @@
+// Optimizer benchmark: runs every instance of instances/manifest.txt (made by
+// make_instances.py) for a fixed number of generations with one thread and with all
+// threads, and prints a Markdown table: sheets used, area lower bound, utilisation,
+// constructions per second and wall times. With --classic DIR it also runs instances of
+// the classic two-dimensional bin packing sets (folders berkey1987/ and martello1998/
+// with *_bins.csv/*_items.csv and the best-known CSV files) and compares.
+//
+// usage: bench_optimizer [--instances DIR] [--classic DIR] [--generations N] [--seed N]
+//                        [--classic-count N] [--out FILE]
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSysInfo>
+#include <QTextStream>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <thread>
+
+#include "common/NumberFormat.h"
+#include "optimizer/UnitD2Rect.h"
+#include "optimizer/UnitD2RectDisp.h"
+#include "tools/CutListCsv.h"
+
+namespace {
+
+struct Instance {
+    QString name;
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RPrm prm;
+    QString bestKnown;  // classic sets only
+};
+
+struct Outcome {
+    int sheets = 0;
+    double utilisation = 0;
+    int uncut = 0;
+    int64_t constructions = 0;
+    double seconds = 0;
+    QString signature;  // the layouts, to check that thread counts agree
+};
+
+Outcome Solve(const Instance& in, int threads, uint64_t seed) {
+    TD2Rect rect(in.raws, in.prm, in.eles, seed, threads);
+    const auto start = std::chrono::steady_clock::now();
+    rect.Run();
+    Outcome o;
+    o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    TD2Rslt r;
+    TD2Result().GetResult(rect.BestSchame, in.prm, in.eles, r);
+    o.sheets = r.RawUseCount;
+    o.utilisation = r.UltiRate;
+    for (const TEleCut& e : r.NoCutArr) o.uncut += e.count;
+    o.constructions = rect.ConstructionCount();
+    for (const TD2RGene& g : rect.BestSchame)
+        o.signature += QString::number(g.RawCount) + ":" + QString::number(g.EleList.size()) + ";";
+    return o;
+}
+
+// Sum of part areas over the usable area of the largest sheet type, rounded up.
+int AreaLowerBound(const Instance& in) {
+    double parts = 0, usable = 0;
+    for (const TD2REle& e : in.eles) parts += e.Length * e.Width * e.Count;
+    for (const TD2RRaw& r : in.raws)
+        usable = std::max(usable, (r.Length - in.prm.Edg.Left - in.prm.Edg.Right) *
+                                      (r.Width - in.prm.Edg.Top - in.prm.Edg.Bottom));
+    return usable > 0 ? static_cast<int>(std::ceil(parts / usable - 1e-9)) : 0;
+}
+
+int Pieces(const Instance& in) {
+    int n = 0;
+    for (const TD2REle& e : in.eles) n += e.Count;
+    return n;
+}
+
+std::vector<Instance> LoadManifest(const QString& dir) {
+    QFile f(QDir(dir).filePath("manifest.txt"));
+    if (!f.open(QIODevice::ReadOnly)) throw CutInputError(f.fileName() + ": cannot read the file");
+    std::vector<Instance> list;
+    for (const QString& raw : QString::fromUtf8(f.readAll()).split('\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+        Instance in;
+        in.name = words[0];
+        in.raws = ReadSheetsCsv(QDir(dir).filePath(in.name + "_sheets.csv"));
+        in.eles = ReadPartsCsv(QDir(dir).filePath(in.name + "_parts.csv"));
+        for (int i = 1; i + 1 < words.size(); i += 2) {
+            if (words[i] == "--kerf") {
+                in.prm.BladeWidth = ParseOptionNumber("--kerf", words[i + 1], 0);
+            } else if (words[i] == "--trim") {
+                const QStringList t = words[i + 1].split(',');
+                in.prm.Edg = TEdge{t.value(0).toInt(), t.value(1).toInt(), t.value(2).toInt(), t.value(3).toInt()};
+            }
+        }
+        list.push_back(in);
+    }
+    return list;
+}
+
+// Classic instance: WIDTH runs along the sheet's length, HEIGHT along its width; items
+// keep their orientation. Equal sizes become one part type.
+Instance LoadClassic(const QString& base, const QString& name, const QString& bestKnown) {
+    auto rows = [](const QString& path) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) throw CutInputError(path + ": cannot read the file");
+        std::vector<std::pair<double, double>> out;
+        const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        for (int i = 1; i < lines.size(); ++i) {
+            const QStringList v = lines[i].trimmed().split(',');
+            if (v.size() >= 3) out.emplace_back(v[1].toDouble(), v[2].toDouble());
+        }
+        return out;
+    };
+    Instance in;
+    in.name = name;
+    in.bestKnown = bestKnown;
+    const auto bins = rows(base + "_bins.csv");
+    TD2RRaw raw;
+    raw.XH = 1;
+    raw.Length = bins.at(0).first;
+    raw.Width = bins.at(0).second;
+    raw.Count = 99999999;
+    raw.Price = 1;
+    in.raws.push_back(raw);
+    std::map<std::pair<double, double>, int> counts;
+    std::vector<std::pair<double, double>> order;
+    for (const auto& item : rows(base + "_items.csv")) {
+        if (!counts.count(item)) order.push_back(item);
+        ++counts[item];
+    }
+    for (const auto& size : order) {
+        TD2REle e;
+        e.XH = static_cast<int32_t>(in.eles.size()) + 1;
+        e.Name = "item";
+        e.Length = size.first;
+        e.Width = size.second;
+        e.Count = counts[size];
+        e.Rotation = 0;
+        in.eles.push_back(e);
+    }
+    return in;
+}
+
+std::map<QString, QString> BestKnown(const QString& file) {
+    std::map<QString, QString> best;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return best;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList v = line.trimmed().split(',');
+        if (v.size() == 2) best[v[0]] = v[1];
+    }
+    return best;
+}
+
+QString Fixed(double v, const char* pattern) { return kelm::FormatPattern(v, pattern); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString instanceDir = QStringLiteral(KELM_BENCH_INSTANCES), classicDir, outFile;
+    int generations = 60, classicCount = 2;
+    uint64_t seed = 1;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--instances") instanceDir = args[i + 1];
+        else if (args[i] == "--classic") classicDir = args[i + 1];
+        else if (args[i] == "--generations") generations = args[i + 1].toInt();
+        else if (args[i] == "--seed") seed = args[i + 1].toULongLong();
+        else if (args[i] == "--classic-count") classicCount = args[i + 1].toInt();
+        else if (args[i] == "--out") outFile = args[i + 1];
+    }
+    const int allThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+    std::vector<Instance> instances;
+    std::vector<Instance> classic;
+    try {
+        instances = LoadManifest(instanceDir);
+        if (!classicDir.isEmpty()) {
+            const auto oriented = BestKnown(classicDir + "/data_bin_packing_oriented.csv");
+            const auto threeStage = BestKnown(classicDir + "/data_bin_packing_3nho.csv");
+            for (int cls = 1; cls <= 10; ++cls) {
+                const QString set = cls <= 6 ? "berkey1987" : "martello1998";
+                for (int k = 1; k <= classicCount; ++k) {
+                    const QString key = QString("%1/Class_%2.2bp_100_%3").arg(set).arg(cls, 2, 10, QChar('0')).arg(k);
+                    classic.push_back(LoadClassic(classicDir + "/" + key, key.section('/', 1),
+                                                  oriented.count(key) ? oriented.at(key) : "?"));
+                    classic.back().bestKnown +=
+                        " / " + (threeStage.count(key) ? threeStage.at(key) : QString("?"));
+                }
+            }
+        }
+    } catch (const CutInputError& e) {
+        std::fprintf(stderr, "bench_optimizer: %s\n", e.what());
+        return 2;
+    }
+
+    QString text;
+    QTextStream out(&text);
+    out << "Optimizer benchmark: " << generations << " generations of 30 constructions, seed " << seed
+        << ", 1 thread and " << allThreads << " threads (" << QSysInfo::prettyProductName() << ", "
+        << allThreads << " logical cores). Same seed, so both runs build the same scheme.\n\n";
+    auto table = [&](const std::vector<Instance>& list, bool withBest) {
+        out << "| instance | pieces | sheets used | area lower bound |"
+            << (withBest ? " best known (oriented / 3-stage guillotine) |" : "")
+            << " utilisation | uncut | constructions/s (" << allThreads << " threads) | 1 thread (s) | "
+            << allThreads << " threads (s) | speed-up |\n";
+        out << "|---|---:|---:|---:|" << (withBest ? "---:|" : "") << "---:|---:|---:|---:|---:|---:|\n";
+        for (Instance in : list) {
+            in.prm.OptTime = generations;
+            const Outcome one = Solve(in, 1, seed);
+            const Outcome all = Solve(in, allThreads, seed);
+            out << "| " << in.name << " | " << Pieces(in) << " | " << all.sheets
+                << (one.signature == all.signature ? "" : " (differs!)") << " | " << AreaLowerBound(in) << " | ";
+            if (withBest) out << in.bestKnown << " | ";
+            out << Fixed(all.utilisation * 100, "0.00") << " % | " << all.uncut << " | "
+                << Fixed(all.constructions / all.seconds, "0") << " | " << Fixed(one.seconds, "0.000") << " | "
+                << Fixed(all.seconds, "0.000") << " | " << Fixed(one.seconds / all.seconds, "0.00") << "x |\n";
+            out.flush();
+            std::fprintf(stderr, "%s done\n", qPrintable(in.name));
+        }
+        out << "\n";
+    };
+    table(instances, false);
+    if (!classic.empty()) table(classic, true);
+    out.flush();
+    std::fputs(text.toUtf8().constData(), stdout);
+    if (!outFile.isEmpty()) {
+        QFile f(outFile);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            std::fprintf(stderr, "bench_optimizer: cannot write %s\n", qPrintable(outFile));
+            return 1;
+        }
+        f.write(text.toUtf8());
+    }
+    return 0;
+}
