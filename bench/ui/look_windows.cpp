@@ -1,7 +1,7 @@
 // Shows the program's windows on sample data under a display server so they can be
 // photographed (for example with ImageMagick's `import -window root`).
 //
-// look_windows <main|orders|customers|dictionary|about> [seconds]
+// look_windows <main|orders|customers|dictionary|proadd|custadd|itmadd|about> [seconds]
 // Opens the main window with a sample order of 24 cabinet entries, the first one
 // selected, and the named inner window on top of it; quits after `seconds` (default 8).
 #include <QApplication>
@@ -13,7 +13,10 @@
 
 #include "SeedOrder.h"
 #include "ui/UiPrompt.h"
+#include "ui/orders/UCustAdd.h"
 #include "ui/orders/UCustomer.h"
+#include "ui/orders/UItmAdd.h"
+#include "ui/orders/UProAdd.h"
 #include "ui/orders/UDataDct.h"
 #include "ui/orders/UProjects.h"
 #include "ui/orders/UnitAbout.h"
@@ -51,6 +54,12 @@ int main(int argc, char** argv) {
         auto* dct = new TfrmDataDct(&main);
         dct->trvCate->setCurrentItem(dct->trvCate->topLevelItem(0));
         inner.reset(dct);
+    } else if (which == "proadd") {
+        inner.reset(new TfrmProAdd(&main));
+    } else if (which == "custadd") {
+        inner.reset(new TfrmCustAdd(&main));
+    } else if (which == "itmadd") {
+        inner.reset(new TfrmItmAdd(&main));
     } else if (which == "about") {
         inner.reset(new TfrmAbout(&main));
     }

@@ -18,6 +18,7 @@ void SetupRecordGrid(QTableWidget* grid, const QStringList& headings) {
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->setDefaultSectionSize(22);
+    grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setAlternatingRowColors(true);
 }

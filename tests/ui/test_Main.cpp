@@ -8,6 +8,10 @@
 #include <QTreeWidget>
 
 #include "UiTestSupport.h"
+#include "cabinet/UCabinet.h"
+#include "cabinet/UCabs.h"
+#include "common/RecordingCanvas.h"
+#include "documents/UXmlSave.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -340,6 +344,79 @@ TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
     };
     const Case cases[] = {{1200, 720, 6}, {600, 800, 4}, {500, 500, 2.5}, {2400, 2400.0, 12}};
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
+}
+
+namespace {
+std::unique_ptr<FCabs> OneCabinet(double w, double d, double h) {
+    auto cabs = std::make_unique<FCabs>(w, d, h);
+    auto cab = std::make_unique<FCabinet>(w, d, h, "柜");
+    const FCl board{"1", "", 18};
+    auto last = [&] { return int(cab->Regions().size()) - 1; };
+    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Left", FFengB{}, "0");
+    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Right", FFengB{}, "0");
+    cab->AddDingBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
+    cab->AddDiBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
+    cabs->AddCabinet(0, std::move(cab));
+    return cabs;
+}
+
+// Bounding box of every point the drawing used.
+QRect DrawnBox(const kelm::RecordingCanvas& canvas) {
+    QRect box;
+    for (const kelm::CanvasCall& call : canvas.Calls())
+        for (const QPoint& p : call.points) box = box.united(QRect(p, QSize(1, 1)));
+    return box;
+}
+}  // namespace
+
+TEST(ThumbnailTest, LargerDimensionFills200PixelsFromTheCorner) {
+    struct Case {
+        double w, d, h;
+        bool widthLarger;
+    };
+    const Case cases[] = {{1200, 550, 720, true}, {600, 550, 2000, false}, {800, 550, 800, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.w);
+        kelm::RecordingCanvas canvas(QRect(0, 0, 230, 230));
+        DrawThumbnailOn(canvas, *OneCabinet(c.w, c.d, c.h));
+        const QRect box = DrawnBox(canvas);
+        ASSERT_FALSE(canvas.Calls().empty());
+        // The front face spans from (20, 20) to 200 pixels further in the larger
+        // dimension; the depth is drawn up and to the side, never below or right of it.
+        const double dv = ThumbnailScale(c.w, c.h);
+        EXPECT_NEAR(box.right(), 20 + c.w / dv, 1);
+        EXPECT_NEAR(box.bottom(), 20 + c.h / dv, 1);
+        EXPECT_NEAR(c.widthLarger ? box.right() : box.bottom(), 220, 1);
+    }
+}
+
+TEST(ThumbnailTest, StoredDocumentIsDrawnAndDamagedOneGetsAnOutline) {
+    const QImage drawn =
+        DrawCabinetThumbnail(FXmlSave::BuildStoredXml(*OneCabinet(600, 550, 800)), 600, 800);
+    const QImage damaged = DrawCabinetThumbnail("not a document", 600, 800);
+    const QImage blank = DrawCabinetThumbnail("not a document", 0, 0);
+    for (const QImage* image : {&drawn, &damaged, &blank}) {
+        EXPECT_EQ(image->size(), QSize(230, 230));
+        EXPECT_EQ(image->depth(), 24);
+    }
+    EXPECT_NE(drawn, blank);
+    EXPECT_NE(damaged, blank);
+    EXPECT_NE(drawn, damaged);
+    EXPECT_EQ(blank.pixelColor(100, 100), QColor(Qt::white));
+    EXPECT_EQ(damaged.pixelColor(90, 120), QColor(248, 240, 227));  // inside 150 × 200
+    EXPECT_EQ(damaged.pixelColor(180, 120), QColor(Qt::white));     // right of it
+}
+
+TEST_F(MainTest, DamagedDocumentDoesNotStopTheList) {
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);  // empty document
+    AddEntry("2401010000012", "240101000001", 600, 800, 500, 1);
+    Exec("UPDATE FProWins SET winPath=:p WHERE winID='2401010000012'",
+         {{"p", FXmlSave::BuildStoredXml(*OneCabinet(600, 500, 800))}});
+    OpenOrderByList(0);
+    EXPECT_EQ(main->lstWins->count(), 2);
+    EXPECT_EQ(main->StatusText(2), "当前共： 2 个柜体！");
+    EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
 TEST(ThumbnailTest, PictureIs230Square24Bit) {

@@ -1,19 +1,24 @@
 #include "ui/orders/CabinetThumbnail.h"
 
 #include <QPainter>
+#include <exception>
+
+#include "cabinet/UCabs.h"
+#include "documents/UXmlOpen.h"
+#include "render/QPainterCanvas.h"
 
 namespace {
 const QColor kCream(248, 240, 227);
 
-// The entry's outer size as a cream rectangle at the thumbnail's scale; stands in for
-// the combination drawing, which comes with the cabinet model.
-void DrawOutline(QPainter& painter, double width, double height) {
+// An entry whose document cannot be read still gets a picture: its outer size as a
+// cream rectangle, so one damaged entry does not stop the whole list from loading.
+void DrawOutline(QImage& image, double width, double height) {
     if (width <= 0 || height <= 0) return;
     const double dv = ThumbnailScale(width, height);
-    const QRectF box(20, 20, width / dv, height / dv);
+    QPainter painter(&image);
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(kCream);
-    painter.drawRect(box);
+    painter.drawRect(QRectF(20, 20, width / dv, height / dv));
 }
 }  // namespace
 
@@ -21,14 +26,22 @@ double ThumbnailScale(double width, double height) {
     return (width >= height ? width : height) / 200.0;
 }
 
-bool ThumbnailsDrawCabinets() { return false; }
+bool ThumbnailsDrawCabinets() { return true; }
+
+void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs) {
+    const double dv = ThumbnailScale(cabs.W(), cabs.H());
+    if (dv <= 0) return;  // an empty frame has nothing to show
+    cabs.Draw(canvas, dv, QPoint(20, 20), true, false, kelm::Color(248, 240, 227), 80, 10);
+}
 
 QImage DrawCabinetThumbnail(const QString& winPath, double width, double height) {
-    Q_UNUSED(winPath);
-    QImage image(kThumbnailSize, kThumbnailSize, QImage::Format_RGB888);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    DrawOutline(painter, width, height);
+    QImage image = kelm::NewBitmap(kThumbnailSize, kThumbnailSize);
+    try {
+        const std::unique_ptr<FCabs> cabs = FXmlOpen::OpenXml(winPath);
+        kelm::QPainterCanvas canvas(&image);
+        DrawThumbnailOn(canvas, *cabs);
+    } catch (const std::exception&) {
+        DrawOutline(image, width, height);
+    }
     return image;
 }

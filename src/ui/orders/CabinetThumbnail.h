@@ -16,6 +16,16 @@ double ThumbnailScale(double width, double height);
 // Returns a 230 × 230 image in 24-bit colour; never throws.
 QImage DrawCabinetThumbnail(const QString& winPath, double width, double height);
 
+class FCabs;
+namespace kelm {
+class Canvas;
+}
+
+// Draws a combination as its thumbnail on a canvas: at (20, 20), scaled by
+// ThumbnailScale of its width and height, filled faces in pale cream, no dimension
+// lines, depth at 80 and 10 degrees.
+void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs);
+
 // True once thumbnails show the real cabinet drawing rather than an outline of the
 // entry's size.
 bool ThumbnailsDrawCabinets();

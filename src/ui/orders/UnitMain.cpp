@@ -54,6 +54,25 @@ QPixmap LogoPicture() {
     return picture;
 }
 
+// Tool bar pictures are painted: a coloured tile with one character naming the command,
+// the same size for every button.
+QIcon ToolIcon(const QString& glyph, const QColor& colour) {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    QFont font = painter.font();
+    font.setPixelSize(19);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(picture.rect(), Qt::AlignCenter, glyph);
+    return QIcon(picture);
+}
+
 QAction* AddCommand(QWidget* owner, QMenu* menu, const char* name, const QString& caption) {
     auto* action = new QAction(caption, owner);
     action->setObjectName(name);
@@ -161,28 +180,28 @@ void TfrmMain::BuildToolBar() {
     imgLogo->setObjectName("imgLogo");
     imgLogo->setPixmap(LogoPicture());
     ToolBar1->addWidget(imgLogo);
-    auto addTool = [this](const char* name, const QString& caption, QStyle::StandardPixmap icon,
-                          void (TfrmMain::*handler)()) {
-        QAction* action = ToolBar1->addAction(style()->standardIcon(icon), caption);
+    auto addTool = [this](const char* name, const QString& caption, const QString& glyph,
+                          const QColor& colour, void (TfrmMain::*handler)()) {
+        QAction* action = ToolBar1->addAction(ToolIcon(glyph, colour), caption);
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return action;
     };
-    tlSizeRpt = addTool("tlSizeRpt", QStringLiteral("尺寸报表"), QStyle::SP_FileDialogDetailedView,
-                        &TfrmMain::tlSizeRptClick);
+    tlSizeRpt = addTool("tlSizeRpt", QStringLiteral("尺寸报表"), QStringLiteral("尺"),
+                        QColor(46, 125, 50), &TfrmMain::tlSizeRptClick);
     ToolBar1->addSeparator();
-    tlOpt = addTool("tlOpt", QStringLiteral("板材开料"), QStyle::SP_MediaPlay,
+    tlOpt = addTool("tlOpt", QStringLiteral("板材开料"), QStringLiteral("开"), QColor(198, 40, 40),
                     &TfrmMain::tlOptClick);
-    tlCutRpt = addTool("tlCutRpt", QStringLiteral("开料图"), QStyle::SP_FileDialogContentsView,
-                       &TfrmMain::tlCutRptClick);
+    tlCutRpt = addTool("tlCutRpt", QStringLiteral("开料图"), QStringLiteral("图"),
+                       QColor(230, 120, 20), &TfrmMain::tlCutRptClick);
     ToolBar1->addSeparator();
-    tlWuLiao = addTool("tlWuLiao", QStringLiteral("板材管理"), QStyle::SP_DriveHDIcon,
-                       &TfrmMain::tlWuLiaoClick);
-    tlWinKu = addTool("tlWinKu", QStringLiteral("柜体图库"), QStyle::SP_DirIcon,
-                      &TfrmMain::tlWinKuClick);
+    tlWuLiao = addTool("tlWuLiao", QStringLiteral("板材管理"), QStringLiteral("板"),
+                       QColor(121, 85, 72), &TfrmMain::tlWuLiaoClick);
+    tlWinKu = addTool("tlWinKu", QStringLiteral("柜体图库"), QStringLiteral("库"),
+                      QColor(40, 90, 160), &TfrmMain::tlWinKuClick);
     ToolBar1->addSeparator();
-    tlSettings = addTool("tlSettings", QStringLiteral("系统设置"), QStyle::SP_ComputerIcon,
-                         &TfrmMain::tlSettingsClick);
+    tlSettings = addTool("tlSettings", QStringLiteral("系统设置"), QStringLiteral("设"),
+                         QColor(96, 96, 110), &TfrmMain::tlSettingsClick);
 }
 
 QWidget* TfrmMain::BuildLeftPane() {
