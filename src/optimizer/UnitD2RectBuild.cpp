@@ -82,7 +82,7 @@ void TD2Rect::BuildStairs(TD2RWork& w) {
 
 // False only when no part of the sheet's starting list fits rect. Parts only leave the
 // list during a trial, so a rectangle rejected here would be rejected by the full walk.
-bool TD2Rect::MayFit(const TD2RWork& w, const TRectR& rect) {
+static inline bool MayFitIn(const TD2RWork& w, const TRectR& rect) {
     // A turnable part (a, b) fits L × W one way or the other exactly when its smaller
     // extent fits the smaller side and its larger extent the larger side.
     const double m = std::min(rect.Length, rect.Width);
@@ -98,6 +98,8 @@ bool TD2Rect::MayFit(const TD2RWork& w, const TRectR& rect) {
     }
     return false;
 }
+
+bool TD2Rect::MayFit(const TD2RWork& w, const TRectR& rect) { return MayFitIn(w, rect); }
 
 TD2RSchame TD2Rect::BuildSchame(TD2RWork& w) { return BuildSchame(w, p_Order); }
 
@@ -294,7 +296,7 @@ inline bool FitsIn(const TD2RWork& w, int32_t i, const TRectR& R, TD2RRandom& rn
 TD2RPick TD2Rect::PickEle(TD2RWork& w, const TRectR& rect) {
     bool turned = false;
     const bool firstFit = w.rnd.Draw(10) != 0;
-    if (!MayFit(w, rect)) return TD2RPick{};
+    if (!MayFitIn(w, rect)) return TD2RPick{};
     if (firstFit) {
         for (size_t pos = 0; pos < w.trialIdx.size(); ++pos) {
             const int32_t i = w.trialIdx[pos];

@@ -215,6 +215,21 @@ TEST(D2RectFillRaw, BestTrialKeptAndInputsUntouched) {
     EXPECT_EQ(b.work.best.maxBin, largest);
 }
 
+TEST(D2RectFillRaw, EqualUtilisationLargerLeftoverWins) {
+    // One 600 × 300 part on 1000 × 1000: every trial places it alike; a horizontal first
+    // cut leaves a 1000 × 700 leftover, a vertical one at most 600 × 700. Of 20 trials
+    // the horizontal one is kept whenever one of them drew it.
+    for (uint64_t seed = 1; seed <= 20; ++seed) {
+        ConstructionBench b(MakeRaws({{1000, 1000}}), TD2RPrm{}, MakeEles({{600, 300, 1, 0}}), seed);
+        b.rect.FillRaw(b.work, 0);
+        ASSERT_EQ(b.work.best.EleList.size(), 1u);
+        EXPECT_EQ(b.work.best.maxBin, 700000);
+        ASSERT_EQ(b.work.best.RectArr.size(), 2u);
+        EXPECT_EQ(b.work.best.RectArr[1].Length, 1000);
+        EXPECT_EQ(b.work.best.RectArr[1].Width, 700);
+    }
+}
+
 TEST(D2RectFillRaw, NothingFitsLeavesTheUsableRectangle) {
     TD2RPrm prm;
     prm.Edg = TEdge{10, 10, 10, 10};

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <set>
+#include <thread>
 
 #include "common/NumberFormat.h"
 #include "test_UnitD2RectHelpers.h"
@@ -215,14 +217,20 @@ public:
     int stopAtStep = 0;
     std::vector<int> steps;
     std::vector<QString> gens;
+    std::set<std::thread::id> callers;
     int done = 0;
     TD2RSchame best;
     void OnStep(int k) override {
+        callers.insert(std::this_thread::get_id());
         steps.push_back(k);
         if (stopOn && k == stopAtStep) stopOn->IsEnd = true;
     }
-    void OnGeneration(const QString& text) override { gens.push_back(text); }
+    void OnGeneration(const QString& text) override {
+        callers.insert(std::this_thread::get_id());
+        gens.push_back(text);
+    }
     void OnDone(const TD2RSchame& s) override {
+        callers.insert(std::this_thread::get_id());
         ++done;
         best = s;
     }
@@ -281,6 +289,9 @@ TEST(D2RectSearch, EveryStepAndGenerationReportedInOrder) {
         EXPECT_EQ(rec.gens.back(), rect.ProgressText());
         EXPECT_EQ(rec.done, 1);
         EXPECT_EQ(rect.ConstructionCount(), 90);
+        // all reports come from the one search thread, never from the caller's
+        ASSERT_EQ(rec.callers.size(), 1u);
+        EXPECT_NE(*rec.callers.begin(), std::this_thread::get_id());
     }
 }
 
