@@ -6,6 +6,7 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QXmlStreamReader>
 #include <cmath>
 #include <vector>
 
@@ -199,9 +200,29 @@ std::unique_ptr<FCabinet> ReadCabinet(const Node& n, int combinationRegions, int
     return cab;
 }
 
+// The document is six elements deep. The DOM parser slows down with the square of
+// the nesting depth, so a damaged text nested thousands deep would hang the program;
+// such a text is refused before it is parsed.
+void CheckNesting(const QString& text) {
+    constexpr int kMaxDepth = 32;
+    QXmlStreamReader reader(text);
+    int depth = 0;
+    while (!reader.atEnd() && !reader.hasError()) {
+        reader.readNext();
+        if (reader.isStartElement() && ++depth > kMaxDepth)
+            throw EXmlDocumentError(
+                QStringLiteral("cabinet document: elements nested deeper than %1 at line %2")
+                    .arg(kMaxDepth)
+                    .arg(reader.lineNumber())
+                    .toStdString());
+        if (reader.isEndElement()) --depth;
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<FCabs> FXmlOpen::ReadXml(const QString& _plain) {
+    CheckNesting(_plain);
     QDomDocument doc;
     QString message;
     int line = 0, column = 0;
