@@ -233,6 +233,13 @@ double XlsSheet::RowHeight(int row) const {
     return it == rowHeights_.end() ? kDefaultRowHeight : it->second;
 }
 
+bool XlsSheetNameIsPortable(const QString& name) {
+    if (name.isEmpty() || name.size() > kMaxSheetNameLength) return false;
+    if (name.front() == '\'' || name.back() == '\'') return false;
+    return std::none_of(name.begin(), name.end(),
+                        [](QChar c) { return QStringLiteral("\\/?*[]:").contains(c); });
+}
+
 XlsSheet& XlsWorkbook::AddSheet(const QString& name) {
     QString base = name.left(kMaxSheetNameLength);
     if (base.isEmpty()) base = QStringLiteral("Sheet%1").arg(sheets_.size() + 1);

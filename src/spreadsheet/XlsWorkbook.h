@@ -128,11 +128,17 @@ class XlsSheet {
     std::map<int, double> rowHeights_;
 };
 
+// True when spreadsheet programs accept the name as it is: 1 to 31 characters, none of
+// \ / ? * [ ] :, not starting or ending with an apostrophe.
+bool XlsSheetNameIsPortable(const QString& name);
+
 class XlsWorkbook {
   public:
     // Adds a worksheet at the end. The name is kept as given, except that an empty
     // name becomes "Sheet<n>", a name is cut to 31 characters (the format's limit) and
-    // a name already used gets " (2)", " (3)" ... appended.
+    // a name already used gets " (2)", " (3)" ... appended. Characters that
+    // spreadsheet programs refuse in sheet names are kept too (see
+    // XlsSheetNameIsPortable); LibreOffice then shows the sheet as "Sheet<n>".
     XlsSheet& AddSheet(const QString& name);
     int SheetCount() const { return int(sheets_.size()); }
     XlsSheet& Sheet(int index) { return sheets_[index]; }

@@ -25,6 +25,15 @@ TEST(XlsWorkbookModel, SheetNamesAreKeptUniqueAndWithinTheLimit) {
     EXPECT_EQ(book.SheetCount(), 5);
 }
 
+TEST(XlsWorkbookModel, PortableSheetNames) {
+    for (const char* name :
+         {"报表", "Sheet1", "原材 列表 (2)", "a'b", "1234567890123456789012345678901"})
+        EXPECT_TRUE(XlsSheetNameIsPortable(QString::fromUtf8(name))) << name;
+    for (const char* name : {"", "[Kelm]报表", "a:b", "a/b", "a\\b", "a?", "a*", "'ab", "ab'",
+                             "12345678901234567890123456789012"})
+        EXPECT_FALSE(XlsSheetNameIsPortable(QString::fromUtf8(name))) << name;
+}
+
 TEST(XlsWorkbookModel, ReferencesToSheetsStayValidWhenMoreAreAdded) {
     XlsWorkbook book;
     XlsSheet& first = book.AddSheet("a");
