@@ -14,7 +14,7 @@
 
 struct TSchemaObject {
     QString name;
-    QStringList columns;  // in designed order
+    QStringList columns;  // in table order
     QString createSql;
     bool isView = false;
 };

@@ -57,13 +57,13 @@ protected:
 
 // ---- first installation ----
 
-struct DesignedObject {
+struct ExpectedObject {
     const char* name;
     const char* type;  // "table" or "view"
     QStringList columns;
 };
 
-const std::vector<DesignedObject> kDesigned = {
+const std::vector<ExpectedObject> kExpected = {
     {"FProject", "table", {"proID", "proCode", "proName", "custName", "begDt", "endDt", "bz"}},
     {"FProWins", "table", {"winID", "proID", "winPath", "winCode", "winCount", "Width", "Height",
                            "Depth", "Maked", "custID", "custName", "FengB"}},
@@ -87,11 +87,11 @@ const std::vector<DesignedObject> kDesigned = {
     {"vProYC", "view", {"proID", "ylID", "ylName", "length", "width", "houdu"}},
 };
 
-TEST_F(DataTest, NewFileHasEveryDesignedTableViewAndColumn) {
+TEST_F(DataTest, NewFileHasEveryTableViewAndColumn) {
     ASSERT_FALSE(QFile::exists(path));
     ASSERT_TRUE(data->Open()) << data->LastError().toStdString();
     ASSERT_TRUE(QFile::exists(path));
-    for (const DesignedObject& o : kDesigned) {
+    for (const ExpectedObject& o : kExpected) {
         SCOPED_TRACE(o.name);
         EXPECT_EQ(Scalar(QStringLiteral("SELECT type FROM sqlite_master WHERE name='%1'")
                              .arg(QString::fromUtf8(o.name))),
@@ -462,7 +462,7 @@ TEST_F(ViewTest, MaterialsUsedByAnOrder) {
 
 // ---- identifiers, prompts, checks ----
 
-TEST(TimeID, DesignedExamples) {
+TEST(TimeID, KnownExamples) {
     const QDateTime t(QDate(2015, 3, 17), QTime(10, 15, 30));
     EXPECT_EQ(TimeIDAt(t, "3"), "1503171015303");
     EXPECT_EQ(TimeIDAt(t), "150317101530");

@@ -27,7 +27,7 @@ const Example kExamples[] = {
     {"𠀀", "tzrq", "00E16E82C9"},          // outside GBK: four GB18030 bytes, kept
 };
 
-TEST(EncrypStr, DesignedExamples) {
+TEST(EncrypStr, KnownExamples) {
     for (const Example& e : kExamples) {
         SCOPED_TRACE(e.text);
         EXPECT_EQ(TEncrypXML::EncrypStr(QString::fromUtf8(e.text), QString::fromUtf8(e.key)),
@@ -35,7 +35,7 @@ TEST(EncrypStr, DesignedExamples) {
     }
 }
 
-TEST(UncrypStr, DesignedExamples) {
+TEST(UncrypStr, KnownExamples) {
     for (const Example& e : kExamples) {
         if (!*e.key) continue;  // the empty key undoes differently, see below
         SCOPED_TRACE(e.text);
