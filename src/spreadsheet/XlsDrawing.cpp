@@ -79,14 +79,14 @@ QByteArray GroupShape(int drawingId) {
 }
 
 QByteArray PictureShape(int shapeId, int storeIndex, const PictureAnchor& a) {
+    // Only the picture reference: every other property keeps its default (printed,
+    // no fill, no line).
     Bytes props;
-    props.U16(0x007F).U32(0x00800080);           // lock against grouping, no text edit
-    props.U16(0x4104).U32(quint32(storeIndex));  // the picture in the store
-    props.U16(0x03BF).U32(0x00080000);           // printed
+    props.U16(0x4104).U32(quint32(storeIndex));  // the store entry, counted from 1
     Bytes b;
     b.Raw(ArtHeader(2, kPictureFrameShape, kFsp, 8)).U32(quint32(shapeId));
     b.U32(0x0A00);  // has an anchor, has a shape type
-    b.Raw(ArtHeader(3, 3, kFopt, quint32(props.data.size()))).Raw(props.data);
+    b.Raw(ArtHeader(3, 1, kFopt, quint32(props.data.size()))).Raw(props.data);
     b.Raw(ArtHeader(0, 0, kClientAnchor, 18)).U16(0);  // moves and sizes with cells
     b.U16(quint32(a.colLeft)).U16(quint32(a.dxLeft)).U16(quint32(a.rowTop)).U16(quint32(a.dyTop));
     b.U16(quint32(a.colRight)).U16(quint32(a.dxRight));
@@ -137,15 +137,10 @@ QByteArray DrawingGroupData(const std::vector<const XlsPicture*>& pictures,
     Bytes store;
     for (const XlsPicture* p : pictures) store.Raw(StoreEntry(*p));
 
-    Bytes defaults;  // default fill and line colours of new shapes
-    defaults.U16(0x00BF).U32(0x00080008).U16(0x0181).U32(0x08000041);
-    defaults.U16(0x01C0).U32(0x08000040);
-
     Bytes body;
     body.Raw(ArtHeader(0, 0, kFdgg, quint32(fdgg.data.size()))).Raw(fdgg.data);
     body.Raw(ArtHeader(15, int(pictures.size()), kBStoreContainer, quint32(store.data.size())));
     body.Raw(store.data);
-    body.Raw(ArtHeader(3, 3, kFopt, quint32(defaults.data.size()))).Raw(defaults.data);
     Bytes all;
     all.Raw(ArtHeader(15, 0, kDggContainer, quint32(body.data.size()))).Raw(body.data);
     return all.data;
