@@ -45,7 +45,13 @@ TD2Rect::TD2Rect(const TD2RRawArr& raws, const TD2RPrm& prm_, const TD2REleArr& 
 
 TD2Rect::~TD2Rect() {
     IsEnd = true;
-    Wait();
+    if (!p_Thread.joinable()) return;
+    // Inside OnDone the search thread touches nothing of this object any more once the
+    // call returns, so a listener may delete it there; joining would wait for itself.
+    if (p_InDone || p_Thread.get_id() == std::this_thread::get_id())
+        p_Thread.detach();
+    else
+        p_Thread.join();
 }
 
 void TD2Rect::Start() {
@@ -53,8 +59,10 @@ void TD2Rect::Start() {
     // Cleared here, before the thread exists, so a stop requested right after Start()
     // cannot be lost.
     IsEnd = false;
+    p_InDone = false;
     p_Thread = std::thread([this] {
         DoSearch();
+        p_InDone = true;
         if (p_Listener) p_Listener->OnDone(BestSchame);
     });
 }

@@ -135,12 +135,16 @@ public:
     // core; 1 builds the constructions one after the other on the search thread.
     TD2Rect(const TD2RRawArr& raws, const TD2RPrm& prm, const TD2REleArr& eles,
             std::optional<uint64_t> seed = std::nullopt, int threads = 0);
-    ~TD2Rect();  // stops a running search and waits for it
+    ~TD2Rect();  // stops a running search and waits for it (see Start)
     TD2Rect(const TD2Rect&) = delete;
     TD2Rect& operator=(const TD2Rect&) = delete;
 
     void SetListener(TD2RListener* listener) { p_Listener = listener; }
     // Searches on its own thread; the listener hears every step, generation and the end.
+    // When the listener's calls are served by another thread (a window forwarding them
+    // with blocking calls), that thread must not Wait() or destroy the object while the
+    // search runs, or the two would wait for each other: set IsEnd and let OnDone
+    // arrive. Destroying the object inside OnDone itself is allowed.
     void Start();
     void Wait();
     // Searches on the calling thread (the listener is called the same way).
@@ -203,6 +207,7 @@ private:
     int p_Threads = 1;
     TD2RListener* p_Listener = nullptr;
     std::thread p_Thread;
+    std::atomic<bool> p_InDone{false};  // the search thread is inside OnDone
     int64_t p_Constructions = 0;
     std::vector<std::unique_ptr<TD2RWork>> p_Works;  // one per building thread
     // one generation's constructions

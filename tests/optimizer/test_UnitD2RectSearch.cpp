@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -378,6 +379,26 @@ TEST(D2RectSearch, StopFromAnotherThreadEndsTheRun) {
     EXPECT_EQ(rec.done, 1);
     EXPECT_LT(rec.gens.size(), 100000u);
     rect.reset();
+}
+
+TEST(D2RectSearch, ListenerMayDestroyTheSearchInOnDone) {
+    // A window receives OnDone through a blocking call into its own thread and frees the
+    // optimizer there; that must neither deadlock nor touch freed memory.
+    struct Owner : TD2RListener {
+        TD2Rect* rect = nullptr;
+        std::promise<size_t> handled;
+        void OnDone(const TD2RSchame& best) override {
+            const size_t layouts = best.size();
+            std::thread window([this] { delete rect; });
+            window.join();
+            handled.set_value(layouts);
+        }
+    } owner;
+    owner.rect = new TD2Rect(MakeRaws({{2440, 1220}}), Generations(2), kKitchen, 4, 2);
+    owner.rect->SetListener(&owner);
+    auto result = owner.handled.get_future();
+    owner.rect->Start();
+    EXPECT_GT(result.get(), 0u);
 }
 
 TEST(D2RectShuffleEle, ReordersByTheDrawnKey) {
