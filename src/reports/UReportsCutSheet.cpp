@@ -1,0 +1,129 @@
+// The sheet of the cutting layout report for one optimization result. It needs no
+// database, so the command-line optimizer writes the same report as the program.
+#include "reports/UReports.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <cmath>
+
+#include "common/NumberFormat.h"
+#include "optimizer/UnitD2RectDisp.h"
+#include "render/LayoutPng.h"
+#include "reports/UReportsSupport.h"
+#include "spreadsheet/XlsWorkbook.h"
+
+namespace {
+
+using kelm::XlsHAlign;
+using kelm::XlsRange;
+
+// Tallest row the format allows, in points.
+constexpr double kMaxRowPoints = 409;
+
+void SetRight(kelm::XlsSheet& sheet, const QString& cell, const QString& text) {
+    sheet.SetText(cell, text);
+    sheet.SetHorizontalAlignment(cell, XlsHAlign::Right);
+}
+
+void SetBoldBand(kelm::XlsSheet& sheet, int row, const QString& text) {
+    const XlsRange band{row, 0, row, 3};
+    sheet.Merge(band);
+    sheet.SetText(row, 0, text);
+    sheet.SetFont(band, 0, true);
+}
+
+void FillSummary(kelm::XlsSheet& sheet, const TD2Rslt& rslt) {
+    for (int c = 0; c < 4; ++c) sheet.SetColumnWidth(c, 18);
+    sheet.SetBorders(QStringLiteral("A1:D7"));
+
+    sheet.Merge(QStringLiteral("A1:D1"));
+    sheet.SetText(0, 0, QStringLiteral("[Kelm]软件排版图"));
+    sheet.SetFont(QStringLiteral("A1:D1"), 16, true);
+    sheet.SetHorizontalAlignment(QStringLiteral("A1:D1"), XlsHAlign::Center);
+    SetBoldBand(sheet, 1, QStringLiteral("报表汇总"));
+
+    SetRight(sheet, QStringLiteral("A3"), QStringLiteral("成品面积："));
+    sheet.SetText(QStringLiteral("B3"), kelm::FormatPattern(rslt.eleTotalArea / 1000000, QStringLiteral("0.0㎡")));
+    SetRight(sheet, QStringLiteral("C3"), QStringLiteral("原材面积："));
+    sheet.SetText(QStringLiteral("D3"), kelm::FormatPattern(rslt.rawUseArea / 1000000, QStringLiteral("0.0㎡")));
+    SetRight(sheet, QStringLiteral("A4"), QStringLiteral("净出材率："));
+    sheet.SetText(QStringLiteral("B4"), kelm::FormatPattern(rslt.UltiRate * 100, QStringLiteral("0.0%")));
+    SetRight(sheet, QStringLiteral("C4"), QStringLiteral("原材用量："));
+    sheet.SetText(QStringLiteral("D4"), kelm::FormatInt(rslt.RawUseCount) + QStringLiteral(" 张"));
+
+    SetBoldBand(sheet, 4, QStringLiteral("原材列表"));
+    sheet.SetText(QStringLiteral("A6"), QStringLiteral("原材名称"));
+    sheet.SetText(QStringLiteral("B6"), QStringLiteral("原材尺寸"));
+    sheet.SetText(QStringLiteral("C6"), QStringLiteral("切割张数"));
+    sheet.SetHorizontalAlignment(QStringLiteral("A6:C7"), XlsHAlign::Center);
+}
+
+QByteArray BmpBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+    return bytes;
+}
+
+// Places the diagram of layout `index` at row `row` and makes its rows as high as the
+// picture; returns the row below it, or -1 with a reason.
+int PlaceDiagram(kelm::XlsSheet& sheet, const TD2RSchame& schame, int index, const TD2Rslt& rslt,
+                 int dpi, int row, bool viaTempBitmap, QString* error) {
+    const QImage image = kelm::DrawLayoutImage(schame, index, rslt, dpi);
+    if (image.isNull()) {
+        if (error) *error = QStringLiteral("layout %1 could not be drawn").arg(index + 1);
+        return -1;
+    }
+    bool placed = false;
+    if (!viaTempBitmap) {
+        placed = sheet.InsertPicture(row, 0, BmpBytes(image), error);
+    } else {
+        const QString written = kelm::reports::SaveTempBitmap(image, error);
+        placed = !written.isEmpty() && sheet.InsertPictureFile(row, 0, written, error);
+    }
+    if (!placed) return -1;
+
+    // Row height from the picture's height on screen: pixels → inches → mm → points.
+    double points = double(image.height()) / dpi * 2.86 * 25.4;
+    // A picture taller than one row can be spans further rows, so the next diagram
+    // still starts below it.
+    do {
+        sheet.SetRowHeight(row++, std::min(points, kMaxRowPoints));
+        points -= kMaxRowPoints;
+    } while (points > 0);
+    return row;
+}
+
+}  // namespace
+
+bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD2RPrm& prm,
+                       const TD2RSchame& schame, int dpi, bool viaTempBitmap,
+                       QString* error) {
+    TD2Rslt rslt;
+    TD2Result().GetResult(schame, prm, eles, rslt);
+
+    kelm::XlsSheet& sheet = book.AddSheet(QStringLiteral("[Kelm]报表"));
+    FillSummary(sheet, rslt);
+    int row = 6;  // 0-based: the raw sheet list starts in row 7
+    for (size_t k = 0; k < rslt.UseRawArr.size(); ++k, ++row) {
+        const TUseRaw& used = rslt.UseRawArr[k];
+        sheet.SetText(row, 0, kelm::FormatInt(static_cast<long long>(k) + 1) + QStringLiteral("# ") + used.rawName);
+        sheet.SetText(row, 1, used.rawSize);
+        sheet.SetNumber(row, 2, used.Count);
+    }
+    SetBoldBand(sheet, row++, QStringLiteral("切割排版图"));
+    for (size_t i = 0; i < schame.size(); ++i) {
+        row = PlaceDiagram(sheet, schame, int(i), rslt, dpi, row, viaTempBitmap, error);
+        if (row < 0) return false;
+    }
+    return true;
+}
+
+bool WriteCutReport(const QString& path, const TD2REleArr& eles, const TD2RPrm& prm,
+                    const TD2RSchame& schame, int dpi, QString* error) {
+    kelm::XlsWorkbook book;
+    if (!AddCutReportSheet(book, eles, prm, schame, dpi > 0 ? dpi : 96, false, error))
+        return false;
+    return book.Save(path, error);
+}
