@@ -15,7 +15,8 @@ namespace kelm {
 // extension sectors for files beyond about 7 MB). False when the sink refused bytes.
 bool WriteCompoundFile(const QString& streamName, const QByteArray& stream, ByteSink& sink);
 
-// The stream padded as WriteCompoundFile stores it.
+// Size below which a stream would belong in the mini stream; shorter streams are stored
+// padded to this size.
 constexpr int kMiniStreamCutoff = 4096;
 
 }  // namespace kelm

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QImage>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -249,6 +250,31 @@ TEST_F(XlsPictureReadBack, AnchorsStartAtTheCellAndSpanThePictureSize) {
         EXPECT_EQ(QJsonDocument(anchor).toJson(QJsonDocument::Compact).toStdString(),
                   QJsonDocument(c.anchor).toJson(QJsonDocument::Compact).toStdString());
     }
+}
+
+// A picture store larger than one record goes on in CONTINUE records; noise does not
+// compress, so this one needs about thirty of them.
+TEST(XlsPictureFiles, LargePicturesSpanSeveralRecords) {
+    QImage noise(160, 160, QImage::Format_RGB32);
+    QRandomGenerator random(11);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate() | 0xFF000000u);
+    XlsWorkbook book;
+    XlsSheet& sheet = book.AddSheet(QStringLiteral("噪点"));
+    ASSERT_TRUE(sheet.InsertPicture("C2", BmpBytes(noise)));
+    ASSERT_GT(sheet.Pictures()[0].png.size(), 8 * 8224);
+    sheet.SetText("A1", QStringLiteral("后面的单元格"));
+    QString error;
+    const QJsonObject result = ReadBack(book, &error, QStringLiteral("noise.xls"));
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    const QJsonArray store = result["drawing_group"].toObject()["store"].toArray();
+    ASSERT_EQ(store.size(), 1);
+    const QImage back = QImage::fromData(
+        QByteArray::fromBase64(store[0].toObject()["png"].toString().toLatin1()), "PNG");
+    EXPECT_TRUE(SamePixels(back, noise));
+    EXPECT_EQ(test::CellAt(result["sheets"].toArray()[0].toObject(), 0, 0)["value"].toString(),
+              QStringLiteral("后面的单元格"));
 }
 
 // The reports write each picture to the same "Temp.bmp" and insert it from there; a
