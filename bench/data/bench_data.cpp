@@ -3,13 +3,12 @@
 //
 // Usage: bench_data [rows=1000] [folder=temp]
 
-#include "data/UnitData.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <cstdio>
+
+#include "data/UnitData.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -50,7 +49,7 @@ int main(int argc, char** argv) {
     }
     const qint64 ms = t.elapsed();
     std::printf("database created in %lld ms\n", static_cast<long long>(createMs));
-    std::printf("%d single-row inserts (%d succeeded) in %lld ms, %.3f ms per insert\n", rows,
-                ok, static_cast<long long>(ms), rows ? double(ms) / rows : 0.0);
+    std::printf("%d single-row inserts (%d succeeded) in %lld ms, %.3f ms per insert\n", rows, ok,
+                static_cast<long long>(ms), rows ? double(ms) / rows : 0.0);
     return ok == rows ? 0 : 1;
 }

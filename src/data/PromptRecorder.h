@@ -2,13 +2,13 @@
 // A prompt that records every message instead of showing it and answers
 // confirmations from a script, for tests of anything that talks to the user.
 
-#include "data/UnitData.h"
-
 #include <QStringList>
 #include <deque>
 
+#include "data/UnitData.h"
+
 class TPromptRecorder : public TPrompt {
-public:
+  public:
     void Info(const QString& text) override { infos << text; }
     bool Confirm(const QString& text) override {
         confirms << text;

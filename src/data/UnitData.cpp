@@ -1,8 +1,5 @@
 #include "data/UnitData.h"
 
-#include "common/NumberFormat.h"
-#include "data/UnitDataSchema.h"
-
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
@@ -14,6 +11,9 @@
 #include <QStandardPaths>
 #include <QUuid>
 #include <QVariant>
+
+#include "common/NumberFormat.h"
+#include "data/UnitDataSchema.h"
 
 namespace {
 
@@ -33,7 +33,8 @@ QString Placeholder(const QString& name) {
 
 TsysData::TsysData(const QString& dbPath)
     : p_path(dbPath.isEmpty() ? DefaultDatabasePath() : dbPath),
-      p_connectionName(QStringLiteral("kelm-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+      p_connectionName(QStringLiteral("kelm-") +
+                       QUuid::createUuid().toString(QUuid::WithoutBraces)) {
     QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), p_connectionName);
 }
 

@@ -7,20 +7,20 @@
 // table and view and the default settings; an existing file is opened as it is.
 
 #include <QDateTime>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVector>
-#include <QPair>
 #include <memory>
 
 // Prompt interface: the program sets message boxes captioned "信息提示" with the
 // information icon; tests set a recorder with scripted answers.
 class TPrompt {
-public:
+  public:
     virtual ~TPrompt() = default;
-    virtual void Info(const QString& text) = 0;    // OK only
+    virtual void Info(const QString& text) = 0;     // OK only
     virtual bool Confirm(const QString& text) = 0;  // true only on OK
 };
 
@@ -28,7 +28,7 @@ public:
 inline const QString kPromptCaption = QStringLiteral("信息提示");
 
 class TsysData {
-public:
+  public:
     // Empty path: "KelmDB.db" next to the executable, or in the user's data folder
     // when the executable's folder is not writable. The file is not touched here.
     explicit TsysData(const QString& dbPath = QString());
@@ -40,8 +40,8 @@ public:
     static QString DefaultDatabasePath();
 
     QString DatabasePath() const;
-    bool Open();     // opens on first use; reopens after Close()
-    void Close();    // backup and restore close it so the file can be copied
+    bool Open();   // opens on first use; reopens after Close()
+    void Close();  // backup and restore close it so the file can be copied
     bool IsOpen() const;
 
     // Runs a SELECT. On any error shows "连接数据库出现异常情况！" and returns an
@@ -74,7 +74,7 @@ public:
     QSqlDatabase Database();
     QString LastError() const;  // text of the last failed statement's error, for logs
 
-private:
+  private:
     bool CreateSchema();
     bool HasKelmSchema();
     void SetConnectionPragmas();

@@ -15,7 +15,8 @@ TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) 
         t.columns << QString::fromUtf8(c.name);
         defs << QStringLiteral("%1 %2").arg(QString::fromUtf8(c.name), QString::fromUtf8(c.type));
     }
-    t.createSql = QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", ")));
+    t.createSql =
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", ")));
     return t;
 }
 
@@ -37,38 +38,75 @@ const char* const kDate = "TEXT";
 
 std::vector<TSchemaObject> BuildSchema() {
     std::vector<TSchemaObject> s;
-    s.push_back(Table("FProject", {{"proID", kTextKey}, {"proCode", kText}, {"proName", kText},
-                                   {"custName", kText}, {"begDt", kDate}, {"endDt", kDate},
+    s.push_back(Table("FProject", {{"proID", kTextKey},
+                                   {"proCode", kText},
+                                   {"proName", kText},
+                                   {"custName", kText},
+                                   {"begDt", kDate},
+                                   {"endDt", kDate},
                                    {"bz", kText}}));
-    s.push_back(Table("FProWins",
-                      {{"winID", kTextKey}, {"proID", kText}, {"winPath", kText},
-                       {"winCode", kText}, {"winCount", kNumber}, {"Width", kNumber},
-                       {"Height", kNumber}, {"Depth", kNumber}, {"Maked", kInteger},
-                       {"custID", kText}, {"custName", kText}, {"FengB", kText}}));
-    s.push_back(Table("FProCl", {{"ID", kCounter}, {"proID", kText}, {"winID", kText},
-                                 {"gtName", kText}, {"clID", kText}, {"clName", kText},
-                                 {"length", kNumber}, {"width", kNumber}, {"thick", kNumber},
-                                 {"clCount", kNumber}, {"wl", kText}, {"flag", kText},
+    s.push_back(Table("FProWins", {{"winID", kTextKey},
+                                   {"proID", kText},
+                                   {"winPath", kText},
+                                   {"winCode", kText},
+                                   {"winCount", kNumber},
+                                   {"Width", kNumber},
+                                   {"Height", kNumber},
+                                   {"Depth", kNumber},
+                                   {"Maked", kInteger},
+                                   {"custID", kText},
+                                   {"custName", kText},
+                                   {"FengB", kText}}));
+    s.push_back(Table("FProCl", {{"ID", kCounter},
+                                 {"proID", kText},
+                                 {"winID", kText},
+                                 {"gtName", kText},
+                                 {"clID", kText},
+                                 {"clName", kText},
+                                 {"length", kNumber},
+                                 {"width", kNumber},
+                                 {"thick", kNumber},
+                                 {"clCount", kNumber},
+                                 {"wl", kText},
+                                 {"flag", kText},
                                  {"shape", kText}}));
-    s.push_back(Table("FCl", {{"ylID", kCounter}, {"cateID", kInteger}, {"ylCode", kText},
-                              {"ylName", kText}, {"length", kNumber}, {"width", kNumber},
-                              {"houdu", kNumber}, {"color", kText}, {"bz", kText}}));
+    s.push_back(Table("FCl", {{"ylID", kCounter},
+                              {"cateID", kInteger},
+                              {"ylCode", kText},
+                              {"ylName", kText},
+                              {"length", kNumber},
+                              {"width", kNumber},
+                              {"houdu", kNumber},
+                              {"color", kText},
+                              {"bz", kText}}));
     s.push_back(Table("FClCls", {{"cateID", kCounter}, {"cateName", kText}}));
-    s.push_back(Table("FCustomers", {{"custID", kCounter}, {"custName", kText},
-                                     {"phone", kText}, {"address", kText},
-                                     {"pursDate", kDate}, {"bz", kText}}));
+    s.push_back(Table("FCustomers", {{"custID", kCounter},
+                                     {"custName", kText},
+                                     {"phone", kText},
+                                     {"address", kText},
+                                     {"pursDate", kDate},
+                                     {"bz", kText}}));
     s.push_back(Table("ysdItem", {{"itmID", kCounter}, {"itmName", kText}, {"cateName", kText}}));
-    s.push_back(Table("FSysSet", {{"cmpName", kText}, {"blade", kNumber}, {"JQD", kInteger},
-                                  {"OptT1", kInteger}}));
-    s.push_back(Table("FProFei", {{"JGF", kNumber}, {"AZF", kNumber}, {"JXF", kNumber},
-                                  {"SDF", kNumber}, {"YSF", kNumber}, {"GLF", kNumber},
+    s.push_back(
+        Table("FSysSet",
+              {{"cmpName", kText}, {"blade", kNumber}, {"JQD", kInteger}, {"OptT1", kInteger}}));
+    s.push_back(Table("FProFei", {{"JGF", kNumber},
+                                  {"AZF", kNumber},
+                                  {"JXF", kNumber},
+                                  {"SDF", kNumber},
+                                  {"YSF", kNumber},
+                                  {"GLF", kNumber},
                                   {"QTF", kNumber}}));
-    s.push_back(Table("FPKBZ", {{"pkID", kCounter}, {"minVal", kNumber}, {"maxVal", kNumber},
-                                {"kwstr", kText}}));
-    s.push_back(Table("FProBCCut", {{"pyID", kCounter}, {"proID", kText}, {"bcID", kInteger},
-                                    {"uli", kNumber}, {"cutC", kInteger}, {"cutFA", kText}}));
-    s.push_back(Table("TkWins", {{"tkID", kCounter}, {"TkPath", kText}, {"TkName", kText},
-                                 {"cateID", kText}}));
+    s.push_back(Table(
+        "FPKBZ", {{"pkID", kCounter}, {"minVal", kNumber}, {"maxVal", kNumber}, {"kwstr", kText}}));
+    s.push_back(Table("FProBCCut", {{"pyID", kCounter},
+                                    {"proID", kText},
+                                    {"bcID", kInteger},
+                                    {"uli", kNumber},
+                                    {"cutC", kInteger},
+                                    {"cutFA", kText}}));
+    s.push_back(Table(
+        "TkWins", {{"tkID", kCounter}, {"TkPath", kText}, {"TkName", kText}, {"cateID", kText}}));
     s.push_back(Table("FCpCls", {{"KSID", kCounter}, {"KSName", kText}, {"parID", kInteger}}));
 
     // Every panel row appears even when its material or cabinet entry is gone; the

@@ -1,10 +1,10 @@
 #include "documents/UnitEncrypTo.h"
 
-#include "common/TextCodec.h"
-
 #include <iconv.h>
 
 #include <cerrno>
+
+#include "common/TextCodec.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 
 // Raised when a scrambled text does not start with a hexadecimal seed.
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class TEncrypXML {
-public:
+  public:
     // Text -> "00" followed by two upper-case hexadecimal digits per byte of the text's
     // GB18030 form (GBK bytes for every GBK character). The text ends at a zero
     // character. An empty key stands for "RuskyPennant".

@@ -1,11 +1,11 @@
 #include "documents/UnitFileOpt.h"
 
+#include <stdexcept>
+
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
 #include "documents/UnitEncrypTo.h"
 #include "optimizer/UnitD2RectDoc.h"
-
-#include <stdexcept>
 
 namespace {
 
@@ -74,8 +74,8 @@ bool TD2File::SaveToFile(const TD2RRawArr& raws, const TD2REleArr& eles, const T
     return data->ExecCommon();
 }
 
-bool TD2File::OpenFile(const QString& pyID, TD2RRawArr& raws, TD2REleArr& eles,
-                       TD2RSchame& schame, TD2RPrm& prm) {
+bool TD2File::OpenFile(const QString& pyID, TD2RRawArr& raws, TD2REleArr& eles, TD2RSchame& schame,
+                       TD2RPrm& prm) {
     if (!IsCounterKey(pyID))
         throw std::runtime_error(
             QStringLiteral("cutting layout key \"%1\" is not a number").arg(pyID).toStdString());

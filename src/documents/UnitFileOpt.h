@@ -4,14 +4,14 @@
 // result replaces the stored one only when it is better, whatever raw material either
 // belongs to, so the order keeps its best layout and that layout's material.
 
-#include "optimizer/UnitD2RectTypes.h"
-
 #include <QString>
+
+#include "optimizer/UnitD2RectTypes.h"
 
 class TsysData;
 
 class TD2File {
-public:
+  public:
     // data: the data module to use; nullptr means the one of the run (sysData()).
     explicit TD2File(TsysData* data = nullptr);
 
@@ -37,7 +37,7 @@ public:
     // Key of the stored layouts' scrambling.
     static inline const QString kScrambleKey = QStringLiteral("mepkad");
 
-private:
+  private:
     TsysData* Data() const;
     TsysData* p_data;
 };

@@ -1,11 +1,10 @@
 #include "optimizer/UnitD2RectDoc.h"
 
-#include "common/NumberFormat.h"
-
 #include <QDomDocument>
 #include <QDomElement>
-
 #include <stdexcept>
+
+#include "common/NumberFormat.h"
 
 namespace {
 
@@ -20,14 +19,30 @@ QString Escaped(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         switch (c.unicode()) {
-            case '&': out += QLatin1String("&amp;"); break;
-            case '<': out += QLatin1String("&lt;"); break;
-            case '>': out += QLatin1String("&gt;"); break;
-            case '"': out += QLatin1String("&quot;"); break;
-            case '\'': out += QLatin1String("&apos;"); break;
-            case '\t': out += QLatin1String("&#9;"); break;
-            case '\n': out += QLatin1String("&#10;"); break;
-            case '\r': out += QLatin1String("&#13;"); break;
+            case '&':
+                out += QLatin1String("&amp;");
+                break;
+            case '<':
+                out += QLatin1String("&lt;");
+                break;
+            case '>':
+                out += QLatin1String("&gt;");
+                break;
+            case '"':
+                out += QLatin1String("&quot;");
+                break;
+            case '\'':
+                out += QLatin1String("&apos;");
+                break;
+            case '\t':
+                out += QLatin1String("&#9;");
+                break;
+            case '\n':
+                out += QLatin1String("&#10;");
+                break;
+            case '\r':
+                out += QLatin1String("&#13;");
+                break;
             default:
                 if (c.unicode() < 0x20 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF) break;
                 if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -42,7 +57,7 @@ QString Escaped(const QString& text) {
 }
 
 class Writer {
-public:
+  public:
     explicit Writer(QString& out) : p_out(out) {}
     Writer& Open(const char* name) {
         p_out += QLatin1Char('<');
@@ -73,7 +88,7 @@ public:
         EndStart();
     }
 
-private:
+  private:
     Writer& Raw(const char* name, const QString& value) {
         p_out += QLatin1Char(' ');
         p_out += QLatin1String(name);
@@ -92,8 +107,8 @@ int LayStyleCode(TD2RLayStyle l) { return static_cast<int>(l) + 1; }
 // ---- reading ----
 
 [[noreturn]] void Fail(const QString& where, const QString& what) {
-    throw std::runtime_error((QStringLiteral("layout document: ") + where + QStringLiteral(": ") + what)
-                                 .toStdString());
+    throw std::runtime_error(
+        (QStringLiteral("layout document: ") + where + QStringLiteral(": ") + what).toStdString());
 }
 
 // One element being read, with a readable name for messages ("FPB 2 / EL 5").
@@ -110,7 +125,8 @@ struct Node {
         const QString t = Text(attr);
         double v = 0;
         if (!kelm::ParseNumber(t, v))
-            Fail(where, QStringLiteral("attribute %1 \"%2\" is not a number").arg(QLatin1String(attr), t));
+            Fail(where,
+                 QStringLiteral("attribute %1 \"%2\" is not a number").arg(QLatin1String(attr), t));
         return v;
     }
     int32_t Int(const char* attr) const {
@@ -118,7 +134,8 @@ struct Node {
         bool ok = false;
         const int v = t.toInt(&ok, 10);
         if (!ok)
-            Fail(where, QStringLiteral("attribute %1 \"%2\" is not an integer").arg(QLatin1String(attr), t));
+            Fail(where, QStringLiteral("attribute %1 \"%2\" is not an integer")
+                            .arg(QLatin1String(attr), t));
         return v;
     }
     // The index-th child element, by position.
@@ -126,7 +143,9 @@ struct Node {
         QDomElement c = e.firstChildElement();
         for (int i = 0; i < index && !c.isNull(); ++i) c = c.nextSiblingElement();
         if (c.isNull())
-            Fail(where, QStringLiteral("child %1 (%2) is missing").arg(index + 1).arg(QLatin1String(expected)));
+            Fail(where, QStringLiteral("child %1 (%2) is missing")
+                            .arg(index + 1)
+                            .arg(QLatin1String(expected)));
         return {c, where + QStringLiteral(" / ") + c.tagName()};
     }
     // Every child element in order, each named with its 1-based position.
@@ -141,9 +160,12 @@ struct Node {
 template <typename Enum>
 void ReadCode(const Node& root, const char* attr, Enum& target) {
     const QString code = root.Text(attr);
-    if (code == QLatin1String("1")) target = static_cast<Enum>(0);
-    else if (code == QLatin1String("2")) target = static_cast<Enum>(1);
-    else if (code == QLatin1String("3")) target = static_cast<Enum>(2);
+    if (code == QLatin1String("1"))
+        target = static_cast<Enum>(0);
+    else if (code == QLatin1String("2"))
+        target = static_cast<Enum>(1);
+    else if (code == QLatin1String("3"))
+        target = static_cast<Enum>(2);
 }
 
 }  // namespace
@@ -224,7 +246,11 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
         w.Close("ELS");
         w.Plain("RCTLST");
         for (const TRectR& r : g.RectArr)
-            w.Open("RCT").G("PX", r.px).G("PY", r.py).F1("RL", r.Length).F1("RW", r.Width)
+            w.Open("RCT")
+                .G("PX", r.px)
+                .G("PY", r.py)
+                .F1("RL", r.Length)
+                .F1("RW", r.Width)
                 .EndEmptySpaced();
         w.Close("RCTLST");
         w.Close("FPB");
@@ -234,8 +260,8 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
     return out;
 }
 
-void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
-                        TD2RSchame& schame, TD2RPrm& prm) {
+void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles, TD2RSchame& schame,
+                        TD2RPrm& prm) {
     QDomDocument doc;
     QString error;
     int line = 0, column = 0;

@@ -9,9 +9,9 @@
 // when reading. Text values are XML-escaped, so names with & < > " ' survive; other
 // texts are written exactly as they are.
 
-#include "optimizer/UnitD2RectTypes.h"
-
 #include <QString>
+
+#include "optimizer/UnitD2RectTypes.h"
 
 // The document text for a result. Lengths in the general number form, leftover sizes
 // with one decimal.
@@ -25,5 +25,5 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
 // style with an unknown code. Throws std::runtime_error naming the element and
 // attribute when the text does not parse or an attribute is missing or not a number;
 // the outputs are then left as they were.
-void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
-                        TD2RSchame& schame, TD2RPrm& prm);
+void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles, TD2RSchame& schame,
+                        TD2RPrm& prm);

@@ -1,19 +1,19 @@
 // The data module on a temp database per test: schema creation, opening existing and
 // foreign files, the shared command, value types, views, prompts and input checks.
 
-#include "data/PromptRecorder.h"
-#include "data/UnitData.h"
-
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QTemporaryDir>
+
+#include "data/PromptRecorder.h"
+#include "data/UnitData.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ QByteArray FileHash(const QString& path) {
 }
 
 class DataTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         path = dir.filePath(QStringLiteral("KelmDB.db"));
@@ -65,12 +65,17 @@ struct ExpectedObject {
 
 const std::vector<ExpectedObject> kExpected = {
     {"FProject", "table", {"proID", "proCode", "proName", "custName", "begDt", "endDt", "bz"}},
-    {"FProWins", "table", {"winID", "proID", "winPath", "winCode", "winCount", "Width", "Height",
-                           "Depth", "Maked", "custID", "custName", "FengB"}},
-    {"FProCl", "table", {"ID", "proID", "winID", "gtName", "clID", "clName", "length", "width",
-                         "thick", "clCount", "wl", "flag", "shape"}},
-    {"FCl", "table", {"ylID", "cateID", "ylCode", "ylName", "length", "width", "houdu", "color",
-                      "bz"}},
+    {"FProWins",
+     "table",
+     {"winID", "proID", "winPath", "winCode", "winCount", "Width", "Height", "Depth", "Maked",
+      "custID", "custName", "FengB"}},
+    {"FProCl",
+     "table",
+     {"ID", "proID", "winID", "gtName", "clID", "clName", "length", "width", "thick", "clCount",
+      "wl", "flag", "shape"}},
+    {"FCl",
+     "table",
+     {"ylID", "cateID", "ylCode", "ylName", "length", "width", "houdu", "color", "bz"}},
     {"FClCls", "table", {"cateID", "cateName"}},
     {"FCustomers", "table", {"custID", "custName", "phone", "address", "pursDate", "bz"}},
     {"ysdItem", "table", {"itmID", "itmName", "cateName"}},
@@ -80,10 +85,14 @@ const std::vector<ExpectedObject> kExpected = {
     {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA"}},
     {"TkWins", "table", {"tkID", "TkPath", "TkName", "cateID"}},
     {"FCpCls", "table", {"KSID", "KSName", "parID"}},
-    {"vProCls", "view", {"ID", "proID", "custID", "custName", "gtName", "clName", "color",
-                         "FengB", "length", "width", "houdu", "clCount", "proCode"}},
-    {"vProCl", "view", {"ID", "proID", "winID", "ylID", "ylName", "Color", "clName", "length",
-                        "width", "thick", "flag", "clCount", "shape", "wl"}},
+    {"vProCls",
+     "view",
+     {"ID", "proID", "custID", "custName", "gtName", "clName", "color", "FengB", "length", "width",
+      "houdu", "clCount", "proCode"}},
+    {"vProCl",
+     "view",
+     {"ID", "proID", "winID", "ylID", "ylName", "Color", "clName", "length", "width", "thick",
+      "flag", "clCount", "shape", "wl"}},
     {"vProYC", "view", {"proID", "ylID", "ylName", "length", "width", "houdu"}},
 };
 
@@ -193,24 +202,23 @@ TEST_P(ForeignFileTest, ShowsConnectMessageAndLeavesFileUntouched) {
 
 INSTANTIATE_TEST_SUITE_P(
     Data, ForeignFileTest,
-    ::testing::Values(
-        ForeignFile{"text",
-                    [](const QString& p) {
-                        QFile f(p);
-                        f.open(QIODevice::WriteOnly);
-                        f.write("this is not a database at all\n");
-                    }},
-        ForeignFile{"otherSqlite",
-                    [](const QString& p) {
-                        auto db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
-                        db.setDatabaseName(p);
-                        db.open();
-                        QSqlQuery(db).exec("CREATE TABLE FSysSet (cmpName TEXT)");
-                        QSqlQuery(db).exec("INSERT INTO FSysSet VALUES ('other')");
-                        db.close();
-                        db = QSqlDatabase();
-                        QSqlDatabase::removeDatabase("foreign");
-                    }}),
+    ::testing::Values(ForeignFile{"text",
+                                  [](const QString& p) {
+                                      QFile f(p);
+                                      f.open(QIODevice::WriteOnly);
+                                      f.write("this is not a database at all\n");
+                                  }},
+                      ForeignFile{"otherSqlite",
+                                  [](const QString& p) {
+                                      auto db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+                                      db.setDatabaseName(p);
+                                      db.open();
+                                      QSqlQuery(db).exec("CREATE TABLE FSysSet (cmpName TEXT)");
+                                      QSqlQuery(db).exec("INSERT INTO FSysSet VALUES ('other')");
+                                      db.close();
+                                      db = QSqlDatabase();
+                                      QSqlDatabase::removeDatabase("foreign");
+                                  }}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(DefaultPath, NextToTheExecutableAndUntouchedUntilFirstUse) {
@@ -336,17 +344,17 @@ TEST_F(DataTest, NumberTextsLandAsNumbersAndReadBackInGeneralForm) {
         const char* storedType;
         const char* readBack;
     } cases[] = {
-        {"2440", "integer", "2440"},   {"2440.0", "integer", "2440"},
-        {"1220.5", "real", "1220.5"},  {"0.25", "real", "0.25"},
-        {"-3", "integer", "-3"},       {"18.00", "integer", "18"},
+        {"2440", "integer", "2440"}, {"2440.0", "integer", "2440"}, {"1220.5", "real", "1220.5"},
+        {"0.25", "real", "0.25"},    {"-3", "integer", "-3"},       {"18.00", "integer", "18"},
         {"0.1", "real", "0.1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.given);
         ASSERT_TRUE(Exec("DELETE FROM FCl") || true);
-        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylName,length,width,houdu) "
-                         "VALUES (:c,:n,:l,:w,:h)",
-                         {{"c", "1"}, {"n", "白橡"}, {"l", c.given}, {"w", "1220"}, {"h", "18"}}));
+        ASSERT_TRUE(
+            Exec("INSERT INTO FCl (cateID,ylName,length,width,houdu) "
+                 "VALUES (:c,:n,:l,:w,:h)",
+                 {{"c", "1"}, {"n", "白橡"}, {"l", c.given}, {"w", "1220"}, {"h", "18"}}));
         EXPECT_EQ(Scalar("SELECT typeof(length) FROM FCl"), c.storedType);
         EXPECT_EQ(Scalar("SELECT length FROM FCl"), c.readBack);
     }
@@ -356,12 +364,17 @@ TEST_F(DataTest, NumberTextsLandAsNumbersAndReadBackInGeneralForm) {
 }
 
 TEST_F(DataTest, DatesAreStoredAsIsoText) {
-    ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
-                     "VALUES (:id,:c,:n,:b,:e)",
-                     {{"id", "150317101530"}, {"c", "P1"}, {"n", "厨房"}, {"b", "2015-03-17"},
-                      {"e", "2015-04-01"}}));
-    ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
-                     "VALUES ('150318000000','P2','衣柜','2015-03-18','2015-03-20')"));
+    ASSERT_TRUE(
+        Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
+             "VALUES (:id,:c,:n,:b,:e)",
+             {{"id", "150317101530"},
+              {"c", "P1"},
+              {"n", "厨房"},
+              {"b", "2015-03-17"},
+              {"e", "2015-04-01"}}));
+    ASSERT_TRUE(
+        Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
+             "VALUES ('150318000000','P2','衣柜','2015-03-18','2015-03-20')"));
     EXPECT_EQ(Scalar("SELECT typeof(begDt) FROM FProject"), "text");
     EXPECT_EQ(Scalar("SELECT begDt FROM FProject WHERE proID='150317101530'"), "2015-03-17");
     EXPECT_EQ(Scalar("SELECT proCode FROM FProject ORDER BY begDt DESC"), "P2");
@@ -388,25 +401,29 @@ TEST_F(DataTest, FieldReadersHandleNullAndText) {
 // ---- views ----
 
 class ViewTest : public DataTest {
-protected:
+  protected:
     void SetUp() override {
         DataTest::SetUp();
-        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
-                         "VALUES (1,'M18','白橡18',2440,1220,18,'白')"));
-        ASSERT_TRUE(Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
-                         "VALUES (1,'M5','背板5',2440,1220,5,'灰')"));
+        ASSERT_TRUE(
+            Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
+                 "VALUES (1,'M18','白橡18',2440,1220,18,'白')"));
+        ASSERT_TRUE(
+            Exec("INSERT INTO FCl (cateID,ylCode,ylName,length,width,houdu,color) "
+                 "VALUES (1,'M5','背板5',2440,1220,5,'灰')"));
         ASSERT_TRUE(Exec("INSERT INTO FProject (proID,proCode,proName) VALUES ('P','B01','厨房')"));
-        ASSERT_TRUE(Exec("INSERT INTO FProWins (winID,proID,winCode,winCount,custID,custName,"
-                         "FengB,Maked) VALUES ('W1','P','G1',1,'7','张三','PVC',0)"));
+        ASSERT_TRUE(
+            Exec("INSERT INTO FProWins (winID,proID,winCode,winCount,custID,custName,"
+                 "FengB,Maked) VALUES ('W1','P','G1',1,'7','张三','PVC',0)"));
         const char* panels[][5] = {{"1", "侧板", "720", "560", "2"},
                                    {"1", "侧板", "720", "560", "2"},
                                    {"2", "背板", "700", "580", "1"},
                                    {"1", "顶板", "564", "560", "1"}};
         for (const auto& p : panels)
-            ASSERT_TRUE(Exec("INSERT INTO FProCl (proID,winID,gtName,clID,clName,length,width,"
-                             "thick,clCount,wl,flag,shape) "
-                             "VALUES ('P','W1','G1',:cl,:n,:l,:w,18,:c,'0','R','')",
-                             {{"cl", p[0]}, {"n", p[1]}, {"l", p[2]}, {"w", p[3]}, {"c", p[4]}}));
+            ASSERT_TRUE(
+                Exec("INSERT INTO FProCl (proID,winID,gtName,clID,clName,length,width,"
+                     "thick,clCount,wl,flag,shape) "
+                     "VALUES ('P','W1','G1',:cl,:n,:l,:w,18,:c,'0','R','')",
+                     {{"cl", p[0]}, {"n", p[1]}, {"l", p[2]}, {"w", p[3]}, {"c", p[4]}}));
     }
 };
 
@@ -422,10 +439,10 @@ TEST_F(ViewTest, PanelListWithCustomerAndBatch) {
             r << FieldText(*q, c);
         rows << r.join('|');
     }
-    EXPECT_EQ(rows, (QStringList{"1|张三|侧板|白|PVC|720|560|18|2|B01",
-                                 "2|张三|侧板|白|PVC|720|560|18|2|B01",
-                                 "3|张三|背板|灰|PVC|700|580|5|1|B01",
-                                 "4|张三|顶板|白|PVC|564|560|18|1|B01"}));
+    EXPECT_EQ(
+        rows,
+        (QStringList{"1|张三|侧板|白|PVC|720|560|18|2|B01", "2|张三|侧板|白|PVC|720|560|18|2|B01",
+                     "3|张三|背板|灰|PVC|700|580|5|1|B01", "4|张三|顶板|白|PVC|564|560|18|1|B01"}));
 }
 
 TEST_F(ViewTest, PanelsOfOneMaterialSummedBySize) {
@@ -453,9 +470,8 @@ TEST_F(ViewTest, MaterialsUsedByAnOrder) {
         "ORDER BY houdu");
     QStringList rows;
     while (q->next())
-        rows << QStringList{FieldText(*q, "ylID"), FieldText(*q, "ylName"),
-                            FieldText(*q, "length"), FieldText(*q, "width"),
-                            FieldText(*q, "houdu")}
+        rows << QStringList{FieldText(*q, "ylID"), FieldText(*q, "ylName"), FieldText(*q, "length"),
+                            FieldText(*q, "width"), FieldText(*q, "houdu")}
                     .join('|');
     EXPECT_EQ(rows, (QStringList{"2|背板5|2440|1220|5", "1|白橡18|2440|1220|18"}));
 }
@@ -499,10 +515,9 @@ TEST_F(DataTest, CheckNumberText) {
         bool ok;
         bool message;
     } cases[] = {
-        {"12", true, false},     {" 12.5 ", true, false}, {"-3", true, false},
-        {"0", true, false},      {"", false, false},      {"   ", false, false},
-        {"12a", false, true},    {"abc", false, true},    {"1,5", false, true},
-        {"1.2.3", false, true},
+        {"12", true, false},  {" 12.5 ", true, false}, {"-3", true, false},  {"0", true, false},
+        {"", false, false},   {"   ", false, false},   {"12a", false, true}, {"abc", false, true},
+        {"1,5", false, true}, {"1.2.3", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -516,9 +531,17 @@ TEST(CounterKey, OnlyWholeNumbersMayBeSplicedBare) {
     struct Case {
         const char* text;
         bool ok;
-    } cases[] = {{"12", true},   {"0", true},    {"-1", true},  {"", false},
-                 {"-", false},   {"1 ", false},  {"1.5", false}, {"1 OR 1=1", false},
-                 {"1;", false},  {"'1'", false}, {"12345678901234567890", false}};
+    } cases[] = {{"12", true},
+                 {"0", true},
+                 {"-1", true},
+                 {"", false},
+                 {"-", false},
+                 {"1 ", false},
+                 {"1.5", false},
+                 {"1 OR 1=1", false},
+                 {"1;", false},
+                 {"'1'", false},
+                 {"12345678901234567890", false}};
     for (const Case& c : cases) EXPECT_EQ(IsCounterKey(c.text), c.ok) << c.text;
 }
 

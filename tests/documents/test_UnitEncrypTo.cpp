@@ -1,13 +1,12 @@
 // Scrambling and unscrambling of stored documents: fixed examples worked out by hand
 // and by an independent script, round trips, and damaged input.
 
-#include "documents/UnitEncrypTo.h"
-
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-
 #include <random>
+
+#include "documents/UnitEncrypTo.h"
 
 namespace {
 
@@ -19,12 +18,12 @@ struct Example {
 
 const Example kExamples[] = {
     {"", "qorvt", "00"},
-    {"abc", "qorvt", "00101DF2"},          // 97^'q'=0x10, (0x10+98)^'o'=0x1D, (0x1D+99)^'r'=0xF2
-    {"柜体", "qorvt", "00C8D5D0C0"},       // two GBK bytes per Chinese character
+    {"abc", "qorvt", "00101DF2"},     // 97^'q'=0x10, (0x10+98)^'o'=0x1D, (0x1D+99)^'r'=0xF2
+    {"柜体", "qorvt", "00C8D5D0C0"},  // two GBK bytes per Chinese character
     {"<KELM/>", "mepkad", "0051F94FF05FEA44"},
-    {"A", "", "0013"},                      // empty key: "RuskyPennant"
-    {"€", "tzrq", "00D6C0"},               // GBK A2E3
-    {"𠀀", "tzrq", "00E16E82C9"},          // outside GBK: four GB18030 bytes, kept
+    {"A", "", "0013"},             // empty key: "RuskyPennant"
+    {"€", "tzrq", "00D6C0"},       // GBK A2E3
+    {"𠀀", "tzrq", "00E16E82C9"},  // outside GBK: four GB18030 bytes, kept
 };
 
 TEST(EncrypStr, KnownExamples) {
@@ -95,7 +94,8 @@ TEST(UncrypStr, InvalidGroupReadsAsZeroAndTheRestContinues) {
     // (0xF2 ^ 'r') - 0 = 0x80, a lone lead byte, then the text ends.
     EXPECT_EQ(TEncrypXML::UncrypStr("0010G1F2", "qorvt"),
               TEncrypXML::UncrypStr("001000F2", "qorvt"));
-    const QString damaged = TEncrypXML::UncrypStr("0010G1" + TEncrypXML::EncrypStr("xyz", "qorvt").mid(2), "qorvt");
+    const QString damaged =
+        TEncrypXML::UncrypStr("0010G1" + TEncrypXML::EncrypStr("xyz", "qorvt").mid(2), "qorvt");
     EXPECT_TRUE(damaged.startsWith("a_")) << damaged.toStdString();
 }
 
@@ -118,8 +118,10 @@ TEST(TEncrypXML, RoundTripOverRandomTexts) {
         const int len = std::uniform_int_distribution<int>(0, 60)(rng);
         while (text.size() < len) {
             const int i = std::uniform_int_distribution<int>(0, pool.size() - 1)(rng);
-            if (pool[i].isHighSurrogate()) text += pool.mid(i, 2);
-            else if (!pool[i].isLowSurrogate()) text += pool[i];
+            if (pool[i].isHighSurrogate())
+                text += pool.mid(i, 2);
+            else if (!pool[i].isLowSurrogate())
+                text += pool[i];
         }
         const QString& key = keys[n % 4];
         EXPECT_EQ(TEncrypXML::UncrypStr(TEncrypXML::EncrypStr(text, key), key), text)

@@ -1,20 +1,18 @@
 // The layout store on a temp database: first save, the replace-only-when-better rule,
 // the utilisation figure, reading back, and stored texts that are damaged.
 
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "common/NumberFormat.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
 #include "documents/UnitEncrypTo.h"
 #include "documents/UnitFileOpt.h"
 #include "optimizer/UnitD2RectDoc.h"
-
-#include <gtest/gtest.h>
-
-#include "common/NumberFormat.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <cmath>
 
 namespace {
 
@@ -39,7 +37,7 @@ TD2RSchame SchemeWith(double percent, int layouts) {
 }
 
 class FileOptTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
@@ -175,7 +173,9 @@ TEST(Utilisation, TwoDecimalsOfPartOverSheetArea) {
     zero.RawCount = 1;
     const Case cases[] = {
         {"two thirds", {a}, 66.67},
-        {"weighted by RawCount", {a, b}, 100 * (3 * 2440 * 1220 * 2.0 / 3 + 1e6) / (3 * 2440 * 1220 + 1e6)},
+        {"weighted by RawCount",
+         {a, b},
+         100 * (3 * 2440 * 1220 * 2.0 / 3 + 1e6) / (3 * 2440 * 1220 + 1e6)},
         {"full", {b}, 100},
         {"no layouts", {}, 0},
         {"no sheet area", {zero}, 0},
@@ -241,8 +241,9 @@ TEST_F(FileOptTest, DamagedStoredTextRaisesAnError) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        data->SetCommonSQL("INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) "
-                           "VALUES('X','1',1,1,:cutFA)");
+        data->SetCommonSQL(
+            "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) "
+            "VALUES('X','1',1,1,:cutFA)");
         data->SetCommonParam("cutFA", c.cutFA);
         ASSERT_TRUE(data->ExecCommon());
         auto q = data->OpenQuery("SELECT MAX(pyID) AS k FROM FProBCCut");

@@ -1,12 +1,12 @@
 // The cutting layout document: exact text of a small result, the edge cases,
 // escaping, round trips and damaged documents.
 
-#include "optimizer/UnitD2RectDoc.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+
+#include "optimizer/UnitD2RectDoc.h"
 
 namespace {
 
@@ -131,7 +131,9 @@ TEST(ReadLayoutDocument, CodesMapBothWaysAndUnknownCodesKeepTheCallersValue) {
         prm.LayStyle = c.layStyle;
         const QString text = LayoutDocumentText({}, {}, prm, {});
         EXPECT_TRUE(text.contains(QStringLiteral("Priority=\"%1\" FirstCut=\"%2\" LayStyle=\"%3\"")
-                                      .arg(c.codes[0]).arg(c.codes[1]).arg(c.codes[2])))
+                                      .arg(c.codes[0])
+                                      .arg(c.codes[1])
+                                      .arg(c.codes[2])))
             << text.toStdString();
         TD2RPrm back;
         back.Priority = TD2RPriority::Uti;
@@ -244,14 +246,14 @@ TEST(LayoutDocumentText, RoundTripOfRandomResults) {
             raws.push_back({i + 1, name(), name(), name(), num(0, 300), num(100, 3000),
                             num(100, 2000), integer(0, 99999999), integer(0, 1)});
         for (int i = 0, n = integer(0, 6); i < n; ++i)
-            eles.push_back({i + 1, name(), name(), num(1, 2400), num(1, 1200), integer(1, 50),
-                            integer(0, 1)});
+            eles.push_back(
+                {i + 1, name(), name(), num(1, 2400), num(1, 1200), integer(1, 50), integer(0, 1)});
         for (int i = 0, n = integer(0, 4); i < n; ++i) {
-            TD2RGene g{integer(0, 3), name(), name(), num(0, 300), num(100, 3000),
-                       num(100, 2000), integer(1, 9), {}, {}, num(0, 3e6), num(0, 3e6)};
+            TD2RGene g{integer(0, 3), name(), name(), num(0, 300), num(100, 3000), num(100, 2000),
+                       integer(1, 9), {},     {},     num(0, 3e6), num(0, 3e6)};
             for (int j = 0, m = integer(0, 8); j < m; ++j)
-                g.EleList.push_back({integer(0, 20), integer(1, 20), name(), name(),
-                                     num(0, 2400), num(0, 1200), num(1, 2400), num(1, 1200)});
+                g.EleList.push_back({integer(0, 20), integer(1, 20), name(), name(), num(0, 2400),
+                                     num(0, 1200), num(1, 2400), num(1, 1200)});
             for (int j = 0, m = integer(0, 5); j < m; ++j)
                 g.RectArr.push_back({num(0, 2400), num(0, 1200), num(0, 2400), num(0, 1200)});
             schame.push_back(g);
@@ -263,7 +265,9 @@ TEST(LayoutDocumentText, RoundTripOfRandomResults) {
         TD2RPrm p2;
         ReadLayoutDocument(text, r2, e2, s2, p2);
         // The general form keeps 15 significant digits.
-        auto same = [](double a, double b) { return std::fabs(a - b) <= 1e-14 * std::max(1.0, std::fabs(a)); };
+        auto same = [](double a, double b) {
+            return std::fabs(a - b) <= 1e-14 * std::max(1.0, std::fabs(a));
+        };
         EXPECT_TRUE(same(p2.BladeWidth, prm.BladeWidth));
         EXPECT_EQ(p2.Priority, prm.Priority);
         EXPECT_EQ(p2.FirstCut, prm.FirstCut);
@@ -337,9 +341,9 @@ TEST(LayoutDocumentText, RoundTripOfRandomResults) {
 
 struct Damage {
     const char* label;
-    const char* from;    // text replaced in the small document ("" = whole document)
+    const char* from;  // text replaced in the small document ("" = whole document)
     const char* to;
-    const char* inMessage;  // must appear in the error
+    const char* inMessage;        // must appear in the error
     const char* from2 = nullptr;  // an optional second replacement
     const char* to2 = nullptr;
 };
@@ -360,8 +364,8 @@ const Damage kDamages[] = {
     // Lists are found by position: an extra list before FYS is read as the scheme.
     {"extraList", "<FYS>", "<XX><Y/></XX><FYS>", "KELM / XX / Y 1: attribute RI is missing"},
     {"noSchemeList", "<FYS>", "<!--", "child 3 (FYS) is missing", "</FYS>", "-->"},
-    {"noLeftoverList", "<RCTLST><RCT PX=\"0\" PY=\"565\" RL=\"1000.0\" RW=\"560.3\" /></RCTLST>", "",
-     "RCTLST) is missing"},
+    {"noLeftoverList", "<RCTLST><RCT PX=\"0\" PY=\"565\" RL=\"1000.0\" RW=\"560.3\" /></RCTLST>",
+     "", "RCTLST) is missing"},
 };
 
 class DamagedDocument : public ::testing::TestWithParam<Damage> {};
