@@ -79,6 +79,12 @@ TEST_F(MainTest, StartsWithLabelsSettingsAndNoOrder) {
     EXPECT_EQ(main->lstWins->count(), 0);
 }
 
+TEST_F(MainTest, BannerAppearsWhenFirstShown) {
+    EXPECT_TRUE(main->StatusText(3).isEmpty());
+    main->show();
+    EXPECT_EQ(main->StatusText(3), "Kelm 板式家具生产管理系统 —— 设计、拆单、开料一体化");
+}
+
 TEST_F(MainTest, CompanyNameComesFromSettings) {
     Exec("UPDATE FSysSet SET cmpName='木作坊'");
     TfrmMain window;

@@ -22,6 +22,7 @@
 #include "cabinet/UDataType.h"
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
+#include "documents/UnitEncrypTo.h"
 #include "ui/UiGrid.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
@@ -34,6 +35,11 @@ namespace {
 const QString kNeedOrderForCabinet = QStringLiteral("请先打开或创建新订单后，再添加柜体！");
 const QString kNeedCabinetToView = QStringLiteral("请选择要查看的柜体！");
 constexpr int kWinIDRole = Qt::UserRole + 1;
+// The status bar banner is kept scrambled in the program and unscrambled when shown.
+const QString kBannerKey = QStringLiteral("kelm");
+const QString kBanner = QStringLiteral(
+    "0020E021E36F45477F5676258E05ABCA10607F309DE0D5E7D8E76D63636E7CF0D7AB0DBF0CC51D6275707776"
+    "5B6D4A7624B4E4A60FD5");
 // Longest stretch (ms) the cabinet list load keeps the window from handling input.
 constexpr qint64 kEventInterval = 25;
 
@@ -324,7 +330,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (p_shownOnce) return;
     p_shownOnce = true;
-    StatusPanel[3]->setText(QStringLiteral("Kelm 板式家具生产管理系统 —— 设计、拆单、开料一体化"));
+    StatusPanel[3]->setText(TEncrypXML::UncrypStr(kBanner, kBannerKey));
 }
 
 QString TfrmMain::StatusText(int panel) const {
