@@ -106,6 +106,9 @@ struct TD2RWork {
     // trial fill state
     std::vector<int32_t> trialCount;       // pieces left per part during a trial
     std::vector<int32_t> trialIdx;         // part index list during a trial
+    // fit data of trialIdx, position by position, so the part walk reads memory in order
+    std::vector<double> trialA, trialB;
+    std::vector<uint8_t> trialTurn;
     TD2RTrial trial;
     TD2RTrial best;
     std::vector<TRectR> stack;             // free rectangles still to fill
@@ -176,7 +179,9 @@ public:
     TD2RPick PickEle(TD2RWork& w, const TRectR& rect);
     // Sheets the layout w.best serves, given the working stock of raw type r.
     int32_t GetRepeatCount(TD2RWork& w, int r);
-    // Loads a part order (indices into eleArr) into w and seeds its generator.
+    // Starts a trial fill: every remaining piece may be placed, the trial layout is empty.
+    static void StartTrial(TD2RWork& w);
+    // Loads a part order (indices into eleArr) into w.
     void PrepareWork(TD2RWork& w, const std::vector<int32_t>& order);
 
     // Constructions built and ranked so far (for statistics).

@@ -193,10 +193,7 @@ void TD2Rect::FillRaw(TD2RWork& w, int r) {
     double bestUti = 0;
     double bestLeft = 0;
     for (int trial = 0; trial < 20; ++trial) {
-        w.trialCount.resize(w.ele.size());
-        for (size_t i = 0; i < w.ele.size(); ++i) w.trialCount[i] = w.ele[i].Count;
-        w.trialIdx.assign(w.idx.begin(), w.idx.end());
-        w.trial.Clear();
+        StartTrial(w);
         LayRect(w, usable);
         const double uti = w.trial.EleArea / sheetArea;
         double largest = 0;
@@ -214,6 +211,21 @@ void TD2Rect::FillRaw(TD2RWork& w, int r) {
             return;
         }
     }
+}
+
+void TD2Rect::StartTrial(TD2RWork& w) {
+    w.trialCount.resize(w.ele.size());
+    for (size_t i = 0; i < w.ele.size(); ++i) w.trialCount[i] = w.ele[i].Count;
+    w.trialIdx.assign(w.idx.begin(), w.idx.end());
+    w.trialA.resize(w.idx.size());
+    w.trialB.resize(w.idx.size());
+    w.trialTurn.resize(w.idx.size());
+    for (size_t pos = 0; pos < w.idx.size(); ++pos) {
+        w.trialA[pos] = w.fitA[w.idx[pos]];
+        w.trialB[pos] = w.fitB[w.idx[pos]];
+        w.trialTurn[pos] = w.fitTurn[w.idx[pos]];
+    }
+    w.trial.Clear();
 }
 
 void TD2Rect::LayRect(TD2RWork& w, const TRectR& rect) {
@@ -237,7 +249,12 @@ void TD2Rect::LayRect(TD2RWork& w, const TRectR& rect) {
         const bool firstOnSheet = w.trial.EleList.empty();
         w.trial.EleList.push_back(TD2RPlaced{pick.eleIndex, R.px, R.py, l, wd});
         w.trial.EleArea += e.Length * e.Width;
-        if (--w.trialCount[pick.eleIndex] == 0) w.trialIdx.erase(w.trialIdx.begin() + pick.listPos);
+        if (--w.trialCount[pick.eleIndex] == 0) {
+            w.trialIdx.erase(w.trialIdx.begin() + pick.listPos);
+            w.trialA.erase(w.trialA.begin() + pick.listPos);
+            w.trialB.erase(w.trialB.begin() + pick.listPos);
+            w.trialTurn.erase(w.trialTurn.begin() + pick.listPos);
+        }
 
         bool horizontalFirst;
         if (prm.LayStyle == TD2RLayStyle::HStrip) {
@@ -266,47 +283,50 @@ void TD2Rect::LayRect(TD2RWork& w, const TRectR& rect) {
 
 namespace {
 
-// Fit test of the part at position i in a free rectangle; decides the orientation on
-// the way (exact edges first, otherwise a draw when both ways fit).
-inline bool FitsIn(const TD2RWork& w, int32_t i, const TRectR& R, TD2RRandom& rnd, bool& turned) {
-    const double a = w.fitA[i];
-    const double b = w.fitB[i];
+// Whether the part at list position pos fits R in either allowed orientation.
+inline bool FitsAnyWay(const TD2RWork& w, size_t pos, double L, double W) {
+    const double a = w.trialA[pos];
+    const double b = w.trialB[pos];
+    return ((a <= L) & (b <= W)) | (w.trialTurn[pos] & (b <= L) & (a <= W));
+}
+
+// Orientation of a part that fits R: the way it fits; when both ways fit, unturned on
+// an exact edge, turned when its turned extents meet an edge, otherwise a draw.
+inline bool ChooseTurned(const TD2RWork& w, size_t pos, const TRectR& R, TD2RRandom& rnd) {
+    const double a = w.trialA[pos];
+    const double b = w.trialB[pos];
     const bool plain = a <= R.Length && b <= R.Width;
-    if (!w.fitTurn[i]) {
-        turned = false;
-        return plain;
-    }
+    if (!w.trialTurn[pos]) return false;
     const bool turn = b <= R.Length && a <= R.Width;
-    if (plain && turn) {
-        const TD2RWorkEle& e = w.ele[i];
-        if (e.Length == R.Length || e.Width == R.Width)
-            turned = false;
-        else if (e.Width == R.Length || e.Length == R.Width)
-            turned = true;
-        else
-            turned = rnd.Draw(2) == 0;
-        return true;
-    }
-    turned = turn && !plain;
-    return plain || turn;
+    if (!(plain && turn)) return turn;
+    const TD2RWorkEle& e = w.ele[w.trialIdx[pos]];
+    if (e.Length == R.Length || e.Width == R.Width) return false;
+    if (e.Width == R.Length || e.Length == R.Width) return true;
+    return rnd.Draw(2) == 0;
 }
 
 }  // namespace
 
 TD2RPick TD2Rect::PickEle(TD2RWork& w, const TRectR& rect) {
-    bool turned = false;
     const bool firstFit = w.rnd.Draw(10) != 0;
     if (!MayFitIn(w, rect)) return TD2RPick{};
+    const size_t n = w.trialIdx.size();
+    const double L = rect.Length, W = rect.Width;
     if (firstFit) {
-        for (size_t pos = 0; pos < w.trialIdx.size(); ++pos) {
-            const int32_t i = w.trialIdx[pos];
-            if (FitsIn(w, i, rect, w.rnd, turned)) return TD2RPick{i, static_cast<int32_t>(pos), turned};
-        }
+        // Four tests at a time without branches; most walks end within a few blocks.
+        size_t pos = 0;
+        for (; pos + 4 <= n; pos += 4)
+            if (FitsAnyWay(w, pos, L, W) | FitsAnyWay(w, pos + 1, L, W) | FitsAnyWay(w, pos + 2, L, W) |
+                FitsAnyWay(w, pos + 3, L, W))
+                break;
+        for (; pos < n; ++pos)
+            if (FitsAnyWay(w, pos, L, W))
+                return TD2RPick{w.trialIdx[pos], static_cast<int32_t>(pos), ChooseTurned(w, pos, rect, w.rnd)};
         return TD2RPick{};
     }
     w.fits.clear();
-    for (size_t pos = 0; pos < w.trialIdx.size(); ++pos)
-        if (FitsIn(w, w.trialIdx[pos], rect, w.rnd, turned)) w.fits.emplace_back(static_cast<int32_t>(pos), turned);
+    for (size_t pos = 0; pos < n; ++pos)
+        if (FitsAnyWay(w, pos, L, W)) w.fits.emplace_back(static_cast<int32_t>(pos), ChooseTurned(w, pos, rect, w.rnd));
     if (w.fits.empty()) return TD2RPick{};
     const auto& chosen = w.fits[w.rnd.Draw(static_cast<int>(w.fits.size()))];
     return TD2RPick{w.trialIdx[chosen.first], chosen.first, chosen.second};

@@ -65,10 +65,5 @@ struct ConstructionBench {
         StartTrial();
     }
     // Fresh trial state: every piece still to place, empty trial layout.
-    void StartTrial() {
-        work.trialCount.resize(work.ele.size());
-        for (size_t i = 0; i < work.ele.size(); ++i) work.trialCount[i] = work.ele[i].Count;
-        work.trialIdx = work.idx;
-        work.trial.Clear();
-    }
+    void StartTrial() { TD2Rect::StartTrial(work); }
 };
