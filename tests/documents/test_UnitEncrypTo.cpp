@@ -58,6 +58,11 @@ TEST(EncrypStr, OutputIsUpperCaseTwoDigitsPerByte) {
         EXPECT_TRUE((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) << int(c.unicode());
 }
 
+TEST(EncrypStr, KeyBeyondLatinLettersGivesLongerGroups) {
+    // 'A' ^ 0x4E2D = 0x4E6C: at least two digits, here four.
+    EXPECT_EQ(TEncrypXML::EncrypStr("A", QStringLiteral("中")), "004E6C");
+}
+
 TEST(EncrypStr, TextEndsAtZeroCharacter) {
     const QString withZero = QStringLiteral("ab") + QChar(0) + QStringLiteral("cd");
     EXPECT_EQ(TEncrypXML::EncrypStr(withZero, "qorvt"), TEncrypXML::EncrypStr("ab", "qorvt"));
