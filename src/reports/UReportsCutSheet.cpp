@@ -29,7 +29,7 @@ void SetBoldBand(kelm::XlsSheet& sheet, int row, const QString& text) {
     const XlsRange band{row, 0, row, 3};
     sheet.Merge(band);
     sheet.SetText(row, 0, text);
-    sheet.SetFont(band, 0, true);
+    sheet.SetBold(kelm::XlsRangeName(band), true);
 }
 
 void FillSummary(kelm::XlsSheet& sheet, const TD2Rslt& rslt) {

@@ -16,8 +16,10 @@
 
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
+#include "documents/UnitFileOpt.h"
 #include "reports/UReports.h"
 #include "spreadsheet/XlsReadBack.h"
+#include "optimizer/UnitD2RectTypes.h"
 
 namespace kelm::test {
 
@@ -57,10 +59,43 @@ protected:
         return book;
     }
 
+    // Stores layouts as the optimization dialog would for order proID.
+    void StoreLayout(const TD2RSchame& schame, const TD2REleArr& eles, const QString& proID = "P1") {
+        TD2RRawArr raws{{1, "", "1", "", 80, 2440, 1220, 99999999, 0}};
+        ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, eles, TD2RPrm(), schame, proID, "1"));
+    }
+
     QTemporaryDir dir;
     std::unique_ptr<TsysData> data;
     TPromptRecorder prompt;
 };
+
+// The part list of TwoLayoutScheme.
+inline TD2REleArr TwoLayoutParts() {
+    return {{1, "侧板", "", 720, 560, 40, 1}, {2, "层板", "", 564, 400, 30, 1}};
+}
+
+// One raw sheet type, 2440 x 1220 without a name (as the optimization dialog leaves
+// it), in two layouts cut 7 and 5 times: 12 sheets, 25 000 000 mm² of parts on
+// 35 721 600 mm² of board.
+inline TD2RSchame TwoLayoutScheme() {
+    TD2RGene a;
+    a.RawDbID = "1";
+    a.RawLength = 2440;
+    a.RawWidth = 1220;
+    a.RawCount = 7;
+    a.EleArea = 2000000;
+    a.EleList = {{0, 1, "侧板", "", 0, 0, 720, 560}, {0, 1, "侧板", "", 720, 0, 720, 560},
+                 {1, 2, "层板", "", 0, 560, 564, 400}};
+    a.RectArr = {{1440, 0, 1000, 1220}, {0, 960, 1440, 260}};
+    TD2RGene b = a;
+    b.RawCount = 5;
+    b.EleArea = 2200000;
+    b.EleList = {{1, 2, "层板", "", 0, 0, 564, 400}, {1, 2, "层板", "", 564, 0, 564, 400},
+                 {1, 2, "层板", "", 1128, 0, 564, 400}};
+    b.RectArr = {{1692, 0, 748, 1220}, {0, 400, 1692, 820}};
+    return {a, b};
+}
 
 inline QJsonObject SheetOf(const QJsonObject& book, int index = 0) {
     return book["sheets"].toArray()[index].toObject();
