@@ -160,7 +160,8 @@ QString FormatPanelSize(double _value, int _JQD) {
             return kelm::FormatPattern(v, QStringLiteral("0"));
         case 2: {
             const double whole = std::trunc(v);
-            if (!std::isfinite(whole)) return kelm::FormatGeneral(whole);
+            // Beyond the range of whole numbers a panel can have, the general form.
+            if (!std::isfinite(whole) || std::fabs(whole) >= 1e15) return kelm::FormatGeneral(whole);
             return kelm::FormatInt(static_cast<long long>(whole));
         }
         default:

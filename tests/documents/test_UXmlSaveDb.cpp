@@ -127,7 +127,7 @@ TEST(FormatPanelSize, ByPrecision) {
         // Arithmetic noise below the 15th digit does not decide.
         {399.99999999999994, 2, "400"}, {720 - 0.1 - 0.2 - 19.7, 2, "700"},
         // Precisions the settings window cannot produce write one decimal.
-        {399.96, 3, "400.0"}, {12.34, -1, "12.3"},
+        {399.96, 3, "400.0"}, {12.34, -1, "12.3"}, {1e20, 2, "1E20"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatPanelSize(c.value, c.jqd), QString::fromUtf8(c.text))
@@ -548,6 +548,22 @@ TEST_F(SaveDbTest, AFailedLibraryInsertIsSilent) {
     EXPECT_FALSE(FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), ExampleCombination()));
     EXPECT_TRUE(prompt.infos.isEmpty());
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM TkWins")), 0);
+}
+
+TEST(SaveWithoutDatabase, EveryOperationFails) {
+    QTemporaryDir dir;
+    TsysData data(dir.filePath(QStringLiteral("missing/KelmDB.db")));
+    TPromptRecorder prompt;
+    data.SetPrompt(&prompt);
+    SetSysData(&data);
+    const FCabs cbs = ExampleCombination();
+    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1"), QString(),
+                                    QString(), QString(), cbs, 0));
+    EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("A"),
+                                    QStringLiteral("1"), QString(), QString(), QString(), cbs));
+    EXPECT_FALSE(FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), cbs));
+    EXPECT_FALSE(prompt.infos.contains(QStringLiteral("保存成功！")));
+    SetSysData(nullptr);
 }
 
 }  // namespace
