@@ -7,7 +7,11 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "UiTestSupport.h"
+#include "reports/UReports.h"
 #include "cabinet/UCabinet.h"
 #include "cabinet/UCabs.h"
 #include "common/RecordingCanvas.h"
@@ -20,6 +24,29 @@
 #include "ui/orders/UnitAbout.h"
 #include "ui/orders/UnitMain.h"
 #include "ui/orders/UnitMainLinks.h"
+
+namespace {
+std::unique_ptr<FCabs> OneCabinet(double w, double d, double h) {
+    auto cabs = std::make_unique<FCabs>(w, d, h);
+    auto cab = std::make_unique<FCabinet>(w, d, h, "柜");
+    const FCl board{"1", "", 18};
+    auto last = [&] { return int(cab->Regions().size()) - 1; };
+    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Left", FFengB{}, "0");
+    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Right", FFengB{}, "0");
+    cab->AddDingBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
+    cab->AddDiBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
+    cabs->AddCabinet(0, std::move(cab));
+    return cabs;
+}
+
+// Bounding box of every point the drawing used.
+QRect DrawnBox(const kelm::RecordingCanvas& canvas) {
+    QRect box;
+    for (const kelm::CanvasCall& call : canvas.Calls())
+        for (const QPoint& p : call.points) box = box.united(QRect(p, QSize(1, 1)));
+    return box;
+}
+}  // namespace
 
 class MainTest : public UiTest {
 protected:
@@ -271,27 +298,52 @@ TEST_F(MainTest, EditOfVanishedEntryStopsQuietly) {
     EXPECT_EQ(opened, QStringList{"TfrmProjects"});
 }
 
-TEST_F(MainTest, ReportsNotYetAvailableSayClearlyAndAskForNoFile) {
+TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
+    SetReportProgramDir(dir.path());  // "Temp.bmp" goes into the test's folder
+    AddOrder("240101000001", "A", "甲");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 2);
+    Exec("UPDATE FProWins SET winPath=:p", {{"p", FXmlSave::BuildStoredXml(*OneCabinet(600, 500, 800))}});
+    Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,flag) "
+         "VALUES('240101000001','2401010000011','柜','1','侧板',800,500,18,2,'0','R')");
+    OpenOrderByList(0);
+    main->lstWins->item(0)->setSelected(true);
+    struct Case {
+        void (TfrmMain::*command)();
+        const char* file;
+        bool written;  // the cutting layout report writes nothing without a stored layout
+    };
+    const Case cases[] = {{&TfrmMain::mnuPanelRptClick, "panels", true},
+                          {&TfrmMain::tlSizeRptClick, "size", true},
+                          {&TfrmMain::mnuDrawRptClick, "drawing", true},
+                          {&TfrmMain::tlCutRptClick, "cut", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        saveRequests.clear();
+        prompt.infos.clear();
+        saveAnswer = dir.filePath(c.file);
+        (main.get()->*c.command)();
+        ASSERT_EQ(saveRequests.size(), 1u);
+        EXPECT_EQ(saveRequests[0].title, "[Kelm]报表导出");
+        EXPECT_EQ(saveRequests[0].filter, "xls|*.xls");
+        const QString path = dir.filePath(QString(c.file) + ".xls");
+        EXPECT_EQ(QFileInfo::exists(path), c.written);
+        if (c.written) EXPECT_EQ(prompt.infos.size(), 1) << prompt.infos.join("|").toStdString();
+        for (const QString& info : prompt.infos) EXPECT_TRUE(info.contains(path)) << info.toStdString();
+    }
+    SetReportProgramDir(QString());
+}
+
+TEST_F(MainTest, CancelledSaveDialogWritesNothing) {
     AddOrder("240101000001", "A", "甲");
     AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
     OpenOrderByList(0);
     main->lstWins->item(0)->setSelected(true);
-    saveAnswer = dir.filePath("out.xls");
-    struct Case {
-        void (TfrmMain::*command)();
-        TReportKind kind;
-    };
-    const Case cases[] = {{&TfrmMain::mnuPanelRptClick, TReportKind::PanelList},
-                          {&TfrmMain::tlCutRptClick, TReportKind::CuttingLayout},
-                          {&TfrmMain::tlSizeRptClick, TReportKind::SizeSheet},
-                          {&TfrmMain::mnuDrawRptClick, TReportKind::DrawingSheet}};
-    for (const Case& c : cases) {
-        if (ReportAvailable(c.kind)) continue;
-        prompt.infos.clear();
-        (main.get()->*c.command)();
-        EXPECT_EQ(prompt.infos, QStringList{NotAvailableText(ReportName(c.kind))});
-    }
-    EXPECT_TRUE(saveRequests.empty());
+    saveAnswer.clear();
+    main->tlSizeRptClick();
+    main->mnuPanelRptClick();
+    EXPECT_EQ(saveRequests.size(), 2u);
+    EXPECT_TRUE(prompt.infos.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.xls"}).isEmpty());
 }
 
 TEST_F(MainTest, SaveDialogIsSetUpForSpreadsheets) {
@@ -352,28 +404,6 @@ TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
 }
 
-namespace {
-std::unique_ptr<FCabs> OneCabinet(double w, double d, double h) {
-    auto cabs = std::make_unique<FCabs>(w, d, h);
-    auto cab = std::make_unique<FCabinet>(w, d, h, "柜");
-    const FCl board{"1", "", 18};
-    auto last = [&] { return int(cab->Regions().size()) - 1; };
-    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Left", FFengB{}, "0");
-    cab->AddCeBan(last(), FShape::R, FEdge{}, board, "Right", FFengB{}, "0");
-    cab->AddDingBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
-    cab->AddDiBan(last(), FShape::R, FEdge{}, board, FFengB{}, "0");
-    cabs->AddCabinet(0, std::move(cab));
-    return cabs;
-}
-
-// Bounding box of every point the drawing used.
-QRect DrawnBox(const kelm::RecordingCanvas& canvas) {
-    QRect box;
-    for (const kelm::CanvasCall& call : canvas.Calls())
-        for (const QPoint& p : call.points) box = box.united(QRect(p, QSize(1, 1)));
-    return box;
-}
-}  // namespace
 
 TEST(ThumbnailTest, LargerDimensionFills200PixelsFromTheCorner) {
     struct Case {

@@ -1,6 +1,7 @@
 #include "ui/orders/UnitMainLinks.h"
 
 #include "data/UnitData.h"
+#include "reports/UReports.h"
 
 QString NotAvailableText(const QString& function) {
     return QStringLiteral("“%1”功能暂未提供，敬请期待！").arg(function);
@@ -43,10 +44,18 @@ QString ReportName(TReportKind kind) {
     return QString();
 }
 
-bool ReportAvailable(TReportKind) { return false; }
+bool ReportAvailable(TReportKind) { return true; }
 
-bool ExportReport(TReportKind kind, const QString&, const QString&, const QString&,
-                  const QColor&) {
-    NotAvailable(ReportName(kind));
+bool ExportReport(TReportKind kind, const QString& path, const QString& proID,
+                  const QString& winID, const QColor& color) {
+    switch (kind) {
+        case TReportKind::PanelList: return ExportPanelReport(path, proID);
+        case TReportKind::CuttingLayout: return ExportCutReport(path, proID);
+        case TReportKind::SizeSheet: return ExportSizeSheet(path, winID);
+        case TReportKind::DrawingSheet:
+            return ExportDrawingSheet(
+                path, winID,
+                kelm::Color(uint8_t(color.red()), uint8_t(color.green()), uint8_t(color.blue())));
+    }
     return false;
 }
