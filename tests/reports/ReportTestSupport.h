@@ -16,6 +16,7 @@
 
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
+#include "documents/UXmlSave.h"
 #include "documents/UnitFileOpt.h"
 #include "reports/UReports.h"
 #include "spreadsheet/XlsReadBack.h"
@@ -65,10 +66,36 @@ protected:
         ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, eles, TD2RPrm(), schame, proID, "1"));
     }
 
+    // A cabinet entry of order P1 holding the stored document of cabs.
+    void AddCabinetEntry(const QString& winID, const FCabs& cabs, const QString& winCode = "A01",
+                         const QString& winCount = "2") {
+        Exec("INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,custName) "
+             "VALUES(:winID,'P1',:winPath,:winCode,:winCount,:W,:H,:D,'张三')",
+             {"winID", winID, "winPath", FXmlSave::BuildStoredXml(cabs), "winCode", winCode,
+              "winCount", winCount, "W", QString::number(cabs.W()), "H", QString::number(cabs.H()),
+              "D", QString::number(cabs.D())});
+    }
+
     QTemporaryDir dir;
     std::unique_ptr<TsysData> data;
     TPromptRecorder prompt;
 };
+
+// A combination of one carcass (two sides, top and bottom of 18 mm) filling the frame.
+inline FCabs Carcass(double w, double d, double h) {
+    FCabs cabs(w, d, h);
+    auto cab = std::make_unique<FCabinet>(w, d, h, QStringLiteral("A01-1"));
+    FCl cl;
+    cl.DbID = "1";
+    cl.Name = "白橡18";
+    cl.Thick = 18;
+    cab->AddCeBan(0, FShape::R, FEdge{}, cl, "Left", FFengB{}, "0");
+    cab->AddCeBan(1, FShape::R, FEdge{}, cl, "Right", FFengB{}, "0");
+    cab->AddDingBan(2, FShape::R, FEdge{}, cl, FFengB{}, "0");
+    cab->AddDiBan(3, FShape::R, FEdge{}, cl, FFengB{}, "0");
+    cabs.AddCabinet(0, std::move(cab));
+    return cabs;
+}
 
 // The part list of TwoLayoutScheme.
 inline TD2REleArr TwoLayoutParts() {
