@@ -5,20 +5,19 @@
 //
 // Usage: bench_panel [runs=20] [folder=temp]
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
 #include "data/UnitData.h"
 #include "documents/UHolePattern.h"
 #include "documents/UXmlSave.h"
 #include "documents/UXmlSaveDb.h"
 #include "documents/UnitEncrypTo.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-
-#include <algorithm>
-#include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -38,35 +37,54 @@ std::unique_ptr<FCabinet> Wardrobe(int n) {
     behindBack.H = 18;
     FFengB fb;
     fb.T = fb.B = fb.Q = 1;
-    const auto named = [&](const char* name) { return Cl(18, QString::fromUtf8(name), QStringLiteral("1")); };
-    cab->AddCeBan(0, FShape::R, behindBack, named("左侧板"), QStringLiteral("Left"), fb, QStringLiteral("2"));
-    cab->AddCeBan(1, FShape::R, behindBack, named("右侧板"), QStringLiteral("Right"), fb, QStringLiteral("2"));
+    const auto named = [&](const char* name) {
+        return Cl(18, QString::fromUtf8(name), QStringLiteral("1"));
+    };
+    cab->AddCeBan(0, FShape::R, behindBack, named("左侧板"), QStringLiteral("Left"), fb,
+                  QStringLiteral("2"));
+    cab->AddCeBan(1, FShape::R, behindBack, named("右侧板"), QStringLiteral("Right"), fb,
+                  QStringLiteral("2"));
     cab->AddDingBan(2, FShape::R, behindBack, named("顶板"), fb, QStringLiteral("1"));
     FEdge plinth = behindBack;
     plinth.B = 80;
     cab->AddDiBan(3, FShape::R, plinth, named("底板"), fb, QStringLiteral("1"));
-    cab->AddBackBC(4, FEdge{}, Cl(9, QStringLiteral("背板"), QStringLiteral("2")), FFengB{}, QStringLiteral("0"));
-    cab->AddBc(4, FShape::R, FEdge{}, named("隔板"), 450, 0, QStringLiteral("0"), fb, QStringLiteral("2"));
+    cab->AddBackBC(4, FEdge{}, Cl(9, QStringLiteral("背板"), QStringLiteral("2")), FFengB{},
+                   QStringLiteral("0"));
+    cab->AddBc(4, FShape::R, FEdge{}, named("隔板"), 450, 0, QStringLiteral("0"), fb,
+               QStringLiteral("2"));
     // Left part: region 6; each shelf keeps the part above and appends the part below.
-    cab->AddBc(6, FShape::R, FEdge{}, named("层板"), 0, 400, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddBc(9, FShape::R, FEdge{}, named("层板"), 0, 800, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddBc(11, FShape::R, FEdge{}, named("层板"), 0, 1200, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddBc(13, FShape::R, FEdge{}, named("层板"), 0, 1600, QStringLiteral("1"), fb, QStringLiteral("1"));
+    cab->AddBc(6, FShape::R, FEdge{}, named("层板"), 0, 400, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddBc(9, FShape::R, FEdge{}, named("层板"), 0, 800, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddBc(11, FShape::R, FEdge{}, named("层板"), 0, 1200, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddBc(13, FShape::R, FEdge{}, named("层板"), 0, 1600, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
     // Right part: region 7, split at 1000; drawers below, shelves above.
-    cab->AddBc(7, FShape::R, FEdge{}, named("层板"), 0, 1000, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddChouTi(17, Cl(16, QString(), QStringLiteral("3")), Cl(5, QString(), QStringLiteral("4")),
-                   QStringLiteral("抽屉1"), 0, 4, 450, 20, 20, 120);
-    cab->AddChouTi(18, Cl(16, QString(), QStringLiteral("3")), Cl(5, QString(), QStringLiteral("4")),
-                   QStringLiteral("抽屉2"), 0, 3, 450, 20, 20, 120);
+    cab->AddBc(7, FShape::R, FEdge{}, named("层板"), 0, 1000, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddChouTi(17, Cl(16, QString(), QStringLiteral("3")),
+                   Cl(5, QString(), QStringLiteral("4")), QStringLiteral("抽屉1"), 0, 4, 450, 20,
+                   20, 120);
+    cab->AddChouTi(18, Cl(16, QString(), QStringLiteral("3")),
+                   Cl(5, QString(), QStringLiteral("4")), QStringLiteral("抽屉2"), 0, 3, 450, 20,
+                   20, 120);
     cab->AddShuBan(19, FEdge{}, named("竖板"), fb, QStringLiteral("2"));
-    cab->AddBc(16, FShape::R, FEdge{}, named("层板"), 0, 300, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddBc(21, FShape::R, FEdge{}, named("层板"), 0, 600, QStringLiteral("1"), fb, QStringLiteral("1"));
-    cab->AddBc(23, FShape::R, FEdge{}, named("层板"), 0, 800, QStringLiteral("1"), fb, QStringLiteral("1"));
+    cab->AddBc(16, FShape::R, FEdge{}, named("层板"), 0, 300, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddBc(21, FShape::R, FEdge{}, named("层板"), 0, 600, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
+    cab->AddBc(23, FShape::R, FEdge{}, named("层板"), 0, 800, QStringLiteral("1"), fb,
+               QStringLiteral("1"));
     FEdge gaps;
     gaps.L = gaps.R = gaps.T = gaps.B = 2;
-    cab->AddDKM(6, gaps, Cl(18, QStringLiteral("左门"), QStringLiteral("5")), 2, QStringLiteral("1"));
-    cab->AddDKM(6, gaps, Cl(18, QStringLiteral("右门"), QStringLiteral("5")), 2, QStringLiteral("2"));
-    cab->AddDKM(16, gaps, Cl(18, QStringLiteral("上门"), QStringLiteral("5")), 1, QStringLiteral("1"));
+    cab->AddDKM(6, gaps, Cl(18, QStringLiteral("左门"), QStringLiteral("5")), 2,
+                QStringLiteral("1"));
+    cab->AddDKM(6, gaps, Cl(18, QStringLiteral("右门"), QStringLiteral("5")), 2,
+                QStringLiteral("2"));
+    cab->AddDKM(16, gaps, Cl(18, QStringLiteral("上门"), QStringLiteral("5")), 1,
+                QStringLiteral("1"));
     return cab;
 }
 
@@ -103,9 +121,10 @@ int main(int argc, char** argv) {
     }
     {
         QSqlQuery q(data.Database());
-        q.exec("INSERT INTO FPKBZ(minVal,maxVal,kwstr) VALUES(0,150,'32'),(150,300,'32,118'),"
-               "(300,450,'32,160,288'),(450,600,'32,224,416'),(600,900,'32,288,544'),"
-               "(900,2400,'32,288,544,800')");
+        q.exec(
+            "INSERT INTO FPKBZ(minVal,maxVal,kwstr) VALUES(0,150,'32'),(150,300,'32,118'),"
+            "(300,450,'32,160,288'),(450,600,'32,224,416'),(600,900,'32,288,544'),"
+            "(900,2400,'32,288,544,800')");
     }
 
     const FCabs cbs = TenWardrobes();

@@ -1,10 +1,10 @@
 #include "documents/UHolePattern.h"
 
+#include <cmath>
+
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
 #include "documents/UnitEncrypTo.h"
-
-#include <cmath>
 
 namespace {
 
@@ -61,7 +61,8 @@ void AppendHorizontalJoinHoles(QString& out, const FCabinet& cab, const FBC& bc,
 void AppendLeftRightEndHoles(QString& out, const FBC& bc, double alongSize,
                              const FHoleRules& rules) {
     const std::vector<double>& positions = rules.Positions(alongSize);
-    for (double p : positions) AppendHole(out, kEndHoleInset, p, QLatin1Char('L'), HoleForm::TwoSpaces);
+    for (double p : positions)
+        AppendHole(out, kEndHoleInset, p, QLatin1Char('L'), HoleForm::TwoSpaces);
     const double right = (bc.Pos.X2 - bc.Pos.X1) - kEndHoleInset;
     for (double p : positions) AppendHole(out, right, p, QLatin1Char('R'), HoleForm::TwoSpaces);
 }
@@ -69,7 +70,8 @@ void AppendLeftRightEndHoles(QString& out, const FBC& bc, double alongSize,
 // End holes of a partition: "T" 33 mm from the top end, then "B" 33 mm from the bottom.
 void AppendTopBottomEndHoles(QString& out, const FBC& bc, const FHoleRules& rules) {
     const std::vector<double>& positions = rules.Positions(bc.D);
-    for (double p : positions) AppendHole(out, p, kEndHoleInset, QLatin1Char('T'), HoleForm::TwoSpaces);
+    for (double p : positions)
+        AppendHole(out, p, kEndHoleInset, QLatin1Char('T'), HoleForm::TwoSpaces);
     const double bottom = (bc.Pos.Y2 - bc.Pos.Y1) - kEndHoleInset;
     for (double p : positions) AppendHole(out, p, bottom, QLatin1Char('B'), HoleForm::TwoSpaces);
 }
@@ -104,7 +106,8 @@ const std::vector<double>& FHoleRules::Positions(double _size) const {
         const ParsedRule& parsed = p_parsed[i];
         if (!parsed.valid)
             throw EHolePatternError(
-                QStringLiteral("drilling rule %1<=size<%2: hole position \"%3\" in \"%4\" is not a number")
+                QStringLiteral(
+                    "drilling rule %1<=size<%2: hole position \"%3\" in \"%4\" is not a number")
                     .arg(kelm::FormatGeneral(rule.minV), kelm::FormatGeneral(rule.maxV),
                          parsed.badEntry, rule.kwStr)
                     .toStdString());

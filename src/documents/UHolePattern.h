@@ -6,12 +6,12 @@
 // from the drilling rules of table FPKBZ. All lengths are millimetres; X runs along
 // the panel's width, Y along its length.
 
-#include "cabinet/UCabinet.h"
-#include "cabinet/UDataType.h"
-
 #include <QString>
 #include <stdexcept>
 #include <vector>
+
+#include "cabinet/UCabinet.h"
+#include "cabinet/UDataType.h"
 
 // Scrambling key of stored hole patterns.
 inline const QString kHolePatternKey = QStringLiteral("tzrq");
@@ -22,7 +22,7 @@ inline constexpr double kEndHoleInset = 33;
 // Raised when a drilling rule that has to be used holds a position that is not a
 // number; the message names the rule and the entry.
 class EHolePatternError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -30,7 +30,7 @@ public:
 // A rule covers the sizes s with minV <= s < maxV; overlapping rules resolve by list
 // order (the first that covers a size wins).
 class FHoleRules {
-public:
+  public:
     FHoleRules() = default;
     explicit FHoleRules(const FPKBZ& _rules);
 
@@ -41,7 +41,7 @@ public:
 
     const FPKBZ& Rules() const { return p_rules; }
 
-private:
+  private:
     struct ParsedRule {
         std::vector<double> positions;
         QString badEntry;  // first entry that is not a number

@@ -2,16 +2,15 @@
 // the FProCl panel list, and storing a combination in the cabinet library.
 #include "documents/UXmlSaveDb.h"
 
-#include "common/NumberFormat.h"
-#include "data/UnitData.h"
-#include "documents/UXmlSave.h"
-
 #include <QDebug>
 #include <QSqlQuery>
 #include <QVariant>
-
 #include <cmath>
 #include <cstdlib>
+
+#include "common/NumberFormat.h"
+#include "data/UnitData.h"
+#include "documents/UXmlSave.h"
 
 namespace {
 
@@ -67,8 +66,8 @@ void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, in
     rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerBackSuffix, ct.M, between, jqd));
     rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerLeftSuffix, ct.M, sideLength, jqd));
     rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerRightSuffix, ct.M, sideLength, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.BCl, kDrawerBottomSuffix,
-                              fw - ct.E - ct.F - 2 * tB + 10, ct.D - 2 * tB + 10, jqd));
+    rows.push_back(DrawerPart(cab, ct, ct.BCl, kDrawerBottomSuffix, fw - ct.E - ct.F - 2 * tB + 10,
+                              ct.D - 2 * tB + 10, jqd));
 }
 
 FPanelRow DoorRow(const FCabinet& cab, const FMB& mb, int jqd) {
@@ -161,7 +160,8 @@ QString FormatPanelSize(double _value, int _JQD) {
         case 2: {
             const double whole = std::trunc(v);
             // Beyond the range of whole numbers a panel can have, the general form.
-            if (!std::isfinite(whole) || std::fabs(whole) >= 1e15) return kelm::FormatGeneral(whole);
+            if (!std::isfinite(whole) || std::fabs(whole) >= 1e15)
+                return kelm::FormatGeneral(whole);
             return kelm::FormatInt(static_cast<long long>(whole));
         }
         default:
@@ -260,8 +260,8 @@ bool FXmlSave::SaveToDB(const QString& _proID, const QString& _winCode, const QS
 }
 
 bool FXmlSave::EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
-                        const QString& _winCount, const QString& _custID,
-                        const QString& _custName, const QString& _fengB, const FCabs& _cabs) {
+                        const QString& _winCount, const QString& _custID, const QString& _custName,
+                        const QString& _fengB, const FCabs& _cabs) {
     const QString document = BuildStoredXml(_cabs);
     FPanelRows rows;
     if (!PreparePanelRows(_cabs, rows)) return false;

@@ -5,12 +5,12 @@
 // EditSize (declared in UXmlSave.h) store these rows; the row building is public so
 // reports and benchmarks can use it without a database.
 
+#include <QString>
+#include <vector>
+
 #include "cabinet/UCabs.h"
 #include "cabinet/UDataType.h"
 #include "documents/UHolePattern.h"
-
-#include <QString>
-#include <vector>
 
 // One panel row as written to FProCl (order and position keys and the quantity are
 // added when it is stored). Every field is the text that goes into its column.

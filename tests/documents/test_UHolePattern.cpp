@@ -1,12 +1,12 @@
 // Hole patterns: rule lookup, the documents of each board type, the stored form, and
 // damaged rules.
-#include "documents/UHolePattern.h"
-#include "documents/UnitEncrypTo.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "documents/UHolePattern.h"
+#include "documents/UnitEncrypTo.h"
 
 namespace {
 
@@ -129,32 +129,47 @@ std::vector<DocCase> DocCases() {
     const FBC back = Board(FBCType::BeiBan, 18, 18, 582, 702, 532, 18);
 
     return {
-        {"shelf between two side boards: end holes only", {left, right, shelf}, 2,
+        {"shelf between two side boards: end holes only",
+         {left, right, shelf},
+         2,
          Doc("L", "W", "T",
              K2("33", "32", "L") + K2("33", "288", "L") + K2("531", "32", "R") +
                  K2("531", "288", "R"))},
-        {"left side board with that shelf at height 360", {left, right, shelf}, 0,
+        {"left side board with that shelf at height 360",
+         {left, right, shelf},
+         0,
          Doc("L", "W", "T", K1("32", "360", "M") + K1("288", "360", "M"))},
-        {"face holes in cabinet depth coordinates", {left, shelfSetBack}, 0,
+        {"face holes in cabinet depth coordinates",
+         {left, shelfSetBack},
+         0,
          Doc("L", "W", "T", K1("52", "360", "M") + K1("308", "360", "M"))},
         {"side board without joins", {left}, 0, Doc("L", "W", "T", QString())},
-        {"upright of height 684, no rule covers it", {left, upright}, 1,
+        {"upright of height 684, no rule covers it",
+         {left, upright},
+         1,
          Doc("L", "W", "T", QString())},
         {"partition: joins, then top and bottom end holes",
-         {partition, shelfAtPartition, uprightAtPartition}, 0,
+         {partition, shelfAtPartition, uprightAtPartition},
+         0,
          Doc("L", "W", "T",
              K1("32", "342", "M") + K1("288", "342", "M") + K2("109", "64", "M") +
                  K2("32", "33", "T") + K2("288", "33", "T") + K2("32", "651", "B") +
                  K2("288", "651", "B"))},
-        {"bottom board with a partition standing on it", {left, partition, bottom}, 2,
+        {"bottom board with a partition standing on it",
+         {left, partition, bottom},
+         2,
          Doc("L", "W", "T",
              K1("282", "32", "M") + K1("282", "288", "M") + K2("33", "32", "L") +
                  K2("33", "288", "L") + K2("531", "32", "R") + K2("531", "288", "R"))},
-        {"top board with a partition hanging from it", {top, partition}, 0,
+        {"top board with a partition hanging from it",
+         {top, partition},
+         0,
          Doc("L", "W", "T",
              K1("282", "32", "M") + K1("282", "288", "M") + K2("33", "32", "L") +
                  K2("33", "288", "L") + K2("531", "32", "R") + K2("531", "288", "R"))},
-        {"upright 200 high: end holes along its height", {uprightAtPartition}, 0,
+        {"upright 200 high: end holes along its height",
+         {uprightAtPartition},
+         0,
          Doc("L", "W", "T", K2("33", "32", "L") + K2("240", "32", "R"))},
         {"back board: no document", {left, back}, 1, QString()},
     };
@@ -172,17 +187,17 @@ TEST(BuildHolePattern, DocumentsOfEachBoardType) {
 
 TEST(BuildHolePattern, SizeTextsAreCopiedAsGiven) {
     const FCabinet cab = CabinetOf({Board(FBCType::ShuBan, 0, 0, 600, 684, 0, 18)});
-    const QString doc = BuildHolePattern(cab, cab.BCS()[0], FHoleRules(StandardRules()),
-                                         QStringLiteral("684.0"), QStringLiteral("562.0"),
-                                         QStringLiteral("18.5"));
+    const QString doc =
+        BuildHolePattern(cab, cab.BCS()[0], FHoleRules(StandardRules()), QStringLiteral("684.0"),
+                         QStringLiteral("562.0"), QStringLiteral("18.5"));
     EXPECT_EQ(doc, Doc("684.0", "562.0", "18.5", QString()));
 }
 
 TEST(BuildHolePattern, FractionalPositionsInGeneralNumberForm) {
     const FCabinet cab = CabinetOf({Board(FBCType::CengBan, 0.5, 0, 100.25, 18, 0, 400)});
-    const QString doc = BuildHolePattern(cab, cab.BCS()[0],
-                                         FHoleRules({Rule(0, 1000, QStringLiteral("32.5"))}),
-                                         QStringLiteral("L"), QStringLiteral("W"), QStringLiteral("T"));
+    const QString doc =
+        BuildHolePattern(cab, cab.BCS()[0], FHoleRules({Rule(0, 1000, QStringLiteral("32.5"))}),
+                         QStringLiteral("L"), QStringLiteral("W"), QStringLiteral("T"));
     EXPECT_EQ(doc, Doc("L", "W", "T", K2("33", "32.5", "L") + K2("66.75", "32.5", "R")));
 }
 

@@ -1,15 +1,6 @@
 // Panel list of an order position: row contents and sizes, precision, and storing
 // through FXmlSave.SaveToDB / EditSize / SaveToTuKu on a temp database per test,
 // including statements that fail half way.
-#include "documents/UXmlSaveDb.h"
-
-#include "cabinet/CabinetTestUtil.h"
-#include "data/PromptRecorder.h"
-#include "data/UnitData.h"
-#include "documents/UXmlOpen.h"
-#include "documents/UXmlSave.h"
-#include "documents/UnitEncrypTo.h"
-
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -17,8 +8,15 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-
 #include <cmath>
+
+#include "cabinet/CabinetTestUtil.h"
+#include "data/PromptRecorder.h"
+#include "data/UnitData.h"
+#include "documents/UXmlOpen.h"
+#include "documents/UXmlSave.h"
+#include "documents/UXmlSaveDb.h"
+#include "documents/UnitEncrypTo.h"
 
 namespace {
 
@@ -40,10 +38,10 @@ std::unique_ptr<FCabinet> ExampleCabinet(const QString& name = QStringLiteral("A
     auto cab = std::make_unique<FCabinet>(600, 550, 720, name);
     const FEdge behindBack = MakeEdge(0, 0, 0, 0, 0, 18);
     const FFengB sideBanding = Banding(0, 0, 1, 1, 2, 0);
-    cab->AddCeBan(0, FShape::R, behindBack, MakeCl(18, QStringLiteral("左侧板")), QStringLiteral("Left"),
-                  sideBanding, QStringLiteral("2"));
-    cab->AddCeBan(1, FShape::R, behindBack, MakeCl(18, QStringLiteral("右侧板")), QStringLiteral("Right"),
-                  sideBanding, QStringLiteral("2"));
+    cab->AddCeBan(0, FShape::R, behindBack, MakeCl(18, QStringLiteral("左侧板")),
+                  QStringLiteral("Left"), sideBanding, QStringLiteral("2"));
+    cab->AddCeBan(1, FShape::R, behindBack, MakeCl(18, QStringLiteral("右侧板")),
+                  QStringLiteral("Right"), sideBanding, QStringLiteral("2"));
     cab->AddDingBan(2, FShape::A4L, behindBack, MakeCl(18, QStringLiteral("顶板")), FFengB{},
                     QStringLiteral("1"));
     cab->AddDiBan(3, FShape::R, behindBack, MakeCl(18, QStringLiteral("底板")), FFengB{},
@@ -55,8 +53,10 @@ std::unique_ptr<FCabinet> ExampleCabinet(const QString& name = QStringLiteral("A
     cab->AddChouTi(4, face, bottom, QStringLiteral("抽屉1"), 36, 4, 350, 20, 20, 80);
     cab->AddChouTi(6, face, bottom, QStringLiteral("抽屉2"), 36, 4, 350, 20, 20, 80);
     const FEdge gaps = MakeEdge(2, 1, 2, 2, 0, 0);
-    cab->AddDKM(7, gaps, MakeCl(18, QStringLiteral("左门"), QStringLiteral("9")), 2, QStringLiteral("1"));
-    cab->AddDKM(7, gaps, MakeCl(18, QStringLiteral("右门"), QStringLiteral("9")), 2, QStringLiteral("2"));
+    cab->AddDKM(7, gaps, MakeCl(18, QStringLiteral("左门"), QStringLiteral("9")), 2,
+                QStringLiteral("1"));
+    cab->AddDKM(7, gaps, MakeCl(18, QStringLiteral("右门"), QStringLiteral("9")), 2,
+                QStringLiteral("2"));
     return cab;
 }
 
@@ -120,14 +120,28 @@ TEST(FormatPanelSize, ByPrecision) {
         const char* text;
     };
     const Case cases[] = {
-        {399.96, 0, "400.0"}, {399.94, 0, "399.9"}, {400, 0, "400.0"},   {128.25, 0, "128.3"},
-        {0.05, 0, "0.1"},     {-0.05, 0, "-0.1"},   {399.5, 1, "400"},   {399.49, 1, "399"},
-        {400, 1, "400"},      {0.5, 1, "1"},        {399.96, 2, "399"},  {399.5, 2, "399"},
-        {400, 2, "400"},      {-3.7, 2, "-3"},      {0, 2, "0"},
+        {399.96, 0, "400.0"},
+        {399.94, 0, "399.9"},
+        {400, 0, "400.0"},
+        {128.25, 0, "128.3"},
+        {0.05, 0, "0.1"},
+        {-0.05, 0, "-0.1"},
+        {399.5, 1, "400"},
+        {399.49, 1, "399"},
+        {400, 1, "400"},
+        {0.5, 1, "1"},
+        {399.96, 2, "399"},
+        {399.5, 2, "399"},
+        {400, 2, "400"},
+        {-3.7, 2, "-3"},
+        {0, 2, "0"},
         // Arithmetic noise below the 15th digit does not decide.
-        {399.99999999999994, 2, "400"}, {720 - 0.1 - 0.2 - 19.7, 2, "700"},
+        {399.99999999999994, 2, "400"},
+        {720 - 0.1 - 0.2 - 19.7, 2, "700"},
         // Precisions the settings window cannot produce write one decimal.
-        {399.96, 3, "400.0"}, {12.34, -1, "12.3"}, {1e20, 2, "1E20"},
+        {399.96, 3, "400.0"},
+        {12.34, -1, "12.3"},
+        {1e20, 2, "1E20"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatPanelSize(c.value, c.jqd), QString::fromUtf8(c.text))
@@ -144,19 +158,63 @@ TEST(BoardCutSize, ByBoardType) {
         double length, width;
     };
     const Case cases[] = {
-        {"side board 720 high, 532 deep", FBCType::CeBanLeft, {0, 0, 18, 720, 0}, 532,
-         Banding(0, 0, 1, 1, 2, 0), 718, 530},
-        {"right side board", FBCType::CeBanRight, {582, 0, 600, 720, 0}, 532,
-         Banding(0, 0, 1, 1, 2, 0), 718, 530},
-        {"partition", FBCType::GeBan, {291, 18, 309, 702, 0}, 518, Banding(1, 1, 1, 1, 1, 1), 682, 516},
-        {"back board 564 x 684", FBCType::BeiBan, {18, 18, 582, 702, 532}, 18,
-         Banding(1, 1, 0, 0, 0, 0), 684, 562},
-        {"upright board", FBCType::ShuBan, {18, 18, 582, 702, 0}, 18, Banding(1, 1, 1, 1, 0, 0), 682, 562},
-        {"top board", FBCType::DingBan, {18, 0, 582, 18, 0}, 532, Banding(1, 1, 0, 0, 1, 0), 531, 562},
-        {"shelf", FBCType::CengBan, {18, 351, 582, 369, 0}, 518, Banding(0, 0, 0, 0, 2, 1), 515, 564},
+        {"side board 720 high, 532 deep",
+         FBCType::CeBanLeft,
+         {0, 0, 18, 720, 0},
+         532,
+         Banding(0, 0, 1, 1, 2, 0),
+         718,
+         530},
+        {"right side board",
+         FBCType::CeBanRight,
+         {582, 0, 600, 720, 0},
+         532,
+         Banding(0, 0, 1, 1, 2, 0),
+         718,
+         530},
+        {"partition",
+         FBCType::GeBan,
+         {291, 18, 309, 702, 0},
+         518,
+         Banding(1, 1, 1, 1, 1, 1),
+         682,
+         516},
+        {"back board 564 x 684",
+         FBCType::BeiBan,
+         {18, 18, 582, 702, 532},
+         18,
+         Banding(1, 1, 0, 0, 0, 0),
+         684,
+         562},
+        {"upright board",
+         FBCType::ShuBan,
+         {18, 18, 582, 702, 0},
+         18,
+         Banding(1, 1, 1, 1, 0, 0),
+         682,
+         562},
+        {"top board",
+         FBCType::DingBan,
+         {18, 0, 582, 18, 0},
+         532,
+         Banding(1, 1, 0, 0, 1, 0),
+         531,
+         562},
+        {"shelf",
+         FBCType::CengBan,
+         {18, 351, 582, 369, 0},
+         518,
+         Banding(0, 0, 0, 0, 2, 1),
+         515,
+         564},
         {"bottom board", FBCType::DiBan, {18, 702, 582, 720, 0}, 532, FFengB{}, 532, 564},
-        {"reversed corners give positive sizes", FBCType::BeiBan, {582, 702, 18, 18, 0}, 18,
-         FFengB{}, 684, 564},
+        {"reversed corners give positive sizes",
+         FBCType::BeiBan,
+         {582, 702, 18, 18, 0},
+         18,
+         FFengB{},
+         684,
+         564},
         {"door panel type", FBCType::MenBan, {0, 0, 400, 700, 0}, 18, FFengB{}, 0, 0},
     };
     for (const Case& c : cases) {
@@ -173,7 +231,8 @@ TEST(BoardCutSize, ByBoardType) {
 }
 
 TEST(BuildPanelRows, ExampleCombinationRowByRow) {
-    const FPanelRows rows = BuildPanelRows(ExampleCombination(), TSysSet{}, FHoleRules(kStandardRules));
+    const FPanelRows rows =
+        BuildPanelRows(ExampleCombination(), TSysSet{}, FHoleRules(kStandardRules));
     ASSERT_EQ(rows.size(), std::size(kExampleRows));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ExpectedRow& e = kExampleRows[i];
@@ -190,27 +249,32 @@ TEST(BuildPanelRows, ExampleCombinationRowByRow) {
         EXPECT_EQ(!r.shape.isEmpty(), e.hasPattern);
         if (e.hasPattern) {
             const QString doc = TEncrypXML::UncrypStr(r.shape, kHolePatternKey);
-            EXPECT_TRUE(doc.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"gb2312\"?><pz l=\"%1\" w=\"%2\" t=\"%3\"><kw>")
-                                           .arg(r.length, r.width, r.thick)))
+            EXPECT_TRUE(
+                doc.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"gb2312\"?><pz "
+                                              "l=\"%1\" w=\"%2\" t=\"%3\"><kw>")
+                                   .arg(r.length, r.width, r.thick)))
                 << doc.toStdString();
         }
     }
 }
 
 TEST(BuildPanelRows, HolePatternsOfTheExample) {
-    const FPanelRows rows = BuildPanelRows(ExampleCombination(), TSysSet{}, FHoleRules(kStandardRules));
+    const FPanelRows rows =
+        BuildPanelRows(ExampleCombination(), TSysSet{}, FHoleRules(kStandardRules));
     ASSERT_EQ(rows.size(), std::size(kExampleRows));
     const auto doc = [&](int i) { return TEncrypXML::UncrypStr(rows[i].shape, kHolePatternKey); };
     // The left side board: top (centre 9) and bottom (centre 711) end against it, both
     // 532 deep, so holes at 32 and 288 in cabinet depth.
-    EXPECT_TRUE(doc(0).contains(
-        QStringLiteral("<kw><k x=\"32\" y=\"9\" f=\"M\" desc=\"\" /><k x=\"288\" y=\"9\" f=\"M\" desc=\"\" />"
-                       "<k x=\"32\" y=\"711\" f=\"M\" desc=\"\" /><k x=\"288\" y=\"711\" f=\"M\" desc=\"\" /></kw>")))
+    EXPECT_TRUE(doc(0).contains(QStringLiteral(
+        "<kw><k x=\"32\" y=\"9\" f=\"M\" desc=\"\" /><k x=\"288\" y=\"9\" f=\"M\" desc=\"\" />"
+        "<k x=\"32\" y=\"711\" f=\"M\" desc=\"\" /><k x=\"288\" y=\"711\" f=\"M\" desc=\"\" "
+        "/></kw>")))
         << doc(0).toStdString();
     // The top board: nothing stands on it, end holes at both ends of its 564 width.
-    EXPECT_TRUE(doc(2).contains(
-        QStringLiteral("<kw><k x=\"33\" y=\"32\"  f=\"L\" desc=\"\" /><k x=\"33\" y=\"288\"  f=\"L\" desc=\"\" />"
-                       "<k x=\"531\" y=\"32\"  f=\"R\" desc=\"\" /><k x=\"531\" y=\"288\"  f=\"R\" desc=\"\" /></kw><kc></kc></pz>")))
+    EXPECT_TRUE(doc(2).contains(QStringLiteral(
+        "<kw><k x=\"33\" y=\"32\"  f=\"L\" desc=\"\" /><k x=\"33\" y=\"288\"  f=\"L\" desc=\"\" />"
+        "<k x=\"531\" y=\"32\"  f=\"R\" desc=\"\" /><k x=\"531\" y=\"288\"  f=\"R\" desc=\"\" "
+        "/></kw><kc></kc></pz>")))
         << doc(2).toStdString();
 }
 
@@ -225,7 +289,8 @@ TEST(BuildPanelRows, PrecisionAppliesToSizesAndPatternTexts) {
     EXPECT_TRUE(TEncrypXML::UncrypStr(rows[0].shape, kHolePatternKey)
                     .contains(QStringLiteral("<pz l=\"718\" w=\"530\" t=\"18\">")));
     set.JQD = 1;
-    const FPanelRows rounded = BuildPanelRows(ExampleCombination(), set, FHoleRules(kStandardRules));
+    const FPanelRows rounded =
+        BuildPanelRows(ExampleCombination(), set, FHoleRules(kStandardRules));
     EXPECT_EQ(rounded[11].length, QStringLiteral("128"));
     EXPECT_EQ(rounded[17].width, QStringLiteral("381"));
 }
@@ -246,7 +311,7 @@ TEST(BuildPanelRows, CabinetsInListOrderEachWithItsName) {
 // ---- storing ----
 
 class SaveDbTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         data = std::make_unique<TsysData>(dir.filePath(QStringLiteral("KelmDB.db")));
@@ -278,7 +343,8 @@ protected:
         QStringList out;
         for (const char* table : {"FProWins", "FProCl", "TkWins"}) {
             QSqlQuery q(data->Database());
-            EXPECT_TRUE(q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table))));
+            EXPECT_TRUE(q.exec(
+                QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table))));
             while (q.next()) {
                 QStringList values;
                 for (int i = 0; i < q.record().count(); ++i) values << q.value(i).toString();
@@ -311,7 +377,8 @@ TEST_F(SaveDbTest, SaveToDBWritesThePositionAndNineteenRows) {
     const FCabs cbs = ExampleCombination();
     const QString winID = Save(cbs);
     const QDateTime after = QDateTime::currentDateTime();
-    EXPECT_TRUE(winID == TimeIDAt(before, QStringLiteral("0")) || winID == TimeIDAt(after, QStringLiteral("0")))
+    EXPECT_TRUE(winID == TimeIDAt(before, QStringLiteral("0")) ||
+                winID == TimeIDAt(after, QStringLiteral("0")))
         << winID.toStdString();
 
     auto win = data->OpenQuery(QStringLiteral("SELECT * FROM FProWins"));
@@ -344,9 +411,12 @@ TEST_F(SaveDbTest, SaveToDBWritesThePositionAndNineteenRows) {
         EXPECT_EQ(FieldText(*q, QStringLiteral("clID")), QString::fromUtf8(e.clID));
         // Quantity 3 is copied, never multiplied into a size.
         EXPECT_EQ(FieldText(*q, QStringLiteral("clCount")), QStringLiteral("3"));
-        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("length")), QString::fromUtf8(e.length).toDouble());
-        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("width")), QString::fromUtf8(e.width).toDouble());
-        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("thick")), QString::fromUtf8(e.thick).toDouble());
+        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("length")),
+                         QString::fromUtf8(e.length).toDouble());
+        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("width")),
+                         QString::fromUtf8(e.width).toDouble());
+        EXPECT_DOUBLE_EQ(FieldFloat(*q, QStringLiteral("thick")),
+                         QString::fromUtf8(e.thick).toDouble());
         EXPECT_EQ(FieldText(*q, QStringLiteral("wl")), QString::fromUtf8(e.wl));
         EXPECT_EQ(FieldText(*q, QStringLiteral("flag")), QString::fromUtf8(e.flag));
         EXPECT_EQ(FieldText(*q, QStringLiteral("shape")), expected[i].shape);
@@ -371,10 +441,12 @@ TEST_F(SaveDbTest, PrecisionComesFromTheSettings) {
         auto q = data->OpenQuery(QStringLiteral("SELECT length,shape FROM FProCl ORDER BY ID"));
         std::vector<std::pair<double, QString>> rows;
         while (q->next())
-            rows.emplace_back(FieldFloat(*q, QStringLiteral("length")), FieldText(*q, QStringLiteral("shape")));
+            rows.emplace_back(FieldFloat(*q, QStringLiteral("length")),
+                              FieldText(*q, QStringLiteral("shape")));
         ASSERT_EQ(rows.size(), 19u) << "precision " << c.jqd;
         EXPECT_DOUBLE_EQ(rows[11].first, c.drawerFace) << "precision " << c.jqd;
-        EXPECT_TRUE(TEncrypXML::UncrypStr(rows[0].second, kHolePatternKey).contains(QString::fromUtf8(c.patternHead)))
+        EXPECT_TRUE(TEncrypXML::UncrypStr(rows[0].second, kHolePatternKey)
+                        .contains(QString::fromUtf8(c.patternHead)))
             << "precision " << c.jqd;
     }
 }
@@ -412,9 +484,9 @@ TEST_F(SaveDbTest, AFailingStatementLeavesTheDatabaseAsItWas) {
         EXPECT_EQ(Snapshot(), before);
         // Editing the saved position fails the same way and keeps its old rows.
         if (QLatin1String(c.table) == QLatin1String("FProCl")) {
-            EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("150317101530"), first, QStringLiteral("B"),
-                                            QStringLiteral("5"), QString(), QString(), QString(),
-                                            ExampleCombination()));
+            EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("150317101530"), first,
+                                            QStringLiteral("B"), QStringLiteral("5"), QString(),
+                                            QString(), QString(), ExampleCombination()));
             EXPECT_EQ(Snapshot(), before);
         }
         Sql(QStringLiteral("DROP TRIGGER fail_%1").arg(QLatin1String(c.table)));
@@ -432,8 +504,9 @@ TEST_F(SaveDbTest, ATakenWinIDFailsCleanly) {
         Sql(QStringLiteral("INSERT INTO FProWins(winID,proID) VALUES('%1','other')")
                 .arg(TimeIDAt(now.addSecs(s), QStringLiteral("7"))));
     const QStringList before = Snapshot();
-    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"), QStringLiteral("1"),
-                                    QString(), QString(), QString(), ExampleCombination(), 7));
+    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"),
+                                    QStringLiteral("1"), QString(), QString(), QString(),
+                                    ExampleCombination(), 7));
     EXPECT_EQ(Snapshot(), before);
 }
 
@@ -443,8 +516,9 @@ TEST_F(SaveDbTest, ADamagedDrillingRuleWritesNothing) {
     Sql(QStringLiteral("DELETE FROM FPKBZ"));
     Sql(QStringLiteral("INSERT INTO FPKBZ(minVal,maxVal,kwstr) VALUES(500,600,'32,二八八')"));
     const QStringList before = Snapshot();
-    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"), QStringLiteral("1"),
-                                    QString(), QString(), QString(), ExampleCombination(), 1));
+    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"),
+                                    QStringLiteral("1"), QString(), QString(), QString(),
+                                    ExampleCombination(), 1));
     EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("150317101530"), first, QStringLiteral("A"),
                                     QStringLiteral("1"), QString(), QString(), QString(),
                                     ExampleCombination()));
@@ -473,10 +547,11 @@ TEST_F(SaveDbTest, EditSizeReplacesDocumentAndRows) {
     edited.AddCabinet(0, ExampleCabinet(QStringLiteral("左柜")));
     edited.AddCabinet(1, ExampleCabinet(QStringLiteral("右柜")));
     EXPECT_TRUE(FXmlSave::EditSize(QStringLiteral("150317101530"), first, QStringLiteral("A02"),
-                                   QStringLiteral("4"), QStringLiteral("13"), QStringLiteral("李四"),
-                                   QStringLiteral("ABS"), edited));
+                                   QStringLiteral("4"), QStringLiteral("13"),
+                                   QStringLiteral("李四"), QStringLiteral("ABS"), edited));
 
-    auto win = data->OpenQuery(QStringLiteral("SELECT * FROM FProWins WHERE winID='%1'").arg(first));
+    auto win =
+        data->OpenQuery(QStringLiteral("SELECT * FROM FProWins WHERE winID='%1'").arg(first));
     ASSERT_TRUE(win->next());
     EXPECT_EQ(FieldText(*win, QStringLiteral("winPath")), FXmlSave::BuildStoredXml(edited));
     EXPECT_EQ(FieldText(*win, QStringLiteral("winCode")), QStringLiteral("A02"));
@@ -490,8 +565,12 @@ TEST_F(SaveDbTest, EditSizeReplacesDocumentAndRows) {
     EXPECT_EQ(FieldText(*win, QStringLiteral("Maked")), QStringLiteral("0"));
 
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(first)), 38);
-    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1' AND clCount=4").arg(first)), 38);
-    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1' AND gtName='右柜'").arg(first)), 19);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1' AND clCount=4")
+                        .arg(first)),
+              38);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1' AND gtName='右柜'")
+                        .arg(first)),
+              19);
 
     QStringList otherRowsAfter;
     for (const QString& r : Snapshot())
@@ -508,10 +587,11 @@ TEST_F(SaveDbTest, EditSizeOfAPositionWithoutPanels) {
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl")), 0);
 
     // Edited again without panels, then with a designed cabinet.
-    EXPECT_TRUE(FXmlSave::EditSize(QStringLiteral("150317101530"), winID, QStringLiteral("A"), QStringLiteral("1"),
-                                   QString(), QString(), QString(), empty));
-    EXPECT_TRUE(FXmlSave::EditSize(QStringLiteral("150317101530"), winID, QStringLiteral("A"), QStringLiteral("1"),
-                                   QString(), QString(), QString(), ExampleCombination()));
+    EXPECT_TRUE(FXmlSave::EditSize(QStringLiteral("150317101530"), winID, QStringLiteral("A"),
+                                   QStringLiteral("1"), QString(), QString(), QString(), empty));
+    EXPECT_TRUE(FXmlSave::EditSize(QStringLiteral("150317101530"), winID, QStringLiteral("A"),
+                                   QStringLiteral("1"), QString(), QString(), QString(),
+                                   ExampleCombination()));
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(winID)), 19);
 }
 
@@ -545,7 +625,8 @@ TEST_F(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
 
 TEST_F(SaveDbTest, AFailedLibraryInsertIsSilent) {
     FailInsertsWhen(QStringLiteral("TkWins"), QStringLiteral("1"));
-    EXPECT_FALSE(FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), ExampleCombination()));
+    EXPECT_FALSE(
+        FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), ExampleCombination()));
     EXPECT_TRUE(prompt.infos.isEmpty());
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM TkWins")), 0);
 }
@@ -557,8 +638,8 @@ TEST(SaveWithoutDatabase, EveryOperationFails) {
     data.SetPrompt(&prompt);
     SetSysData(&data);
     const FCabs cbs = ExampleCombination();
-    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1"), QString(),
-                                    QString(), QString(), cbs, 0));
+    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("1"),
+                                    QString(), QString(), QString(), cbs, 0));
     EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("A"),
                                     QStringLiteral("1"), QString(), QString(), QString(), cbs));
     EXPECT_FALSE(FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), cbs));
