@@ -186,3 +186,49 @@ TEST_F(CabinetSheetTest, DamagedCabinetDocumentIsReportedAndWritesNoFile) {
 }
 
 }  // namespace
+
+// Bottom edge of the faces filled in the size sheet's colour.
+int FilledBottom(const QImage& image) {
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == QColor(248, 240, 227)) return y;
+    return -1;
+}
+
+// Left and right end of the lowest blue line: the width's dimension line under the front.
+std::pair<int, int> WidthDimension(const QImage& image) {
+    for (int y = image.height() - 1; y >= 0; --y) {
+        int left = -1, right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 200 && c.red() < 80 && c.green() < 80) {
+                if (left < 0) left = x;
+                right = x;
+            }
+        }
+        if (left >= 0 && right - left > 20) return {left, right};
+    }
+    return {-1, -1};
+}
+
+TEST_F(CabinetSheetTest, LargerOfWidthAndHeightFillsTwoHundredFortyPixels) {
+    // 2400 x 2100 at 10 mm per pixel, 600 x 720 at 3, 1200 x 1200 at 5; 30 pixels margin.
+    const struct {
+        double w, h;
+        int right, bottom;
+    } cases[] = {{2400, 2100, 30 + 240, 30 + 210}, {600, 720, 30 + 200, 30 + 240},
+                 {1200, 1200, 30 + 240, 30 + 240}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        QString error;
+        const QString path = MakeCabinetPicture(FXmlSave::BuildStoredXml(Carcass(c.w, 550, c.h)), true,
+                                                kelm::Color(248, 240, 227), 300, 300, &error);
+        ASSERT_EQ(path, TempBmp()) << error.toStdString();
+        const QImage image(path);
+        EXPECT_EQ(image.size(), QSize(300, 300));
+        EXPECT_NEAR(FilledBottom(image), c.bottom, 2);
+        const auto [left, right] = WidthDimension(image);
+        EXPECT_NEAR(left, 30, 2);
+        EXPECT_NEAR(right, c.right, 2);
+    }
+}
