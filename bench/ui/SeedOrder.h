@@ -62,8 +62,12 @@ inline QString SeedSampleData(int entries) {
     const QString proID = QStringLiteral("250101080000");
     Run(QStringLiteral("INSERT INTO FProject(proID,proCode,proName,custName,begDt,endDt,bz) "
                        "VALUES(:a,:b,:c,'',:d,:e,:f)"),
-        {{"a", proID}, {"b", "KL-2025-001"}, {"c", "阳光小区 3栋 厨房"}, {"d", "2025-01-01"},
-         {"e", "2025-01-11"}, {"f", "橱柜与吊柜"}});
+        {{"a", proID},
+         {"b", "KL-2025-001"},
+         {"c", "阳光小区 3栋 厨房"},
+         {"d", "2025-01-01"},
+         {"e", "2025-01-11"},
+         {"f", "橱柜与吊柜"}});
     const char* const names[] = {"王先生 衣柜", "李女士 书柜", "办公室 文件柜"};
     for (int k = 0; k < 3; ++k)
         Run(QStringLiteral("INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
@@ -73,14 +77,16 @@ inline QString SeedSampleData(int entries) {
              {"c", QString::fromUtf8(names[k])},
              {"d", QStringLiteral("2024-12-0%1").arg(k + 1)},
              {"e", QStringLiteral("2024-12-1%1").arg(k + 1)}});
-    const char* const customers[][4] = {{"张三", "13800000001", "北京市朝阳区", "2025-01-02"},
-                                        {"李四", "13900000002", "上海市浦东新区", "2024-11-20"},
-                                        {"王五家具店", "0571-8888888", "杭州市西湖区",
-                                         "2024-12-15"}};
+    const char* const customers[][4] = {
+        {"张三", "13800000001", "北京市朝阳区", "2025-01-02"},
+        {"李四", "13900000002", "上海市浦东新区", "2024-11-20"},
+        {"王五家具店", "0571-8888888", "杭州市西湖区", "2024-12-15"}};
     for (const auto& c : customers)
         Run(QStringLiteral("INSERT INTO FCustomers(custName,phone,address,pursDate,bz) "
                            "VALUES(:a,:b,:c,:d,'')"),
-            {{"a", QString::fromUtf8(c[0])}, {"b", c[1]}, {"c", QString::fromUtf8(c[2])},
+            {{"a", QString::fromUtf8(c[0])},
+             {"b", c[1]},
+             {"c", QString::fromUtf8(c[2])},
              {"d", c[3]}});
     for (const char* item : {"0.5mm 白色PVC", "1mm 木纹PVC", "2mm ABS"})
         Run(QStringLiteral("INSERT INTO ysdItem(itmName,cateName) VALUES(:a,'封边')"),

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "SeedOrder.h"
@@ -70,18 +70,19 @@ int main(int argc, char** argv) {
         cpuTimes.push_back(cpuMs);
         tick.stop();
         times.push_back(ms);
-        std::printf("run %d: %d items in %.1f ms (%.2f ms per entry; processor time %.1f ms), "
-                    "longest gap without events %.1f ms, status \"%s\"\n",
-                    run + 1, main.lstWins->count(), ms, ms / entries, cpuMs, longestGap / 1e6,
-                    qPrintable(main.StatusText(2)));
+        std::printf(
+            "run %d: %d items in %.1f ms (%.2f ms per entry; processor time %.1f ms), "
+            "longest gap without events %.1f ms, status \"%s\"\n",
+            run + 1, main.lstWins->count(), ms, ms / entries, cpuMs, longestGap / 1e6,
+            qPrintable(main.StatusText(2)));
     }
     std::sort(times.begin(), times.end());
     std::sort(cpuTimes.begin(), cpuTimes.end());
-    std::printf("wall: median %.1f ms, best %.1f ms, worst %.1f ms; processor: median %.1f ms; "
-                "messages shown: %lld\n",
-                times[times.size() / 2], times.front(), times.back(),
-                cpuTimes[cpuTimes.size() / 2],
-                static_cast<long long>(prompt.infos.size()));
+    std::printf(
+        "wall: median %.1f ms, best %.1f ms, worst %.1f ms; processor: median %.1f ms; "
+        "messages shown: %lld\n",
+        times[times.size() / 2], times.front(), times.back(), cpuTimes[cpuTimes.size() / 2],
+        static_cast<long long>(prompt.infos.size()));
     SetSysData(nullptr);
     return 0;
 }

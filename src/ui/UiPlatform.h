@@ -41,7 +41,7 @@ void SetColorHandler(ColorHandler handler);  // empty: the real dialog
 // user (through RunSaveFileDialog) and leaves the chosen path in FileName.
 class TSaveDialog : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TSaveDialog(QObject* parent = nullptr) : QObject(parent) {}
     QString Title;
     QString Filter;
@@ -53,7 +53,7 @@ public:
 // A colour dialog owned by a window; Color keeps the last chosen colour (black at start).
 class TColorDialog : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TColorDialog(QObject* parent = nullptr) : QObject(parent) {}
     QColor Color = Qt::black;
     bool Execute();

@@ -7,11 +7,11 @@
 class QWidget;
 
 class TMessageBoxPrompt : public TPrompt {
-public:
+  public:
     explicit TMessageBoxPrompt(QWidget* parent = nullptr) : p_parent(parent) {}
     void Info(const QString& text) override;
     bool Confirm(const QString& text) override;
 
-private:
+  private:
     QWidget* p_parent;
 };

@@ -16,7 +16,7 @@
 #include "ui/UiPlatform.h"
 
 class UiTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
@@ -59,7 +59,8 @@ protected:
     void Exec(const QString& sql, const QVector<QPair<QString, QString>>& params = {}) {
         data->SetCommonSQL(sql);
         for (const auto& [name, value] : params) data->SetCommonParam(name, value);
-        ASSERT_TRUE(data->ExecCommon()) << sql.toStdString() << " " << data->LastError().toStdString();
+        ASSERT_TRUE(data->ExecCommon())
+            << sql.toStdString() << " " << data->LastError().toStdString();
     }
 
     int Count(const QString& sql) {
@@ -69,19 +70,29 @@ protected:
 
     void AddOrder(const QString& proID, const QString& code, const QString& name,
                   const QString& begDt = "2024-05-01") {
-        Exec("INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
-             "VALUES(:proID,:proCode,:proName,:begDt,:endDt,:bz)",
-             {{"proID", proID}, {"proCode", code}, {"proName", name}, {"begDt", begDt},
-              {"endDt", "2024-05-11"}, {"bz", ""}});
+        Exec(
+            "INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
+            "VALUES(:proID,:proCode,:proName,:begDt,:endDt,:bz)",
+            {{"proID", proID},
+             {"proCode", code},
+             {"proName", name},
+             {"begDt", begDt},
+             {"endDt", "2024-05-11"},
+             {"bz", ""}});
     }
 
     void AddEntry(const QString& winID, const QString& proID, double width, double height,
                   double depth, double count, const QString& code = "G1") {
-        Exec("INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,"
-             "Maked) VALUES(:winID,:proID,'',:winCode,:winCount,:Width,:Height,:Depth,0)",
-             {{"winID", winID}, {"proID", proID}, {"winCode", code},
-              {"winCount", QString::number(count)}, {"Width", QString::number(width)},
-              {"Height", QString::number(height)}, {"Depth", QString::number(depth)}});
+        Exec(
+            "INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,"
+            "Maked) VALUES(:winID,:proID,'',:winCode,:winCount,:Width,:Height,:Depth,0)",
+            {{"winID", winID},
+             {"proID", proID},
+             {"winCode", code},
+             {"winCount", QString::number(count)},
+             {"Width", QString::number(width)},
+             {"Height", QString::number(height)},
+             {"Depth", QString::number(depth)}});
     }
 
     QTemporaryDir dir;

@@ -16,11 +16,12 @@
 #include "ui/orders/UItmEdit.h"
 
 class CustomerTest : public UiTest {
-protected:
+  protected:
     void AddCustomer(const QString& name, const QString& date) {
-        Exec("INSERT INTO FCustomers(custName,phone,address,pursDate,bz) "
-             "VALUES(:n,'1','addr',:d,'')",
-             {{"n", name}, {"d", date}});
+        Exec(
+            "INSERT INTO FCustomers(custName,phone,address,pursDate,bz) "
+            "VALUES(:n,'1','addr',:d,'')",
+            {{"n", name}, {"d", date}});
     }
     QStringList Column(const QTableWidget* grid, int column) {
         QStringList texts;
@@ -92,8 +93,7 @@ TEST_F(CustomerTest, EmptyListMessagesAndSelectHandsBackNothing) {
     window.tlEditClick();
     window.tlDelClick();
     window.tlSelClick();
-    EXPECT_EQ(prompt.infos,
-              (QStringList{"请选择要修改的客户信息！", "请选择要删除的客户信息！"}));
+    EXPECT_EQ(prompt.infos, (QStringList{"请选择要修改的客户信息！", "请选择要删除的客户信息！"}));
     EXPECT_TRUE(window.custID.isEmpty());
     EXPECT_NE(window.result(), QDialog::Accepted);
 }

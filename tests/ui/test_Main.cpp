@@ -2,20 +2,19 @@
 // and creating orders, the cabinet list, deleting entries, and the fee statistics.
 #include <QAction>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
 
-#include <QDir>
-#include <QFileInfo>
-
 #include "UiTestSupport.h"
-#include "reports/UReports.h"
 #include "cabinet/UCabinet.h"
 #include "cabinet/UCabs.h"
 #include "common/RecordingCanvas.h"
 #include "documents/UXmlSave.h"
+#include "reports/UReports.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -49,7 +48,7 @@ QRect DrawnBox(const kelm::RecordingCanvas& canvas) {
 }  // namespace
 
 class MainTest : public UiTest {
-protected:
+  protected:
     void SetUp() override {
         UiTest::SetUp();
         main = std::make_unique<TfrmMain>();
@@ -302,9 +301,11 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
     SetReportProgramDir(dir.path());  // "Temp.bmp" goes into the test's folder
     AddOrder("240101000001", "A", "甲");
     AddEntry("2401010000011", "240101000001", 600, 800, 500, 2);
-    Exec("UPDATE FProWins SET winPath=:p", {{"p", FXmlSave::BuildStoredXml(*OneCabinet(600, 500, 800))}});
-    Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,flag) "
-         "VALUES('240101000001','2401010000011','柜','1','侧板',800,500,18,2,'0','R')");
+    Exec("UPDATE FProWins SET winPath=:p",
+         {{"p", FXmlSave::BuildStoredXml(*OneCabinet(600, 500, 800))}});
+    Exec(
+        "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,flag) "
+        "VALUES('240101000001','2401010000011','柜','1','侧板',800,500,18,2,'0','R')");
     OpenOrderByList(0);
     main->lstWins->item(0)->setSelected(true);
     struct Case {
@@ -328,7 +329,8 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
         const QString path = dir.filePath(QString(c.file) + ".xls");
         EXPECT_EQ(QFileInfo::exists(path), c.written);
         if (c.written) EXPECT_EQ(prompt.infos.size(), 1) << prompt.infos.join("|").toStdString();
-        for (const QString& info : prompt.infos) EXPECT_TRUE(info.contains(path)) << info.toStdString();
+        for (const QString& info : prompt.infos)
+            EXPECT_TRUE(info.contains(path)) << info.toStdString();
     }
     SetReportProgramDir(QString());
 }
@@ -359,15 +361,13 @@ TEST_F(MainTest, SaveDialogIsSetUpForSpreadsheets) {
 }
 
 TEST_F(MainTest, MasterDataWindowsOpenModally) {
-    ExpectModal<TfrmCustomer>([](TfrmCustomer& customers) {
-        EXPECT_FALSE(customers.tlSel->isEnabled());
-    });
+    ExpectModal<TfrmCustomer>(
+        [](TfrmCustomer& customers) { EXPECT_FALSE(customers.tlSel->isEnabled()); });
     main->mnuCustomerClick();
     ExpectModal<TfrmDataDct>([](TfrmDataDct&) {});
     main->mnuDataDctClick();
-    ExpectModal<TfrmAbout>([](TfrmAbout& about) {
-        EXPECT_EQ(about.windowTitle(), "《Kelm》系列软件");
-    });
+    ExpectModal<TfrmAbout>(
+        [](TfrmAbout& about) { EXPECT_EQ(about.windowTitle(), "《Kelm》系列软件"); });
     main->mnuAboutClick();
     EXPECT_TRUE(modalScript.empty());
     EXPECT_EQ(opened, (QStringList{"TfrmCustomer", "TfrmDataDct", "TfrmAbout"}));
@@ -377,9 +377,9 @@ TEST_F(MainTest, EveryOtherCommandOpensItsWindowOrSaysItIsNotAvailable) {
     AddOrder("240101000001", "A", "甲");
     OpenOrderByList(0);
     void (TfrmMain::*const commands[])() = {
-        &TfrmMain::tlDesignClick,   &TfrmMain::tlWinSelClick,   &TfrmMain::tlOptClick,
-        &TfrmMain::tlWuLiaoClick,   &TfrmMain::tlWinKuClick,    &TfrmMain::tlSettingsClick,
-        &TfrmMain::mnuPZBZClick,    &TfrmMain::mnuRestoreClick, &TfrmMain::mnuBackupClick};
+        &TfrmMain::tlDesignClick, &TfrmMain::tlWinSelClick,   &TfrmMain::tlOptClick,
+        &TfrmMain::tlWuLiaoClick, &TfrmMain::tlWinKuClick,    &TfrmMain::tlSettingsClick,
+        &TfrmMain::mnuPZBZClick,  &TfrmMain::mnuRestoreClick, &TfrmMain::mnuBackupClick};
     for (auto command : commands) {
         opened.clear();
         prompt.infos.clear();
@@ -396,20 +396,31 @@ TEST_F(MainTest, EveryOtherCommandOpensItsWindowOrSaysItIsNotAvailable) {
 }
 
 TEST_F(MainTest, MenusCarryTheirCaptions) {
-    const std::pair<const char*, const char*> captions[] = {
-        {"mnuNewPro", "新建订单"},      {"mnuOpenPro", "打开订单"},
-        {"mnuWuLiao", "材料管理"},      {"mnuCustomer", "客户管理(&C)"},
-        {"mnuSettings", "系统设置(&T)"}, {"mnuDataDct", "数据字典(&D)"},
-        {"mnuRestore", "数据还原"},     {"mnuBackup", "数据备份"},
-        {"mnuAbout", "关于(&A)"},       {"tlSizeRpt", "尺寸报表"},
-        {"tlOpt", "板材开料"},          {"tlCutRpt", "开料图"},
-        {"tlWuLiao", "板材管理"},       {"tlWinKu", "柜体图库"},
-        {"tlSettings", "系统设置"},     {"tlNewPro", "新建单据"},
-        {"tlOpenPro", "打开单据"},      {"tlDesign", "柜体设计"},
-        {"tlWinSel", "单柜设计"},       {"tlEdit", "编辑"},
-        {"tlDel", "删除"},              {"mnuPanelRpt", "板件清单报表(&L)"},
-        {"mnuSizeRpt", "柜体尺寸报表(&S)"}, {"mnuDrawRpt", "柜体图纸(&G)"},
-        {"mnuPZBZ", "打孔标准(&K)"}};
+    const std::pair<const char*, const char*> captions[] = {{"mnuNewPro", "新建订单"},
+                                                            {"mnuOpenPro", "打开订单"},
+                                                            {"mnuWuLiao", "材料管理"},
+                                                            {"mnuCustomer", "客户管理(&C)"},
+                                                            {"mnuSettings", "系统设置(&T)"},
+                                                            {"mnuDataDct", "数据字典(&D)"},
+                                                            {"mnuRestore", "数据还原"},
+                                                            {"mnuBackup", "数据备份"},
+                                                            {"mnuAbout", "关于(&A)"},
+                                                            {"tlSizeRpt", "尺寸报表"},
+                                                            {"tlOpt", "板材开料"},
+                                                            {"tlCutRpt", "开料图"},
+                                                            {"tlWuLiao", "板材管理"},
+                                                            {"tlWinKu", "柜体图库"},
+                                                            {"tlSettings", "系统设置"},
+                                                            {"tlNewPro", "新建单据"},
+                                                            {"tlOpenPro", "打开单据"},
+                                                            {"tlDesign", "柜体设计"},
+                                                            {"tlWinSel", "单柜设计"},
+                                                            {"tlEdit", "编辑"},
+                                                            {"tlDel", "删除"},
+                                                            {"mnuPanelRpt", "板件清单报表(&L)"},
+                                                            {"mnuSizeRpt", "柜体尺寸报表(&S)"},
+                                                            {"mnuDrawRpt", "柜体图纸(&G)"},
+                                                            {"mnuPZBZ", "打孔标准(&K)"}};
     for (const auto& [name, caption] : captions) {
         auto* action = main->findChild<QAction*>(name);
         ASSERT_NE(action, nullptr) << name;
@@ -427,7 +438,6 @@ TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
     const Case cases[] = {{1200, 720, 6}, {600, 800, 4}, {500, 500, 2.5}, {2400, 2400.0, 12}};
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
 }
-
 
 TEST(ThumbnailTest, LargerDimensionFills200PixelsFromTheCorner) {
     struct Case {

@@ -12,7 +12,7 @@
 #include "ui/orders/UProjects.h"
 
 class ProjectsTest : public UiTest {
-protected:
+  protected:
     QStringList ListedNames(const TfrmProjects& list) {
         QStringList names;
         for (int r = 0; r < list.sgProject->rowCount(); ++r)
@@ -124,8 +124,7 @@ TEST_F(ProjectsTest, KeywordFiltersByNameAndQuotesAreSearchedLiterally) {
         QStringList expected = c.names;
         expected.sort();
         EXPECT_EQ(names, expected);
-        EXPECT_EQ(list.lbCount->text(),
-                  "满足条件的工程数量：" + QString::number(c.names.size()));
+        EXPECT_EQ(list.lbCount->text(), "满足条件的工程数量：" + QString::number(c.names.size()));
     }
     EXPECT_TRUE(prompt.infos.isEmpty());  // no statement failed
 }
@@ -192,8 +191,7 @@ TEST_F(ProjectsTest, DeleteAsksAndRemovesOnlyTheOrderRow) {
     list.tlDelClick();  // cancelled
     EXPECT_EQ(Count("SELECT count(*) FROM FProject"), 1);
     list.tlDelClick();
-    EXPECT_EQ(prompt.confirms,
-              QStringList(2, "确定要删除选择的记录吗？删除后无法恢复！"));
+    EXPECT_EQ(prompt.confirms, QStringList(2, "确定要删除选择的记录吗？删除后无法恢复！"));
     EXPECT_EQ(Count("SELECT count(*) FROM FProject"), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 1);
     EXPECT_EQ(list.sgProject->rowCount(), 0);

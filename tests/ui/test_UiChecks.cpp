@@ -46,12 +46,12 @@ TEST_F(UiChecksTest, NumberFieldCases) {
         bool message;
     };
     const Case cases[] = {
-        {"", false, "0", false},        // empty: "0" put in, no message
+        {"", false, "0", false},  // empty: "0" put in, no message
         {"   ", false, "0", false},
         {"12.5", true, "12.5", false},
         {" -3 ", true, " -3 ", false},  // a number is left as typed
         {"1e3", true, "1e3", false},
-        {"12a", false, "", true},       // not a number: emptied, "数字非法！"
+        {"12a", false, "", true},  // not a number: emptied, "数字非法！"
         {"1,5", false, "", true},
     };
     for (const Case& c : cases) {

@@ -6,7 +6,7 @@ TfrmCustAdd::TfrmCustAdd(QWidget* parent) : TCustFormBase(parent) {
 }
 
 void TfrmCustAdd::btnOKClick() {
-    StoreCustomer(QStringLiteral(
-        "Insert Into FCustomers(custName,phone,address,pursDate,bz) "
-        "VALUES(:custName,:phone,:address,:pursDate,:bz)"));
+    StoreCustomer(
+        QStringLiteral("Insert Into FCustomers(custName,phone,address,pursDate,bz) "
+                       "VALUES(:custName,:phone,:address,:pursDate,:bz)"));
 }

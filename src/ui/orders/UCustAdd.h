@@ -5,7 +5,7 @@
 
 class TfrmCustAdd : public TCustFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmCustAdd(QWidget* parent = nullptr);
     void btnOKClick() override;
 };

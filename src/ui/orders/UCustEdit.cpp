@@ -11,8 +11,7 @@ void TfrmCustEdit::btnOKClick() {
     // The key is spliced bare into the statement, so only a whole number may go there;
     // anything else could change the statement.
     if (!IsCounterKey(custID)) return;
-    StoreCustomer(QStringLiteral(
-                      "UPDATE FCustomers SET custName=:custName,phone=:phone, "
-                      "address=:address,pursDate=:pursDate,bz=:bz WHERE custID=") +
+    StoreCustomer(QStringLiteral("UPDATE FCustomers SET custName=:custName,phone=:phone, "
+                                 "address=:address,pursDate=:pursDate,bz=:bz WHERE custID=") +
                   custID);
 }

@@ -6,7 +6,7 @@
 
 class TfrmCustEdit : public TCustFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmCustEdit(QWidget* parent = nullptr);
     QString custID;
     void btnOKClick() override;

@@ -10,7 +10,7 @@ class QPushButton;
 
 class TCustFormBase : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TCustFormBase(QWidget* parent = nullptr);
 
     bool IsOk = false;
@@ -26,7 +26,7 @@ public:
     virtual void btnOKClick() = 0;
     void btnCancelClick();
 
-protected:
+  protected:
     // Stores with the given statement (its :custName, :phone, :address, :pursDate, :bz
     // bound from the fields); on success sets IsOk and closes, silently.
     void StoreCustomer(const QString& sql);

@@ -34,9 +34,9 @@ TfrmCustomer::TfrmCustomer(QWidget* parent) : QDialog(parent) {
 
     sgCustomer = new QTableWidget(this);
     sgCustomer->setObjectName("sgCustomer");
-    SetupRecordGrid(sgCustomer, {QStringLiteral("客户名称"), QStringLiteral("联系电话"),
-                                 QStringLiteral("地址"), QStringLiteral("订购日期"),
-                                 QStringLiteral("备注")});
+    SetupRecordGrid(sgCustomer,
+                    {QStringLiteral("客户名称"), QStringLiteral("联系电话"), QStringLiteral("地址"),
+                     QStringLiteral("订购日期"), QStringLiteral("备注")});
     sgCustomer->setColumnWidth(0, 150);
     sgCustomer->setColumnWidth(1, 120);
     sgCustomer->setColumnWidth(2, 200);

@@ -10,7 +10,7 @@ class QToolBar;
 
 class TfrmCustomer : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmCustomer(QWidget* parent = nullptr);
 
     QString custID;
@@ -29,6 +29,6 @@ public:
     void tlDelClick();
     void tlSelClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 };

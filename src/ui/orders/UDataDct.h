@@ -11,7 +11,7 @@ class QTreeWidget;
 
 class TfrmDataDct : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmDataDct(QWidget* parent = nullptr);
 
     QString lbMc;

@@ -12,7 +12,8 @@ TfrmItmAdd::TfrmItmAdd(QWidget* parent) : TItmFormBase(parent) {
 
 void TfrmItmAdd::btnOKClick() {
     if (CheckRequiredField(txtName, QStringLiteral("请输入名称！"))) return;
-    SetCommonSQL(QStringLiteral("INSERT INTO ysdItem(itmName,cateName) VALUES(:itmName,:cateName)"));
+    SetCommonSQL(
+        QStringLiteral("INSERT INTO ysdItem(itmName,cateName) VALUES(:itmName,:cateName)"));
     SetCommonParam("itmName", txtName->text().trimmed());
     SetCommonParam("cateName", cateName);
     if (!ExecCommon()) return;

@@ -5,7 +5,7 @@
 
 class TfrmItmAdd : public TItmFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmItmAdd(QWidget* parent = nullptr);
     QString cateName;
     void btnOKClick() override;

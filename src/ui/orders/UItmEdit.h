@@ -5,7 +5,7 @@
 
 class TfrmItmEdit : public TItmFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmItmEdit(QWidget* parent = nullptr);
     QString itmID;
     void btnOKClick() override;

@@ -8,7 +8,7 @@ class QPushButton;
 
 class TItmFormBase : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TItmFormBase(QWidget* parent = nullptr);
 
     bool IsOk = false;

@@ -16,9 +16,9 @@ TfrmProAdd::TfrmProAdd(QWidget* parent) : TProFormBase(parent) {
 void TfrmProAdd::btnOKClick() {
     if (!RequiredFieldsGiven()) return;
     const QString newID = NewTimeID();
-    SetCommonSQL(QStringLiteral(
-        "INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
-        "VALUES(:proID,:proCode,:proName,:begDt,:endDt,:bz)"));
+    SetCommonSQL(
+        QStringLiteral("INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
+                       "VALUES(:proID,:proCode,:proName,:begDt,:endDt,:bz)"));
     SetCommonParam("proID", newID);
     BindOrderFields();
     // A failed insert (for instance a second order in the same second) keeps the

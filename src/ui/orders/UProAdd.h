@@ -6,7 +6,7 @@
 
 class TfrmProAdd : public TProFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmProAdd(QWidget* parent = nullptr);
     QString proID;
     void btnOKClick() override;

@@ -6,7 +6,7 @@
 
 class TfrmProEdit : public TProFormBase {
     Q_OBJECT
-public:
+  public:
     explicit TfrmProEdit(QWidget* parent = nullptr);
     QString proID;
     bool isOk = false;

@@ -11,7 +11,7 @@ class QPushButton;
 
 class TProFormBase : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TProFormBase(QWidget* parent = nullptr);
 
     QLineEdit* txtProCode;
@@ -25,7 +25,7 @@ public:
     virtual void btnOKClick() = 0;
     void btnCloseClick();
 
-protected:
+  protected:
     // Both required fields present (showing the first missing one's message otherwise).
     bool RequiredFieldsGiven();
     // Binds :proCode, :proName, :begDt, :endDt and :bz of the shared command.

@@ -14,7 +14,7 @@ class QAction;
 
 class TfrmProjects : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmProjects(QWidget* parent = nullptr);
 
     QString proID;
@@ -30,16 +30,16 @@ public:
     QStatusBar* StatusBar1;
     QLabel* lbCount;
 
-    void FormShow();             // every order, newest start date first
-    void txtKeyChange();         // orders whose name or customer contains the keyword
+    void FormShow();      // every order, newest start date first
+    void txtKeyChange();  // orders whose name or customer contains the keyword
     void tlAddClick();
     void tlEditClick();
     void tlDelClick();
     void tlOpenClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void ShowCount(int count);
 };

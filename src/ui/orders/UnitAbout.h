@@ -7,7 +7,7 @@ class QLabel;
 
 class TfrmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TfrmAbout(QWidget* parent = nullptr);
     QLabel* Image1;
 };

@@ -222,8 +222,8 @@ QWidget* TfrmMain::BuildLeftPane() {
     ToolBar2->setObjectName("ToolBar2");
     ToolBar2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     ToolBar2->setIconSize(QSize(16, 16));
-    tlNewPro = ToolBar2->addAction(style()->standardIcon(QStyle::SP_FileIcon),
-                                   QStringLiteral("新建单据"));
+    tlNewPro =
+        ToolBar2->addAction(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("新建单据"));
     tlNewPro->setObjectName("tlNewPro");
     tlNewPro->setToolTip(QStringLiteral("新建工程"));
     tlOpenPro = ToolBar2->addAction(style()->standardIcon(QStyle::SP_DialogOpenButton),
@@ -297,11 +297,11 @@ QWidget* TfrmMain::BuildMiddlePane() {
     lstWins->setWordWrap(true);
     lstWins->setUniformItemSizes(true);
     lstWins->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstWins->setStyleSheet(QStringLiteral(
-        "QListWidget#lstWins { background: white; }"
-        "QListWidget#lstWins::item { border: 1px solid #d8d8d8; margin: 2px; }"
-        "QListWidget#lstWins::item:selected { border: 1px solid #3070c0; "
-        "background: #dce8f8; color: black; }"));
+    lstWins->setStyleSheet(
+        QStringLiteral("QListWidget#lstWins { background: white; }"
+                       "QListWidget#lstWins::item { border: 1px solid #d8d8d8; margin: 2px; }"
+                       "QListWidget#lstWins::item:selected { border: 1px solid #3070c0; "
+                       "background: #dce8f8; color: black; }"));
     connect(lstWins, &QListWidget::itemDoubleClicked, this, [this] { tlEditClick(); });
     layout->addWidget(lstWins, 1);
     return pane;
@@ -376,21 +376,20 @@ void TfrmMain::LoadOrderTree() {
 void TfrmMain::LoadCabinetList() {
     CalcProperty();
     if (proID.isEmpty()) return;
-    auto query =
-        OpenBoundQuery(QStringLiteral("SELECT * FROM FProWins WHERE proID=:proID"), {{"proID", proID}});
+    auto query = OpenBoundQuery(QStringLiteral("SELECT * FROM FProWins WHERE proID=:proID"),
+                                {{"proID", proID}});
     lstWins->clear();
     int count = 0;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     while (query->isActive() && query->next()) {
-        const QImage thumbnail = DrawCabinetThumbnail(FieldText(*query, "winPath"),
-                                                      FieldFloat(*query, "Width"),
-                                                      FieldFloat(*query, "Height"));
-        const QString caption = FieldText(*query, "winCode") + QStringLiteral("-") +
-                                FieldText(*query, "Width") + QStringLiteral("×") +
-                                FieldText(*query, "Depth") + QStringLiteral("×") +
-                                FieldText(*query, "Height") + QStringLiteral("×") +
-                                FieldText(*query, "winCount");
+        const QImage thumbnail =
+            DrawCabinetThumbnail(FieldText(*query, "winPath"), FieldFloat(*query, "Width"),
+                                 FieldFloat(*query, "Height"));
+        const QString caption =
+            FieldText(*query, "winCode") + QStringLiteral("-") + FieldText(*query, "Width") +
+            QStringLiteral("×") + FieldText(*query, "Depth") + QStringLiteral("×") +
+            FieldText(*query, "Height") + QStringLiteral("×") + FieldText(*query, "winCount");
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(thumbnail)), caption, lstWins);
         item->setData(kWinIDRole, FieldText(*query, "winID"));
         ++count;

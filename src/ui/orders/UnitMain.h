@@ -22,7 +22,7 @@ class QTreeWidget;
 
 class TfrmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TfrmMain(QWidget* parent = nullptr);
 
     // The open order.
@@ -38,13 +38,13 @@ public:
     QMenu* mnuCust;
     QAction* mnuCustomer;
     QMenu* mnuReport;
-    QAction* mnuPanelRpt;   // panel list report of the order
-    QAction* mnuSizeRpt;    // size sheet of the selected cabinet
-    QAction* mnuDrawRpt;    // drawing sheet of the selected cabinet
+    QAction* mnuPanelRpt;  // panel list report of the order
+    QAction* mnuSizeRpt;   // size sheet of the selected cabinet
+    QAction* mnuDrawRpt;   // drawing sheet of the selected cabinet
     QMenu* mnuSet;
     QAction* mnuSettings;
     QAction* mnuDataDct;
-    QAction* mnuPZBZ;       // drilling standards
+    QAction* mnuPZBZ;  // drilling standards
     QMenu* mnuData;
     QAction* mnuRestore;
     QAction* mnuBackup;
@@ -99,12 +99,12 @@ public:
     void tlWinSelClick();
     void tlEditClick();
     void tlDelClick();
-    void tlSizeRptClick();   // also the menu's size sheet entry
+    void tlSizeRptClick();  // also the menu's size sheet entry
     void mnuDrawRptClick();
     void mnuPanelRptClick();
     void tlOptClick();
     void tlCutRptClick();
-    void tlWuLiaoClick();    // also "材料管理"
+    void tlWuLiaoClick();  // also "材料管理"
     void tlWinKuClick();
     void tlSettingsClick();  // also "系统设置(&T)"
     void mnuPZBZClick();
@@ -118,10 +118,10 @@ public:
     QString SelectedWinID() const;
     QString StatusText(int panel) const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolBar();
     QWidget* BuildLeftPane();
@@ -136,4 +136,3 @@ private:
 
     bool p_shownOnce = false;
 };
-

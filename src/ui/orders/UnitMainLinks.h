@@ -30,8 +30,7 @@ QString NotAvailableText(const QString& function);
 // Combination designer for a new entry of the order; true when it saved one (IsOk).
 bool OpenCombinationDesignerNew(QWidget* parent, const QString& proID);
 // Combination designer editing a stored entry; true when it saved (IsOk).
-bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID,
-                                 const TCabinetEntry& entry);
+bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID, const TCabinetEntry& entry);
 // Cabinet taken from the library into the order; true when it saved one (IsOk).
 bool OpenCabinetFromLibrary(QWidget* parent, const QString& proID);
 void OpenOptimization(QWidget* parent, const QString& proID);
@@ -55,5 +54,5 @@ QString ReportName(TReportKind kind);
 bool ReportAvailable(TReportKind kind);
 // Writes the report into path; proID is the open order, winID the selected entry (for
 // the cabinet sheets), color the drawing colour. True when the file was written.
-bool ExportReport(TReportKind kind, const QString& path, const QString& proID,
-                  const QString& winID, const QColor& color);
+bool ExportReport(TReportKind kind, const QString& path, const QString& proID, const QString& winID,
+                  const QColor& color);
