@@ -44,8 +44,8 @@ void FCabinet::AppendBoard(const FBC& board) {
     AddOBJ(static_cast<int>(p_BCS.size()) - 1, ObjBoard);
 }
 
-FBC FCabinet::NewBoard(int regIndex, FBCType type, FShape shape, const FEdge& edge,
-                       const FCl& cl, const FFengB& fb, const QString& wl) {
+FBC FCabinet::NewBoard(int regIndex, FBCType type, FShape shape, const FEdge& edge, const FCl& cl,
+                       const FFengB& fb, const QString& wl) {
     FBC bc;
     bc.regIndex = regIndex;
     bc.BCType = type;

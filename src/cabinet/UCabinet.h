@@ -12,13 +12,13 @@
 // region (its depth). Every placing operation takes the region to place in; an index
 // outside the region list makes it a no-op that logs nothing.
 
+#include <QString>
+
 #include "cabinet/UDataType.h"
 #include "common/Canvas.h"
 
-#include <QString>
-
 class FCabinet {
-public:
+  public:
     // An empty cabinet of size 0 with no name (one region of size 0).
     FCabinet();
     // Create: outer width, depth and height (mm) and name; one region covering the
@@ -91,8 +91,7 @@ public:
     // Door leaf on the left ("1") or right part of a region divided into _fm leaves.
     // A full-width leaf (_fm 1) spans the region whichever side is given; _fm below
     // 1 places nothing.
-    void AddDKM(int _regIndex, const FEdge& _Edge, const FCl& _Cl, int _fm,
-                const QString& _lOrR);
+    void AddDKM(int _regIndex, const FEdge& _Edge, const FCl& _Cl, int _fm, const QString& _lOrR);
     // Drawer whose face takes the top 1/H of the region and overlaps it by W/2 on
     // each side; the part of the region below the face is appended as a new region.
     // H below 1 places nothing.
@@ -127,13 +126,12 @@ public:
     FBZL GetWLines() const;
     FBZL GetDLines() const;
 
-private:
-    void AppendRegion(double left, double top, double right, double bottom, double z,
-                      double d);
+  private:
+    void AppendRegion(double left, double top, double right, double bottom, double z, double d);
     void AppendBoard(const FBC& board);
     // Board record with the fields every placing operation sets from its arguments.
-    static FBC NewBoard(int regIndex, FBCType type, FShape shape, const FEdge& edge,
-                        const FCl& cl, const FFengB& fb, const QString& wl);
+    static FBC NewBoard(int regIndex, FBCType type, FShape shape, const FEdge& edge, const FCl& cl,
+                        const FFengB& fb, const QString& wl);
 
     int p_ParRegIndex = 0;
     double p_W = 0;

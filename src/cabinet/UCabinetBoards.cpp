@@ -10,8 +10,8 @@ void FCabinet::AddBackBC(int _regIndex, const FEdge& _Edge, const FCl& _Cl, cons
     FRegion& reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     FBC bc = NewBoard(_regIndex, FBCType::BeiBan, FShape::R, _Edge, _Cl, _FB, _wl);
-    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top + _Edge.T, reg.Right - _Edge.R,
-                  reg.Bottom - _Edge.B, reg.Z + reg.D - t - _Edge.H};
+    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top + _Edge.T, reg.Right - _Edge.R, reg.Bottom - _Edge.B,
+                  reg.Z + reg.D - t - _Edge.H};
     bc.D = t;
     bc.Flag = 1;
     // Later boards placed in this region stop in front of the back board.
@@ -25,11 +25,11 @@ void FCabinet::AddCeBan(int _regIndex, FShape /*_shape*/, const FEdge& _Edge, co
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     const bool left = _bcFlag == QStringLiteral("Left");
-    FBC bc = NewBoard(_regIndex, left ? FBCType::CeBanLeft : FBCType::CeBanRight, FShape::R,
-                      _Edge, _Cl, _FB, _wl);
+    FBC bc = NewBoard(_regIndex, left ? FBCType::CeBanLeft : FBCType::CeBanRight, FShape::R, _Edge,
+                      _Cl, _FB, _wl);
     if (left)
-        bc.Pos = FPos{reg.Left + _Edge.L, reg.Top, reg.Left + _Edge.L + t, reg.Bottom,
-                      reg.Z + _Edge.Q};
+        bc.Pos =
+            FPos{reg.Left + _Edge.L, reg.Top, reg.Left + _Edge.L + t, reg.Bottom, reg.Z + _Edge.Q};
     else
         bc.Pos = FPos{reg.Right - t - _Edge.R, reg.Top, reg.Right - _Edge.R, reg.Bottom,
                       reg.Z + _Edge.Q};
@@ -50,8 +50,7 @@ void FCabinet::AddDingBan(int _regIndex, FShape _shape, const FEdge& _Edge, cons
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     FBC bc = NewBoard(_regIndex, FBCType::DingBan, _shape, _Edge, _Cl, _FB, _wl);
-    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top, reg.Right - _Edge.R, reg.Top + t,
-                  reg.Z + _Edge.Q};
+    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top, reg.Right - _Edge.R, reg.Top + t, reg.Z + _Edge.Q};
     bc.D = reg.D - _Edge.Q - _Edge.H;
     bc.Flag = 1;
     AppendBoard(bc);
@@ -75,21 +74,20 @@ void FCabinet::AddDiBan(int _regIndex, FShape _shape, const FEdge& _Edge, const 
     AppendRegion(reg.Left, reg.Bottom - _Edge.B, reg.Right, reg.Bottom, reg.Z, reg.D);
 }
 
-void FCabinet::AddBc(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl& _Cl,
-                     double _x, double _y, const QString& _HOrV, const FFengB& _FB,
-                     const QString& _wl) {
+void FCabinet::AddBc(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl& _Cl, double _x,
+                     double _y, const QString& _HOrV, const FFengB& _FB, const QString& _wl) {
     if (!HasRegion(_regIndex)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     const bool shelf = _HOrV == QStringLiteral("1");
-    FBC bc = NewBoard(_regIndex, shelf ? FBCType::CengBan : FBCType::GeBan, _shape, _Edge, _Cl,
-                      _FB, _wl);
+    FBC bc = NewBoard(_regIndex, shelf ? FBCType::CengBan : FBCType::GeBan, _shape, _Edge, _Cl, _FB,
+                      _wl);
     if (shelf)
-        bc.Pos = FPos{reg.Left + _Edge.L, _y - t / 2, reg.Right - _Edge.R, _y + t / 2,
-                      reg.Z + _Edge.Q};
+        bc.Pos =
+            FPos{reg.Left + _Edge.L, _y - t / 2, reg.Right - _Edge.R, _y + t / 2, reg.Z + _Edge.Q};
     else
-        bc.Pos = FPos{_x - t / 2, reg.Top + _Edge.T, _x + t / 2, reg.Bottom - _Edge.B,
-                      reg.Z + _Edge.Q};
+        bc.Pos =
+            FPos{_x - t / 2, reg.Top + _Edge.T, _x + t / 2, reg.Bottom - _Edge.B, reg.Z + _Edge.Q};
     bc.D = reg.D - _Edge.Q - _Edge.H;
     bc.Flag = 0;
     AppendBoard(bc);
@@ -109,8 +107,8 @@ void FCabinet::AddShuBan(int _regIndex, const FEdge& _Edge, const FCl& _Cl, cons
     if (!HasRegion(_regIndex)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     FBC bc = NewBoard(_regIndex, FBCType::ShuBan, FShape::R, _Edge, _Cl, _FB, _wl);
-    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top + _Edge.T, reg.Right - _Edge.R,
-                  reg.Bottom - _Edge.B, reg.Z + _Edge.Q};
+    bc.Pos = FPos{reg.Left + _Edge.L, reg.Top + _Edge.T, reg.Right - _Edge.R, reg.Bottom - _Edge.B,
+                  reg.Z + _Edge.Q};
     bc.D = _Cl.Thick;
     bc.Flag = 0;
     AppendBoard(bc);

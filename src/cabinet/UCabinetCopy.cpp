@@ -16,66 +16,67 @@ const auto& Element(const List& list, int index, const char* what) {
 
 void ReplayBoard(FCabinet& cab, const FBC& bc, double sx, double sy) {
     switch (bc.BCType) {
-    case FBCType::BeiBan:
-        cab.AddBackBC(bc.regIndex, bc.Edge, bc.Cl, bc.FB, bc.WL);
-        break;
-    case FBCType::CeBanLeft:
-        cab.AddCeBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, QStringLiteral("Left"), bc.FB, bc.WL);
-        break;
-    case FBCType::CeBanRight:
-        cab.AddCeBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, QStringLiteral("Right"), bc.FB, bc.WL);
-        break;
-    case FBCType::DingBan:
-        cab.AddDingBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, bc.FB, bc.WL);
-        break;
-    case FBCType::DiBan:
-        cab.AddDiBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, bc.FB, bc.WL);
-        break;
-    case FBCType::CengBan:
-        // The centre line is kept (and scaled), so a shelf nudged up or down stays put.
-        cab.AddBc(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, 0, (bc.Pos.Y1 + bc.Pos.Y2) / 2 * sy,
-                  QStringLiteral("1"), bc.FB, bc.WL);
-        break;
-    case FBCType::GeBan:
-        cab.AddBc(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, (bc.Pos.X1 + bc.Pos.X2) / 2 * sx, 0,
-                  QStringLiteral("2"), bc.FB, bc.WL);
-        break;
-    case FBCType::ShuBan:
-        cab.AddShuBan(bc.regIndex, bc.Edge, bc.Cl, bc.FB, bc.WL);
-        break;
-    case FBCType::MenBan:
-    default:
-        throw std::runtime_error("cabinet holds a board of a kind that cannot be placed");
+        case FBCType::BeiBan:
+            cab.AddBackBC(bc.regIndex, bc.Edge, bc.Cl, bc.FB, bc.WL);
+            break;
+        case FBCType::CeBanLeft:
+            cab.AddCeBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, QStringLiteral("Left"), bc.FB,
+                         bc.WL);
+            break;
+        case FBCType::CeBanRight:
+            cab.AddCeBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, QStringLiteral("Right"), bc.FB,
+                         bc.WL);
+            break;
+        case FBCType::DingBan:
+            cab.AddDingBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, bc.FB, bc.WL);
+            break;
+        case FBCType::DiBan:
+            cab.AddDiBan(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, bc.FB, bc.WL);
+            break;
+        case FBCType::CengBan:
+            // The centre line is kept (and scaled), so a shelf nudged up or down stays put.
+            cab.AddBc(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, 0, (bc.Pos.Y1 + bc.Pos.Y2) / 2 * sy,
+                      QStringLiteral("1"), bc.FB, bc.WL);
+            break;
+        case FBCType::GeBan:
+            cab.AddBc(bc.regIndex, bc.Shape, bc.Edge, bc.Cl, (bc.Pos.X1 + bc.Pos.X2) / 2 * sx, 0,
+                      QStringLiteral("2"), bc.FB, bc.WL);
+            break;
+        case FBCType::ShuBan:
+            cab.AddShuBan(bc.regIndex, bc.Edge, bc.Cl, bc.FB, bc.WL);
+            break;
+        case FBCType::MenBan:
+        default:
+            throw std::runtime_error("cabinet holds a board of a kind that cannot be placed");
     }
 }
 
 }  // namespace
 
-std::unique_ptr<FCabinet> FCabinetCopy::Replay(double _w, double _d, double _h,
-                                               const FCabinet& _cb, std::size_t entries,
-                                               double sx, double sy) {
+std::unique_ptr<FCabinet> FCabinetCopy::Replay(double _w, double _d, double _h, const FCabinet& _cb,
+                                               std::size_t entries, double sx, double sy) {
     auto cab = std::make_unique<FCabinet>(_w, _d, _h, _cb.Name());
     const FRCS& log = _cb.OBJS();
     for (std::size_t i = 0; i < entries && i < log.size(); ++i) {
         const FRC& entry = log[i];
         switch (entry.ObjType) {
-        case ObjBoard:
-            ReplayBoard(*cab, Element(_cb.BCS(), entry.index, "board"), sx, sy);
-            break;
-        case ObjDrawer: {
-            const FChTi& ct = Element(_cb.CTS(), entry.index, "drawer");
-            cab->AddChouTi(ct.regIndex, ct.ACl, ct.BCl, ct.Name, ct.W, ct.H, ct.D, ct.E, ct.F,
-                           ct.M);
-            break;
-        }
-        case ObjDoor: {
-            const FMB& mb = Element(_cb.MBS(), entry.index, "door leaf");
-            cab->AddDKM(mb.regIndex, mb.Edge, mb.Cl, mb.fm, mb.LOrR);
-            break;
-        }
-        default:
-            throw std::runtime_error("cabinet object log holds an entry of unknown type " +
-                                     std::to_string(entry.ObjType));
+            case ObjBoard:
+                ReplayBoard(*cab, Element(_cb.BCS(), entry.index, "board"), sx, sy);
+                break;
+            case ObjDrawer: {
+                const FChTi& ct = Element(_cb.CTS(), entry.index, "drawer");
+                cab->AddChouTi(ct.regIndex, ct.ACl, ct.BCl, ct.Name, ct.W, ct.H, ct.D, ct.E, ct.F,
+                               ct.M);
+                break;
+            }
+            case ObjDoor: {
+                const FMB& mb = Element(_cb.MBS(), entry.index, "door leaf");
+                cab->AddDKM(mb.regIndex, mb.Edge, mb.Cl, mb.fm, mb.LOrR);
+                break;
+            }
+            default:
+                throw std::runtime_error("cabinet object log holds an entry of unknown type " +
+                                         std::to_string(entry.ObjType));
         }
     }
     return cab;

@@ -3,12 +3,12 @@
 // cabinet, either at a new outer size (CopyCb) or without the last placed element
 // (DelBC). The source is left unchanged; the caller owns the result.
 
-#include "cabinet/UCabinet.h"
-
 #include <memory>
 
+#include "cabinet/UCabinet.h"
+
 class FCabinetCopy {
-public:
+  public:
     // The same design at outer size _w x _d x _h (mm). Shelf heights scale with the
     // height and partition positions with the width; everything else follows from
     // the regions. Throws std::invalid_argument when the source has no width or no
@@ -18,7 +18,7 @@ public:
     // Throws std::runtime_error when the log names a missing element.
     static std::unique_ptr<FCabinet> DelBC(double _w, double _d, double _h, const FCabinet& _cb);
 
-private:
+  private:
     static std::unique_ptr<FCabinet> Replay(double _w, double _d, double _h, const FCabinet& _cb,
                                             std::size_t entries, double sx, double sy);
 };

@@ -4,18 +4,19 @@
 // combination owns its cabinets. It is the unit that is stored as a cabinet
 // document, broken into panels and kept in the library.
 
+#include <memory>
+
 #include "cabinet/UCabinet.h"
 #include "cabinet/UDataType.h"
-
-#include <memory>
 
 // What FCabs::GetCabinet hands back: either a cabinet of the combination (which the
 // combination keeps owning) or, when the region holds none, a fresh empty cabinet of
 // size 0 that this handle owns until TakeOwned passes it on.
 class CabinetHandle {
-public:
+  public:
     explicit CabinetHandle(FCabinet* inCombination) : p_cab(inCombination) {}
-    explicit CabinetHandle(std::unique_ptr<FCabinet> owned) : p_owned(std::move(owned)), p_cab(p_owned.get()) {}
+    explicit CabinetHandle(std::unique_ptr<FCabinet> owned)
+        : p_owned(std::move(owned)), p_cab(p_owned.get()) {}
 
     FCabinet* get() const { return p_cab; }
     FCabinet* operator->() const { return p_cab; }
@@ -30,13 +31,13 @@ public:
         return std::move(p_owned);
     }
 
-private:
+  private:
     std::unique_ptr<FCabinet> p_owned;
     FCabinet* p_cab = nullptr;
 };
 
 class FCabs {
-public:
+  public:
     // Create: frame size; one region covering the frame (Z 0, D the frame depth),
     // no cabinets, no selection.
     FCabs(double _w, double _d, double _h);
@@ -88,7 +89,7 @@ public:
     void DrawRegion(kelm::Canvas& _canvas, const FRegion& _reg, double _dv, QPoint _pos) const;
     void DrawLine(kelm::Canvas& _canvas, double _x1, double _y1, double _x2, double _y2) const;
 
-private:
+  private:
     bool HasRegion(int _index) const;
 
     FCBSArr p_CBS;

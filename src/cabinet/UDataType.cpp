@@ -1,8 +1,8 @@
 #include "cabinet/UDataType.h"
 
-#include "data/UnitData.h"
-
 #include <array>
+
+#include "data/UnitData.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ std::optional<FBCType> FBCTypeFromName(const QString& name) {
 
 TSysSet GetSysSet() {
     TSysSet set;
-    auto query = sysData()->OpenQuery(QStringLiteral("SELECT cmpName,blade,JQD,OptT1 FROM FSysSet"));
+    auto query =
+        sysData()->OpenQuery(QStringLiteral("SELECT cmpName,blade,JQD,OptT1 FROM FSysSet"));
     if (query && query->isActive() && query->next()) {
         set.cmpName = FieldText(*query, QStringLiteral("cmpName"));
         set.Blade = FieldFloat(*query, QStringLiteral("blade"));

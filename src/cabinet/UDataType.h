@@ -95,7 +95,7 @@ using FRegions = std::vector<FRegion>;
 struct FMB {
     int regIndex = 0;
     FCl Cl;
-    FEdge Edge;    // gaps to the region sides and front offset
+    FEdge Edge;  // gaps to the region sides and front offset
     FPos Pos;
     int fm = 1;    // the region width is divided by this: 1 full width, 2 half
     QString LOrR;  // "1" left part of the region, otherwise the right part

@@ -1,14 +1,14 @@
 #include "documents/UXmlOpen.h"
 
-#include "common/NumberFormat.h"
-#include "documents/UXmlSave.h"
-#include "documents/UnitEncrypTo.h"
-
 #include <QDomDocument>
 #include <QDomElement>
 #include <QXmlStreamReader>
 #include <cmath>
 #include <vector>
+
+#include "common/NumberFormat.h"
+#include "documents/UXmlSave.h"
+#include "documents/UnitEncrypTo.h"
 
 namespace {
 
@@ -33,7 +33,9 @@ struct Node {
     Node Child(int index, const char* expected) const {
         const std::vector<Node> all = Children();
         if (index >= static_cast<int>(all.size()))
-            Fail(path, QStringLiteral("child %1 (%2) is missing").arg(index).arg(QLatin1String(expected)));
+            Fail(
+                path,
+                QStringLiteral("child %1 (%2) is missing").arg(index).arg(QLatin1String(expected)));
         return all[static_cast<std::size_t>(index)];
     }
 
@@ -104,8 +106,7 @@ FBC ReadBoard(const Node& n) {
     // Shape and kind are optional: an outline that is not named is a rectangle, a kind
     // that is not named (a door panel) reads as a back board.
     bc.Shape = FShapeFromName(n.el.attribute(QStringLiteral("Shape"))).value_or(FShape::R);
-    bc.BCType =
-        FBCTypeFromName(n.el.attribute(QStringLiteral("BCType"))).value_or(FBCType::BeiBan);
+    bc.BCType = FBCTypeFromName(n.el.attribute(QStringLiteral("BCType"))).value_or(FBCType::BeiBan);
     bc.Flag = n.Integer("Flag");
     bc.WL = n.Text("WL");
     bc.Pos = ReadPos(n.Child(0, "pos"));
@@ -172,11 +173,18 @@ void CheckIndexes(const FCabinet& cab, const Node& n) {
         const FRC& obj = cab.OBJS()[i];
         std::size_t count = 0;
         switch (obj.ObjType) {
-        case ObjBoard: count = cab.BCS().size(); break;
-        case ObjDrawer: count = cab.CTS().size(); break;
-        case ObjDoor: count = cab.MBS().size(); break;
-        default:
-            Fail(n.path, QStringLiteral("obj %1 objType %2 is not 1, 2 or 3").arg(i).arg(obj.ObjType));
+            case ObjBoard:
+                count = cab.BCS().size();
+                break;
+            case ObjDrawer:
+                count = cab.CTS().size();
+                break;
+            case ObjDoor:
+                count = cab.MBS().size();
+                break;
+            default:
+                Fail(n.path,
+                     QStringLiteral("obj %1 objType %2 is not 1, 2 or 3").arg(i).arg(obj.ObjType));
         }
         if (obj.index < 0 || static_cast<std::size_t>(obj.index) >= count)
             Fail(n.path, QStringLiteral("obj %1 index %2 names no element").arg(i).arg(obj.index));
@@ -189,7 +197,8 @@ std::unique_ptr<FCabinet> ReadCabinet(const Node& n, int combinationRegions, int
     const double h = n.Real("H");
     index = n.Integer("Index");
     if (index < 0 || index >= combinationRegions)
-        Fail(n.path, QStringLiteral("attribute Index %1 names no region of the combination").arg(index));
+        Fail(n.path,
+             QStringLiteral("attribute Index %1 names no region of the combination").arg(index));
     auto cab = std::make_unique<FCabinet>(w, d, h, n.Text("Name"));
     cab->SetRegions(ReadRegions(n.Child(0, "regs")));
     cab->SetBCS(ReadList<FBC>(n.Child(1, "bcs"), ReadBoard));
@@ -227,11 +236,12 @@ std::unique_ptr<FCabs> FXmlOpen::ReadXml(const QString& _plain) {
     QString message;
     int line = 0, column = 0;
     if (!doc.setContent(_plain, &message, &line, &column))
-        throw EXmlDocumentError(QStringLiteral("cabinet document is not well-formed XML: %1 at line %2, column %3")
-                                    .arg(message)
-                                    .arg(line)
-                                    .arg(column)
-                                    .toStdString());
+        throw EXmlDocumentError(
+            QStringLiteral("cabinet document is not well-formed XML: %1 at line %2, column %3")
+                .arg(message)
+                .arg(line)
+                .arg(column)
+                .toStdString());
     const QDomElement rootEl = doc.documentElement();
     if (rootEl.isNull()) throw EXmlDocumentError("cabinet document has no root element");
     const Node root{rootEl, rootEl.tagName()};

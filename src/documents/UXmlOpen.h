@@ -5,20 +5,20 @@
 // attribute, a value that is not a number, an index that names nothing) raises
 // std::runtime_error saying which element and attribute; no combination is returned.
 
-#include "cabinet/UCabs.h"
-
 #include <QString>
 #include <memory>
 #include <stdexcept>
 
+#include "cabinet/UCabs.h"
+
 // Error raised for a cabinet document that cannot be read.
 class EXmlDocumentError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class FXmlOpen {
-public:
+  public:
     // A stored (scrambled) document -> a new combination owned by the caller.
     static std::unique_ptr<FCabs> OpenXml(const QString& _xml);
     // The same from the plain document text.

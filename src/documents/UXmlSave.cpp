@@ -16,15 +16,29 @@ QString Text(const QString& value) {
     out.reserve(value.size());
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        case '"': out += QLatin1String("&quot;"); break;
-        case '\t': out += QLatin1String("&#9;"); break;
-        case '\n': out += QLatin1String("&#10;"); break;
-        case '\r': out += QLatin1String("&#13;"); break;
-        default:
-            if (c.unicode() >= 0x20 && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) out += c;
+            case '&':
+                out += QLatin1String("&amp;");
+                break;
+            case '<':
+                out += QLatin1String("&lt;");
+                break;
+            case '>':
+                out += QLatin1String("&gt;");
+                break;
+            case '"':
+                out += QLatin1String("&quot;");
+                break;
+            case '\t':
+                out += QLatin1String("&#9;");
+                break;
+            case '\n':
+                out += QLatin1String("&#10;");
+                break;
+            case '\r':
+                out += QLatin1String("&#13;");
+                break;
+            default:
+                if (c.unicode() >= 0x20 && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) out += c;
         }
     }
     return out;
@@ -104,8 +118,8 @@ void AppendDoor(QString& out, const FMB& mb) {
 }  // namespace
 
 void FXmlSave::AppendCabinet(QString& out, const FCabinet& cab) {
-    out += QLatin1String("<cabinet W=\"") + Num(cab.W()) + QLatin1String("\" D=\"") +
-           Num(cab.D()) + QLatin1String("\" H=\"") + Num(cab.H()) + QLatin1String("\" Index=\"") +
+    out += QLatin1String("<cabinet W=\"") + Num(cab.W()) + QLatin1String("\" D=\"") + Num(cab.D()) +
+           QLatin1String("\" H=\"") + Num(cab.H()) + QLatin1String("\" Index=\"") +
            Int(cab.ParRegIndex()) + QLatin1String("\" Name=\"") + Text(cab.Name()) +
            QLatin1String("\" >");
     AppendRegions(out, cab.Regions());

@@ -5,15 +5,15 @@
 // Storing it with the order position's panel list or in the cabinet library is done
 // by the savers in their own source files, on top of BuildXml.
 
-#include "cabinet/UCabs.h"
-
 #include <QString>
+
+#include "cabinet/UCabs.h"
 
 // Scrambling key of stored cabinet documents.
 inline const QString kCabinetDocumentKey = QStringLiteral("qorvt");
 
 class FXmlSave {
-public:
+  public:
     // The plain document text of the combination. Text values are written as they
     // are, except that & < > " and tab / line breaks are written as XML references
     // (so any name reads back unchanged) and other control characters, which XML
@@ -39,13 +39,13 @@ public:
     // edge banding too) and regenerates its panel rows. A position that had no panel
     // rows is edited like any other; false when no position _winID exists.
     static bool EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
-                         const QString& _winCount, const QString& _custID,
-                         const QString& _custName, const QString& _fengB, const FCabs& _cabs);
+                         const QString& _winCount, const QString& _custID, const QString& _custName,
+                         const QString& _fengB, const FCabs& _cabs);
     // Stores _cabinet in the cabinet library under category _tkID with name _tkName and
     // shows "保存成功！" when the entry was inserted; a failed insert is silent. True
     // when the entry was inserted.
     static bool SaveToTuKu(const QString& _tkID, const QString& _tkName, const FCabs& _cabinet);
 
-private:
+  private:
     static void AppendCabinet(QString& out, const FCabinet& cab);
 };

@@ -1,15 +1,16 @@
 #pragma once
 // Small helpers shared by the cabinet tests: material references, offsets and a
 // field-by-field comparison of whole cabinets.
-#include "cabinet/UCabinet.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-inline FCl MakeCl(double thick, const QString& name = QString(), const QString& id = QStringLiteral("7")) {
+#include "cabinet/UCabinet.h"
+
+inline FCl MakeCl(double thick, const QString& name = QString(),
+                  const QString& id = QStringLiteral("7")) {
     FCl cl;
     cl.DbID = id;
     cl.Name = name;

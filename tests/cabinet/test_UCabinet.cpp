@@ -1,10 +1,11 @@
 // FCabinet: regions, the placing operations and the boards, doors and drawers they make.
-#include "cabinet/UCabinet.h"
-#include "CabinetTestUtil.h"
+#include <gtest/gtest.h>
 
 #include <QStringList>
 #include <functional>
-#include <gtest/gtest.h>
+
+#include "CabinetTestUtil.h"
+#include "cabinet/UCabinet.h"
 
 namespace {
 
@@ -34,10 +35,12 @@ TEST(FCabinet, CreateMakesOneWholeRegion) {
 
 TEST(FCabinet, CarcassSequenceAndLog) {
     FCabinet cab(600, 550, 720, QString());
-    cab.AddCeBan(0, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB, QStringLiteral("0"));
+    cab.AddCeBan(0, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB,
+                 QStringLiteral("0"));
     ASSERT_EQ(cab.Regions().size(), 2u);
     EXPECT_EQ(cab.Regions()[1], (FRegion{18, 0, 600, 720, 0, 550}));
-    cab.AddCeBan(1, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Right"), kNoFB, QStringLiteral("0"));
+    cab.AddCeBan(1, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Right"), kNoFB,
+                 QStringLiteral("0"));
     ASSERT_EQ(cab.Regions().size(), 3u);
     EXPECT_EQ(cab.Regions()[2], (FRegion{18, 0, 582, 720, 0, 550}));
     EXPECT_EQ(cab.OBJS(), (FRCS{{0, 1}, {1, 1}}));
@@ -92,82 +95,186 @@ TEST_P(PlacingTable, BoardAndRegions) {
 const FRegion kWhole{0, 0, 600, 720, 0, 550};
 const FRegion kInner{18, 18, 582, 702, 0, 535};
 
-INSTANTIATE_TEST_SUITE_P(
-    FCabinet, PlacingTable,
-    ::testing::Values(
-        PlacingCase{"LeftSide", kWhole,
-                    [](FCabinet& c, int r) {
-                        c.AddCeBan(r, FShape::A4L, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB, QStringLiteral("0"));
-                    },
-                    {0, 0, 18, 720, 0}, 550, FBCType::CeBanLeft, FShape::R, 1,
-                    {{18, 0, 600, 720, 0, 550}}, kWhole},
-        PlacingCase{"LeftSideWithOffsets", kWhole,
-                    [](FCabinet& c, int r) {
-                        c.AddCeBan(r, FShape::R, MakeEdge(2, 7, 5, 5, 20, 10), MakeCl(18),
-                                   QStringLiteral("Left"), kNoFB, QStringLiteral("0"));
-                    },
-                    {2, 0, 20, 720, 20}, 520, FBCType::CeBanLeft, FShape::R, 1,
-                    {{20, 0, 600, 720, 20, 530}}, kWhole},
-        PlacingCase{"RightSideWithOffsets", kWhole,
-                    [](FCabinet& c, int r) {
-                        c.AddCeBan(r, FShape::A4R, MakeEdge(7, 3, 5, 5, 20, 10), MakeCl(18),
-                                   QStringLiteral("Right"), kNoFB, QStringLiteral("0"));
-                    },
-                    {579, 0, 597, 720, 20}, 520, FBCType::CeBanRight, FShape::R, 1,
-                    {{0, 0, 579, 720, 20, 530}}, kWhole},
-        PlacingCase{"AnyOtherFlagIsRight", kWhole,
-                    [](FCabinet& c, int r) {
-                        c.AddCeBan(r, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("left"), kNoFB, QStringLiteral("0"));
-                    },
-                    {582, 0, 600, 720, 0}, 550, FBCType::CeBanRight, FShape::R, 1,
-                    {{0, 0, 582, 720, 0, 550}}, kWhole},
-        PlacingCase{"TopIgnoresTopOffset", FRegion{18, 0, 582, 720, 0, 550},
-                    [](FCabinet& c, int r) {
-                        c.AddDingBan(r, FShape::A4L, MakeEdge(1, 2, 5, 9, 10, 5), MakeCl(18), kNoFB, QStringLiteral("1"));
-                    },
-                    {19, 0, 580, 18, 10}, 535, FBCType::DingBan, FShape::A4L, 1,
-                    {{18, 18, 582, 720, 0, 550}}, FRegion{18, 0, 582, 720, 0, 550}},
-        PlacingCase{"BottomWithPlinth", FRegion{18, 18, 582, 720, 0, 550},
-                    [](FCabinet& c, int r) {
-                        c.AddDiBan(r, FShape::R, MakeEdge(0, 0, 0, 80, 0, 0), MakeCl(18), kNoFB, QStringLiteral("0"));
-                    },
-                    {18, 622, 582, 640, 0}, 550, FBCType::DiBan, FShape::R, 1,
-                    {{18, 18, 582, 622, 0, 550}, {18, 640, 582, 720, 0, 550}},
-                    FRegion{18, 18, 582, 720, 0, 550}},
-        PlacingCase{"ShelfAt360", kInner,
-                    [](FCabinet& c, int r) {
-                        c.AddBc(r, FShape::A4R, MakeEdge(0, 0, 0, 0, 20, 0), MakeCl(18), 0, 360,
-                                QStringLiteral("1"), kNoFB, QStringLiteral("1"));
-                    },
-                    {18, 351, 582, 369, 20}, 515, FBCType::CengBan, FShape::A4R, 0,
-                    {{18, 18, 582, 351, 20, 515}, {18, 369, 582, 702, 20, 515}}, kInner},
-        PlacingCase{"ShelfWithSideOffsets", kInner,
-                    [](FCabinet& c, int r) {
-                        c.AddBc(r, FShape::R, MakeEdge(1, 2, 3, 4, 0, 15), MakeCl(16), 999, 100,
-                                QStringLiteral("1"), kNoFB, QStringLiteral("0"));
-                    },
-                    {19, 92, 580, 108, 0}, 520, FBCType::CengBan, FShape::R, 0,
-                    {{18, 18, 582, 92, 0, 535}, {18, 108, 582, 702, 0, 535}}, kInner},
-        PlacingCase{"PartitionAt300", kInner,
-                    [](FCabinet& c, int r) {
-                        c.AddBc(r, FShape::R, MakeEdge(5, 5, 3, 4, 0, 0), MakeCl(18), 300, 0,
-                                QStringLiteral("2"), kNoFB, QStringLiteral("2"));
-                    },
-                    {291, 21, 309, 698, 0}, 535, FBCType::GeBan, FShape::R, 0,
-                    {{18, 18, 291, 702, 0, 535}, {309, 18, 582, 702, 0, 535}}, kInner},
-        PlacingCase{"BackBoard", FRegion{18, 0, 582, 720, 0, 550},
-                    [](FCabinet& c, int r) {
-                        c.AddBackBC(r, MakeEdge(1, 2, 3, 4, 99, 10), MakeCl(5), kNoFB, QStringLiteral("0"));
-                    },
-                    {19, 3, 580, 716, 535}, 5, FBCType::BeiBan, FShape::R, 1, {},
-                    FRegion{18, 0, 582, 720, 0, 535}},
-        PlacingCase{"UprightBoard", FRegion{18, 18, 582, 702, 30, 500},
-                    [](FCabinet& c, int r) {
-                        c.AddShuBan(r, MakeEdge(1, 2, 3, 4, 100, 50), MakeCl(18), kNoFB, QStringLiteral("0"));
-                    },
-                    {19, 21, 580, 698, 130}, 18, FBCType::ShuBan, FShape::R, 0, {},
-                    FRegion{18, 18, 582, 702, 30, 500}}),
-    [](const ::testing::TestParamInfo<PlacingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(FCabinet, PlacingTable,
+                         ::
+                             testing::Values(PlacingCase{"LeftSide",
+                                                         kWhole,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddCeBan(r, FShape::A4L, kNoEdge,
+                                                                        MakeCl(18),
+                                                                        QStringLiteral("Left"),
+                                                                        kNoFB, QStringLiteral("0"));
+                                                         },
+                                                         {0, 0, 18, 720, 0},
+                                                         550,
+                                                         FBCType::CeBanLeft,
+                                                         FShape::R,
+                                                         1,
+                                                         {{18, 0, 600, 720, 0, 550}},
+                                                         kWhole},
+                                             PlacingCase{"LeftSideWithOffsets",
+                                                         kWhole,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddCeBan(
+                                                                 r, FShape::R,
+                                                                 MakeEdge(2, 7, 5, 5, 20, 10),
+                                                                 MakeCl(18), QStringLiteral("Left"),
+                                                                 kNoFB, QStringLiteral("0"));
+                                                         },
+                                                         {2, 0, 20, 720, 20},
+                                                         520,
+                                                         FBCType::CeBanLeft,
+                                                         FShape::R,
+                                                         1,
+                                                         {{20, 0, 600, 720, 20, 530}},
+                                                         kWhole},
+                                             PlacingCase{
+                                                 "RightSideWithOffsets",
+                                                 kWhole,
+                                                 [](FCabinet& c, int r) {
+                                                     c.AddCeBan(r, FShape::A4R,
+                                                                MakeEdge(7, 3, 5, 5, 20, 10),
+                                                                MakeCl(18), QStringLiteral("Right"),
+                                                                kNoFB, QStringLiteral("0"));
+                                                 },
+                                                 {579, 0, 597, 720, 20},
+                                                 520,
+                                                 FBCType::CeBanRight,
+                                                 FShape::R,
+                                                 1,
+                                                 {{0, 0, 579, 720, 20, 530}},
+                                                 kWhole},
+                                             PlacingCase{"AnyOtherFlagIsRight",
+                                                         kWhole,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddCeBan(r, FShape::R, kNoEdge,
+                                                                        MakeCl(18),
+                                                                        QStringLiteral("left"),
+                                                                        kNoFB, QStringLiteral("0"));
+                                                         },
+                                                         {582, 0, 600, 720, 0},
+                                                         550,
+                                                         FBCType::CeBanRight,
+                                                         FShape::R,
+                                                         1,
+                                                         {{0, 0, 582, 720, 0, 550}},
+                                                         kWhole},
+                                             PlacingCase{"TopIgnoresTopOffset",
+                                                         FRegion{18, 0, 582, 720, 0, 550},
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddDingBan(
+                                                                 r, FShape::A4L,
+                                                                 MakeEdge(1, 2, 5, 9, 10, 5),
+                                                                 MakeCl(18), kNoFB,
+                                                                 QStringLiteral("1"));
+                                                         },
+                                                         {19, 0, 580, 18, 10},
+                                                         535,
+                                                         FBCType::DingBan,
+                                                         FShape::A4L,
+                                                         1,
+                                                         {{18, 18, 582, 720, 0, 550}},
+                                                         FRegion{18, 0, 582, 720, 0, 550}},
+                                             PlacingCase{"BottomWithPlinth",
+                                                         FRegion{18, 18, 582, 720, 0, 550},
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddDiBan(r, FShape::R,
+                                                                        MakeEdge(0, 0, 0, 80, 0, 0),
+                                                                        MakeCl(18), kNoFB,
+                                                                        QStringLiteral("0"));
+                                                         },
+                                                         {18, 622, 582, 640, 0},
+                                                         550,
+                                                         FBCType::DiBan,
+                                                         FShape::R,
+                                                         1,
+                                                         {{18, 18, 582, 622, 0, 550},
+                                                          {18, 640, 582, 720, 0, 550}},
+                                                         FRegion{18, 18, 582, 720, 0, 550}},
+                                             PlacingCase{"ShelfAt360",
+                                                         kInner,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddBc(r, FShape::A4R,
+                                                                     MakeEdge(0, 0, 0, 0, 20, 0),
+                                                                     MakeCl(18), 0, 360,
+                                                                     QStringLiteral("1"), kNoFB,
+                                                                     QStringLiteral("1"));
+                                                         },
+                                                         {18, 351, 582, 369, 20},
+                                                         515,
+                                                         FBCType::CengBan,
+                                                         FShape::A4R,
+                                                         0,
+                                                         {{18, 18, 582, 351, 20, 515},
+                                                          {18, 369, 582, 702, 20, 515}},
+                                                         kInner},
+                                             PlacingCase{"ShelfWithSideOffsets",
+                                                         kInner,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddBc(r, FShape::R,
+                                                                     MakeEdge(1, 2, 3, 4, 0, 15),
+                                                                     MakeCl(16), 999, 100,
+                                                                     QStringLiteral("1"), kNoFB,
+                                                                     QStringLiteral("0"));
+                                                         },
+                                                         {19, 92, 580, 108, 0},
+                                                         520,
+                                                         FBCType::CengBan,
+                                                         FShape::R,
+                                                         0,
+                                                         {{18, 18, 582, 92, 0, 535},
+                                                          {18, 108, 582, 702, 0, 535}},
+                                                         kInner},
+                                             PlacingCase{"PartitionAt300",
+                                                         kInner,
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddBc(r, FShape::R,
+                                                                     MakeEdge(5, 5, 3, 4, 0, 0),
+                                                                     MakeCl(18), 300, 0,
+                                                                     QStringLiteral("2"), kNoFB,
+                                                                     QStringLiteral("2"));
+                                                         },
+                                                         {291, 21, 309, 698, 0},
+                                                         535,
+                                                         FBCType::GeBan,
+                                                         FShape::R,
+                                                         0,
+                                                         {{18, 18, 291, 702, 0, 535},
+                                                          {309, 18, 582, 702, 0, 535}},
+                                                         kInner},
+                                             PlacingCase{"BackBoard",
+                                                         FRegion{18, 0, 582, 720, 0, 550},
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddBackBC(
+                                                                 r, MakeEdge(1, 2, 3, 4, 99, 10),
+                                                                 MakeCl(5), kNoFB,
+                                                                 QStringLiteral("0"));
+                                                         },
+                                                         {19, 3, 580, 716, 535},
+                                                         5,
+                                                         FBCType::BeiBan,
+                                                         FShape::R,
+                                                         1,
+                                                         {},
+                                                         FRegion{18, 0, 582, 720, 0, 535}},
+                                             PlacingCase{"UprightBoard",
+                                                         FRegion{18, 18, 582, 702, 30, 500},
+                                                         [](FCabinet& c, int r) {
+                                                             c.AddShuBan(
+                                                                 r, MakeEdge(1, 2, 3, 4, 100, 50),
+                                                                 MakeCl(18), kNoFB,
+                                                                 QStringLiteral("0"));
+                                                         },
+                                                         {19, 21, 580, 698, 130},
+                                                         18,
+                                                         FBCType::ShuBan,
+                                                         FShape::R,
+                                                         0,
+                                                         {},
+                                                         FRegion{18, 18, 582, 702, 30, 500}}),
+                         [](const ::testing::TestParamInfo<PlacingCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(FCabinet, BoardKeepsItsArgumentsAsCopies) {
     FCabinet cab(600, 550, 720, QString());
@@ -235,8 +342,8 @@ TEST(FCabinet, DoorFrontOffset) {
 TEST(FCabinet, DrawerFaceAndRegionBelow) {
     FCabinet cab(600, 550, 720, QString());
     cab.Regions().push_back(kInner);
-    cab.AddChouTi(1, MakeCl(16, QStringLiteral("A")), MakeCl(5, QStringLiteral("B")), QStringLiteral("抽屉1"),
-                  36, 4, 350, 20, 21, 80);
+    cab.AddChouTi(1, MakeCl(16, QStringLiteral("A")), MakeCl(5, QStringLiteral("B")),
+                  QStringLiteral("抽屉1"), 36, 4, 350, 20, 21, 80);
     ASSERT_EQ(cab.CTS().size(), 1u);
     const FChTi& ct = cab.CTS()[0];
     EXPECT_EQ(ct.Pos, (FPos{0, 18, 600, 189, -16}));
@@ -265,19 +372,38 @@ TEST(FCabinet, DrawerFaceAndRegionBelow) {
 // placed (no door division, no drawer height divisor), change nothing at all.
 TEST(FCabinet, UnplaceableOperationsAreNoOps) {
     FCabinet cab(600, 550, 720, QStringLiteral("X"));
-    cab.AddCeBan(0, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB, QStringLiteral("0"));
+    cab.AddCeBan(0, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB,
+                 QStringLiteral("0"));
     const FCabinet before = cab;
     const std::function<void(FCabinet&, int)> ops[] = {
         [](FCabinet& c, int r) { c.AddBackBC(r, kNoEdge, MakeCl(5), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddCeBan(r, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddCeBan(r, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Right"), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddDingBan(r, FShape::R, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddDiBan(r, FShape::R, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddBc(r, FShape::R, kNoEdge, MakeCl(18), 0, 300, QStringLiteral("1"), kNoFB, QStringLiteral("0")); },
-        [](FCabinet& c, int r) { c.AddBc(r, FShape::R, kNoEdge, MakeCl(18), 300, 0, QStringLiteral("2"), kNoFB, QStringLiteral("0")); },
+        [](FCabinet& c, int r) {
+            c.AddCeBan(r, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Left"), kNoFB,
+                       QStringLiteral("0"));
+        },
+        [](FCabinet& c, int r) {
+            c.AddCeBan(r, FShape::R, kNoEdge, MakeCl(18), QStringLiteral("Right"), kNoFB,
+                       QStringLiteral("0"));
+        },
+        [](FCabinet& c, int r) {
+            c.AddDingBan(r, FShape::R, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0"));
+        },
+        [](FCabinet& c, int r) {
+            c.AddDiBan(r, FShape::R, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0"));
+        },
+        [](FCabinet& c, int r) {
+            c.AddBc(r, FShape::R, kNoEdge, MakeCl(18), 0, 300, QStringLiteral("1"), kNoFB,
+                    QStringLiteral("0"));
+        },
+        [](FCabinet& c, int r) {
+            c.AddBc(r, FShape::R, kNoEdge, MakeCl(18), 300, 0, QStringLiteral("2"), kNoFB,
+                    QStringLiteral("0"));
+        },
         [](FCabinet& c, int r) { c.AddShuBan(r, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0")); },
         [](FCabinet& c, int r) { c.AddDKM(r, kNoEdge, MakeCl(18), 2, QStringLiteral("1")); },
-        [](FCabinet& c, int r) { c.AddChouTi(r, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 4, 350, 20, 20, 80); },
+        [](FCabinet& c, int r) {
+            c.AddChouTi(r, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 4, 350, 20, 20, 80);
+        },
     };
     for (int r : {2, 3, 100, -1, -2}) {
         for (std::size_t i = 0; i < std::size(ops); ++i) {
@@ -303,7 +429,8 @@ TEST(FCabinet, RegionSizeGetters) {
     const struct {
         int index;
         double w, h, d;
-    } cases[] = {{0, 600, 720, 550}, {1, 564, 684, 515}, {-1, 0, 0, 0}, {2, 0, 0, 0}, {-7, 0, 0, 0}};
+    } cases[] = {
+        {0, 600, 720, 550}, {1, 564, 684, 515}, {-1, 0, 0, 0}, {2, 0, 0, 0}, {-7, 0, 0, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(cab.GetRegWidth(c.index), c.w) << c.index;
         EXPECT_EQ(cab.GetRegHight(c.index), c.h) << c.index;
@@ -318,9 +445,11 @@ TEST(FCabinet, NamingCounters) {
     EXPECT_EQ(cab.GetBCCount(FBCType::CengBan), QString());
     EXPECT_EQ(cab.GetCTCount(), QStringLiteral("1"));
     cab.Regions().push_back(kInner);
-    cab.AddBc(1, FShape::R, kNoEdge, MakeCl(18), 0, 200, QStringLiteral("1"), kNoFB, QStringLiteral("0"));
+    cab.AddBc(1, FShape::R, kNoEdge, MakeCl(18), 0, 200, QStringLiteral("1"), kNoFB,
+              QStringLiteral("0"));
     EXPECT_EQ(cab.GetBCCount(FBCType::CengBan), QStringLiteral("2"));
-    cab.AddBc(1, FShape::R, kNoEdge, MakeCl(18), 0, 400, QStringLiteral("1"), kNoFB, QStringLiteral("0"));
+    cab.AddBc(1, FShape::R, kNoEdge, MakeCl(18), 0, 400, QStringLiteral("1"), kNoFB,
+              QStringLiteral("0"));
     EXPECT_EQ(cab.GetBCCount(FBCType::CengBan), QStringLiteral("3"));
     EXPECT_EQ(cab.GetBCCount(FBCType::GeBan), QString());
     EXPECT_EQ(cab.GetBCCount(FBCType::BeiBan), QString());
@@ -347,8 +476,7 @@ QStringList Names(const FBCS& list) {
 TEST(FCabinet, MeetingBoardsUseExactEquality) {
     FCabinet cab(600, 550, 720, QString());
     const FBC left = Board(FBCType::CeBanLeft, 0, 0, 18, 720, "left");
-    cab.SetBCS({left,
-                Board(FBCType::DingBan, 18, 0, 582, 18, "top"),
+    cab.SetBCS({left, Board(FBCType::DingBan, 18, 0, 582, 18, "top"),
                 Board(FBCType::DiBan, 18.0001, 702, 582, 720, "bottom-off"),
                 Board(FBCType::CengBan, 18, 351, 582, 369, "shelf"),
                 Board(FBCType::ShuBan, 18, 18, 582, 702, "upright"),

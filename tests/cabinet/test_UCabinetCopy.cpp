@@ -1,10 +1,11 @@
 // FCabinetCopy: rebuilding a cabinet at a new size and without its last element.
-#include "cabinet/UCabinetCopy.h"
-#include "CabinetTestUtil.h"
-
 #include <gtest/gtest.h>
+
 #include <random>
 #include <stdexcept>
+
+#include "CabinetTestUtil.h"
+#include "cabinet/UCabinetCopy.h"
 
 namespace {
 
@@ -13,9 +14,12 @@ const FFengB kNoFB{};
 // 600 x 550 x 720 with left and right sides of 18 and a shelf centred at 360.
 FCabinet SidesAndShelf() {
     FCabinet cab(600, 550, 720, QStringLiteral("A01-1"));
-    cab.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")), QStringLiteral("Left"), kNoFB, QStringLiteral("2"));
-    cab.AddCeBan(1, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")), QStringLiteral("Right"), kNoFB, QStringLiteral("2"));
-    cab.AddBc(2, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("层板")), 0, 360, QStringLiteral("1"), kNoFB, QStringLiteral("1"));
+    cab.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")), QStringLiteral("Left"),
+                 kNoFB, QStringLiteral("2"));
+    cab.AddCeBan(1, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")), QStringLiteral("Right"),
+                 kNoFB, QStringLiteral("2"));
+    cab.AddBc(2, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("层板")), 0, 360,
+              QStringLiteral("1"), kNoFB, QStringLiteral("1"));
     return cab;
 }
 
@@ -44,9 +48,11 @@ TEST(FCabinetCopy, ResizeExample) {
 TEST(FCabinetCopy, SameSizeCopyIsIdentical) {
     FCabinet src = SidesAndShelf();
     src.AddBackBC(3, FEdge{0, 0, 0, 0, 0, 10}, MakeCl(5), kNoFB, QStringLiteral("0"));
-    src.AddDKM(4, FEdge{2, 2, 2, 2, 0, 0}, MakeCl(18, QStringLiteral("左门扇")), 2, QStringLiteral("1"));
+    src.AddDKM(4, FEdge{2, 2, 2, 2, 0, 0}, MakeCl(18, QStringLiteral("左门扇")), 2,
+               QStringLiteral("1"));
     src.AddChouTi(4, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 3, 350, 20, 20, 80);
-    src.AddBc(5, FShape::A4L, FEdge{}, MakeCl(18), 200, 0, QStringLiteral("2"), kNoFB, QStringLiteral("0"));
+    src.AddBc(5, FShape::A4L, FEdge{}, MakeCl(18), 200, 0, QStringLiteral("2"), kNoFB,
+              QStringLiteral("0"));
     src.SetSelRegIndex(3);
     src.SetSelBCIndex(1);
     auto copy = FCabinetCopy::CopyCb(600, 550, 720, src);
@@ -57,7 +63,8 @@ TEST(FCabinetCopy, SameSizeCopyIsIdentical) {
 
 TEST(FCabinetCopy, DepthOnlyResizeMovesNoShelfOrPartition) {
     FCabinet src = SidesAndShelf();
-    src.AddBc(4, FShape::R, FEdge{}, MakeCl(18), 250.25, 0, QStringLiteral("2"), kNoFB, QStringLiteral("0"));
+    src.AddBc(4, FShape::R, FEdge{}, MakeCl(18), 250.25, 0, QStringLiteral("2"), kNoFB,
+              QStringLiteral("0"));
     auto cab = FCabinetCopy::CopyCb(600, 400, 720, src);
     ASSERT_EQ(cab->BCS().size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
@@ -80,16 +87,17 @@ TEST(FCabinetCopy, NudgedShelfKeepsItsHeight) {
 
 TEST(FCabinetCopy, DelBCDropsTheLastEntry) {
     FCabinet src(600, 550, 720, QStringLiteral("X"));
-    src.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18), QStringLiteral("Left"), kNoFB, QStringLiteral("0"));
-    src.AddCeBan(1, FShape::R, FEdge{}, MakeCl(18), QStringLiteral("Right"), kNoFB, QStringLiteral("0"));
+    src.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18), QStringLiteral("Left"), kNoFB,
+                 QStringLiteral("0"));
+    src.AddCeBan(1, FShape::R, FEdge{}, MakeCl(18), QStringLiteral("Right"), kNoFB,
+                 QStringLiteral("0"));
     src.AddChouTi(0, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 4, 350, 20, 20, 80);
     ASSERT_EQ(src.OBJS(), (FRCS{{0, 1}, {1, 1}, {0, 2}}));
     auto cab = FCabinetCopy::DelBC(600, 550, 720, src);
     EXPECT_EQ(cab->BCS(), (FBCS{src.BCS()[0], src.BCS()[1]}));
     EXPECT_TRUE(cab->CTS().empty());
     EXPECT_EQ(cab->OBJS(), (FRCS{{0, 1}, {1, 1}}));
-    EXPECT_EQ(cab->Regions(),
-              (FRegions{src.Regions()[0], src.Regions()[1], src.Regions()[2]}));
+    EXPECT_EQ(cab->Regions(), (FRegions{src.Regions()[0], src.Regions()[1], src.Regions()[2]}));
     EXPECT_EQ(src.CTS().size(), 1u);
 
     // Taking back repeatedly ends in an empty cabinet of the same size.
@@ -139,19 +147,43 @@ TEST(FCabinetCopy, ReplayOfRandomDesignsIsExact) {
         for (int step = 0; step < 12; ++step) {
             const int reg = static_cast<int>(rng() % src.Regions().size());
             const FRegion r = src.Regions()[static_cast<std::size_t>(reg)];
-            const FEdge e{double(rng() % 3), double(rng() % 3), double(rng() % 3),
+            const FEdge e{double(rng() % 3), double(rng() % 3),  double(rng() % 3),
                           double(rng() % 3), double(rng() % 20), double(rng() % 10)};
             const FCl cl = MakeCl(double(5 + rng() % 20));
             switch (rng() % 9) {
-            case 0: src.AddBackBC(reg, e, cl, kNoFB, QStringLiteral("0")); break;
-            case 1: src.AddCeBan(reg, FShape::R, e, cl, QStringLiteral("Left"), kNoFB, QStringLiteral("1")); break;
-            case 2: src.AddCeBan(reg, FShape::R, e, cl, QStringLiteral("Right"), kNoFB, QStringLiteral("1")); break;
-            case 3: src.AddDingBan(reg, FShape::A4L, e, cl, kNoFB, QStringLiteral("2")); break;
-            case 4: src.AddDiBan(reg, FShape::A4R, e, cl, kNoFB, QStringLiteral("2")); break;
-            case 5: src.AddBc(reg, FShape::R, e, cl, 0, (r.Top + r.Bottom) / 2, QStringLiteral("1"), kNoFB, QStringLiteral("0")); break;
-            case 6: src.AddBc(reg, FShape::R, e, cl, (r.Left + r.Right) / 3 + 7, 0, QStringLiteral("2"), kNoFB, QStringLiteral("0")); break;
-            case 7: src.AddDKM(reg, e, cl, 1 + int(rng() % 2), rng() % 2 ? QStringLiteral("1") : QStringLiteral("2")); break;
-            default: src.AddChouTi(reg, cl, MakeCl(5), QStringLiteral("抽屉"), 36, 1 + int(rng() % 8), 350, 20, 20, 80); break;
+                case 0:
+                    src.AddBackBC(reg, e, cl, kNoFB, QStringLiteral("0"));
+                    break;
+                case 1:
+                    src.AddCeBan(reg, FShape::R, e, cl, QStringLiteral("Left"), kNoFB,
+                                 QStringLiteral("1"));
+                    break;
+                case 2:
+                    src.AddCeBan(reg, FShape::R, e, cl, QStringLiteral("Right"), kNoFB,
+                                 QStringLiteral("1"));
+                    break;
+                case 3:
+                    src.AddDingBan(reg, FShape::A4L, e, cl, kNoFB, QStringLiteral("2"));
+                    break;
+                case 4:
+                    src.AddDiBan(reg, FShape::A4R, e, cl, kNoFB, QStringLiteral("2"));
+                    break;
+                case 5:
+                    src.AddBc(reg, FShape::R, e, cl, 0, (r.Top + r.Bottom) / 2, QStringLiteral("1"),
+                              kNoFB, QStringLiteral("0"));
+                    break;
+                case 6:
+                    src.AddBc(reg, FShape::R, e, cl, (r.Left + r.Right) / 3 + 7, 0,
+                              QStringLiteral("2"), kNoFB, QStringLiteral("0"));
+                    break;
+                case 7:
+                    src.AddDKM(reg, e, cl, 1 + int(rng() % 2),
+                               rng() % 2 ? QStringLiteral("1") : QStringLiteral("2"));
+                    break;
+                default:
+                    src.AddChouTi(reg, cl, MakeCl(5), QStringLiteral("抽屉"), 36,
+                                  1 + int(rng() % 8), 350, 20, 20, 80);
+                    break;
             }
         }
         auto copy = FCabinetCopy::CopyCb(src.W(), src.D(), src.H(), src);

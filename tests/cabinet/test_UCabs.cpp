@@ -1,8 +1,8 @@
 // FCabs: splitting the frame, cabinets in regions, ownership, selection.
-#include "cabinet/UCabs.h"
-#include "CabinetTestUtil.h"
-
 #include <gtest/gtest.h>
+
+#include "CabinetTestUtil.h"
+#include "cabinet/UCabs.h"
 
 namespace {
 
@@ -101,8 +101,8 @@ TEST(FCabs, SelObjectTakesFirstRegionStrictly) {
     const struct {
         double x, y;
         int expected;
-    } cases[] = {{100, 100, 0},  {700, 100, 1}, {700, 500, 2},  {600, 100, -1},
-                 {700, 360, -1}, {0, 10, -1},   {1200, 10, -1}, {-5, -5, -1},
+    } cases[] = {{100, 100, 0},   {700, 100, 1},        {700, 500, 2},  {600, 100, -1},
+                 {700, 360, -1},  {0, 10, -1},          {1200, 10, -1}, {-5, -5, -1},
                  {1300, 100, -1}, {599.999, 719.999, 0}};
     for (const auto& c : cases) {
         cbs.SetSelIndex(1);

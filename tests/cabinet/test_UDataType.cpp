@@ -1,15 +1,16 @@
 // Value records of the cabinet model and the two lookups that read the database.
-#include "cabinet/UDataType.h"
-#include "data/UnitData.h"
+#include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "cabinet/UDataType.h"
+#include "data/UnitData.h"
 
 namespace {
 
 // Installs a data module on a fresh database file for the test's lifetime.
 class TempDatabase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         data = std::make_unique<TsysData>(dir.filePath(QStringLiteral("KelmDB.db")));
@@ -51,8 +52,9 @@ TEST_F(TempDatabase, SysSetWithoutRowGivesDefaults) {
 }
 
 TEST_F(TempDatabase, MaterialReferenceFromIdentifier) {
-    Exec(QStringLiteral("INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu) "
-                        "VALUES(1,'M1','白色颗粒板',2440,1220,16)"));
+    Exec(
+        QStringLiteral("INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu) "
+                       "VALUES(1,'M1','白色颗粒板',2440,1220,16)"));
     auto q = data->OpenQuery(QStringLiteral("SELECT ylID FROM FCl"));
     ASSERT_TRUE(q->next());
     const QString id = q->value(0).toString();
@@ -103,10 +105,10 @@ TEST(UDataType, EnumerationNames) {
     const struct {
         FBCType type;
         const char* name;
-    } types[] = {{FBCType::BeiBan, "BeiBan"},   {FBCType::CeBanLeft, "CeBanLeft"},
+    } types[] = {{FBCType::BeiBan, "BeiBan"},         {FBCType::CeBanLeft, "CeBanLeft"},
                  {FBCType::CeBanRight, "CeBanRight"}, {FBCType::DingBan, "DingBan"},
-                 {FBCType::CengBan, "CengBan"}, {FBCType::GeBan, "GeBan"},
-                 {FBCType::ShuBan, "ShuBan"},   {FBCType::DiBan, "DiBan"}};
+                 {FBCType::CengBan, "CengBan"},       {FBCType::GeBan, "GeBan"},
+                 {FBCType::ShuBan, "ShuBan"},         {FBCType::DiBan, "DiBan"}};
     for (const auto& t : types) {
         EXPECT_EQ(FBCTypeName(t.type), QString::fromLatin1(t.name));
         EXPECT_EQ(FBCTypeFromName(QString::fromLatin1(t.name)), t.type);

@@ -1,22 +1,29 @@
 // Reading cabinet documents: the example, round trips of random designs, defaults for
 // optional attributes, and errors (not crashes) for damaged documents.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "cabinet/CabinetTestUtil.h"
+#include "cabinet/RandomCabinet.h"
 #include "documents/UXmlOpen.h"
 #include "documents/UXmlSave.h"
 #include "documents/UnitEncrypTo.h"
-#include "cabinet/CabinetTestUtil.h"
-#include "cabinet/RandomCabinet.h"
-
-#include <gtest/gtest.h>
-#include <random>
 
 namespace {
 
 const QString kKey = QStringLiteral("qorvt");
 
 const QString kExample = QStringLiteral(
-    "<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"600\" D=\"550\" H=\"720\" ><regs><reg L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs><cabs>"
-    "<cabinet W=\"600\" D=\"550\" H=\"720\" Index=\"0\" Name=\"A01-1\" ><regs><reg L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /><reg L=\"18\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs>"
-    "<bcs><bc regIndex=\"0\" D=\"550\" Shape=\"R\" BCType=\"CeBanLeft\" Flag=\"1\" WL=\"0\" ><pos X1=\"0\" Y1=\"0\" X2=\"18\" Y2=\"720\" Z=\"0\" /><Edge L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><FB L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" /></bc></bcs>"
+    "<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"600\" D=\"550\" H=\"720\" ><regs><reg "
+    "L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs><cabs>"
+    "<cabinet W=\"600\" D=\"550\" H=\"720\" Index=\"0\" Name=\"A01-1\" ><regs><reg L=\"0\" T=\"0\" "
+    "R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /><reg L=\"18\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" "
+    "D=\"550\" /></regs>"
+    "<bcs><bc regIndex=\"0\" D=\"550\" Shape=\"R\" BCType=\"CeBanLeft\" Flag=\"1\" WL=\"0\" ><pos "
+    "X1=\"0\" Y1=\"0\" X2=\"18\" Y2=\"720\" Z=\"0\" /><Edge L=\"0\" R=\"0\" T=\"0\" B=\"0\" "
+    "Q=\"0\" H=\"0\" /><FB L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><cl DbID=\"7\" "
+    "Name=\"侧板\" Thick=\"18\" /></bc></bcs>"
     "<cts></cts><mbs></mbs><objs><obj index=\"0\" objType=\"1\" /></objs></cabinet></cabs></cbs>");
 
 TEST(FXmlOpen, ReadsTheExampleDocument) {
@@ -31,7 +38,8 @@ TEST(FXmlOpen, ReadsTheExampleDocument) {
     const FCabinet& cab = *cbs->CBS()[0];
 
     FCabinet expected(600, 550, 720, QStringLiteral("A01-1"));
-    expected.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板"), QStringLiteral("7")),
+    expected.AddCeBan(0, FShape::R, FEdge{},
+                      MakeCl(18, QStringLiteral("侧板"), QStringLiteral("7")),
                       QStringLiteral("Left"), FFengB{}, QStringLiteral("0"));
     ExpectSameCabinet(cab, expected);
     // And it writes back byte for byte.
@@ -58,8 +66,8 @@ TEST(FXmlOpen, RoundTripOfRandomDesigns) {
         cbs.AddSplit(1, 0, 1000, QStringLiteral("1"));
         const int cabinets = 1 + static_cast<int>(rng() % 3);
         for (int i = 0; i < cabinets; ++i) {
-            auto cab = std::make_unique<FCabinet>(
-                RandomCabinet(rng, static_cast<int>(rng() % 25), QStringLiteral("柜%1 \"<&>\"").arg(i)));
+            auto cab = std::make_unique<FCabinet>(RandomCabinet(
+                rng, static_cast<int>(rng() % 25), QStringLiteral("柜%1 \"<&>\"").arg(i)));
             cbs.AddCabinet(static_cast<int>(rng() % 3), std::move(cab));
         }
         const QString stored = FXmlSave::BuildStoredXml(cbs);
@@ -72,14 +80,16 @@ TEST(FXmlOpen, RoundTripOfRandomDesigns) {
             KELM_EXPECT_NEAR15(back->Regions()[r].Bottom, cbs.Regions()[r].Bottom, "frame region");
         }
         ASSERT_EQ(back->CBS().size(), cbs.CBS().size());
-        for (std::size_t i = 0; i < cbs.CBS().size(); ++i) ExpectNearCabinet(*back->CBS()[i], *cbs.CBS()[i]);
+        for (std::size_t i = 0; i < cbs.CBS().size(); ++i)
+            ExpectNearCabinet(*back->CBS()[i], *cbs.CBS()[i]);
         EXPECT_EQ(FXmlSave::BuildStoredXml(*back), stored);
     }
 }
 
 TEST(FXmlOpen, NamesSurviveWithReservedAndChineseCharacters) {
-    for (const QString& name : {QStringLiteral("A&B \"1\""), QStringLiteral("厨房吊柜<左>"),
-                                QStringLiteral("tab\there\nnew line"), QStringLiteral("𠀀 outside GBK ∮")}) {
+    for (const QString& name :
+         {QStringLiteral("A&B \"1\""), QStringLiteral("厨房吊柜<左>"),
+          QStringLiteral("tab\there\nnew line"), QStringLiteral("𠀀 outside GBK ∮")}) {
         FCabs cbs(600, 550, 720);
         auto cab = std::make_unique<FCabinet>(600, 550, 720, name);
         cab->AddDKM(0, FEdge{}, MakeCl(18, name, QStringLiteral("&7")), 1, QStringLiteral("\"2\""));
@@ -116,7 +126,8 @@ TEST(FXmlOpen, OptionalShapeAndKind) {
         {"BCType=\"CeBanLeft\" ", "BCType=\"DiBan\" ", FShape::R, FBCType::DiBan},
     };
     for (const auto& c : cases) {
-        auto cbs = FXmlOpen::ReadXml(ExampleWith(QString::fromUtf8(c.from), QString::fromUtf8(c.to)));
+        auto cbs =
+            FXmlOpen::ReadXml(ExampleWith(QString::fromUtf8(c.from), QString::fromUtf8(c.to)));
         const FBC& bc = cbs->CBS()[0]->BCS()[0];
         EXPECT_EQ(bc.Shape, c.shape) << c.to;
         EXPECT_EQ(bc.BCType, c.type) << c.to;
@@ -128,16 +139,19 @@ TEST(FXmlOpen, OptionalShapeAndKind) {
     bc.BCType = FBCType::MenBan;
     cab->BCS().push_back(bc);
     cbs.AddCabinet(0, std::move(cab));
-    EXPECT_EQ(FXmlOpen::ReadXml(FXmlSave::BuildXml(cbs))->CBS()[0]->BCS()[0].BCType, FBCType::BeiBan);
+    EXPECT_EQ(FXmlOpen::ReadXml(FXmlSave::BuildXml(cbs))->CBS()[0]->BCS()[0].BCType,
+              FBCType::BeiBan);
 }
 
 TEST(FXmlOpen, AttributesAreMatchedByNameElementsByPosition) {
     // Attribute order and spacing do not matter.
-    auto cbs = FXmlOpen::ReadXml(ExampleWith(QStringLiteral("<cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" />"),
-                                             QStringLiteral("<cl   Thick=\"18\"\tName=\"侧板\" DbID=\"7\"/>")));
+    auto cbs = FXmlOpen::ReadXml(
+        ExampleWith(QStringLiteral("<cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" />"),
+                    QStringLiteral("<cl   Thick=\"18\"\tName=\"侧板\" DbID=\"7\"/>")));
     EXPECT_EQ(cbs->CBS()[0]->BCS()[0].Cl, MakeCl(18, QStringLiteral("侧板"), QStringLiteral("7")));
     // Element names do not matter either: the position says what an element is.
-    auto renamed = FXmlOpen::ReadXml(ExampleWith(QStringLiteral("<cts></cts>"), QStringLiteral("<x></x>")));
+    auto renamed =
+        FXmlOpen::ReadXml(ExampleWith(QStringLiteral("<cts></cts>"), QStringLiteral("<x></x>")));
     EXPECT_TRUE(renamed->CBS()[0]->CTS().empty());
 }
 
@@ -151,17 +165,34 @@ TEST(FXmlOpen, DamagedDocumentsRaiseErrors) {
         {"truncated", kExample.left(kExample.size() / 2), "well-formed"},
         {"empty", QString(), "well-formed"},
         {"missing attribute", ExampleWith(QStringLiteral(" Thick=\"18\""), QString()), "Thick"},
-        {"empty value", ExampleWith(QStringLiteral("<cbs W=\"600\""), QStringLiteral("<cbs W=\"\"")), "attribute W"},
-        {"non-numeric real", ExampleWith(QStringLiteral("X2=\"18\""), QStringLiteral("X2=\"1,8\"")), "X2"},
-        {"non-numeric integer", ExampleWith(QStringLiteral("Flag=\"1\""), QStringLiteral("Flag=\"1.5\"")), "Flag"},
+        {"empty value",
+         ExampleWith(QStringLiteral("<cbs W=\"600\""), QStringLiteral("<cbs W=\"\"")),
+         "attribute W"},
+        {"non-numeric real", ExampleWith(QStringLiteral("X2=\"18\""), QStringLiteral("X2=\"1,8\"")),
+         "X2"},
+        {"non-numeric integer",
+         ExampleWith(QStringLiteral("Flag=\"1\""), QStringLiteral("Flag=\"1.5\"")), "Flag"},
         {"infinite", ExampleWith(QStringLiteral("Y2=\"720\""), QStringLiteral("Y2=\"inf\"")), "Y2"},
-        {"missing child", ExampleWith(QStringLiteral("<cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" />"), QString()), "cl"},
-        {"missing list", ExampleWith(QStringLiteral("<objs><obj index=\"0\" objType=\"1\" /></objs>"), QString()), "objs"},
-        {"no cabs", ExampleWith(QStringLiteral("<cabs>"), QStringLiteral("<!--")).replace(QStringLiteral("</cabs>"), QStringLiteral("-->")), "cabs"},
-        {"board region", ExampleWith(QStringLiteral("regIndex=\"0\""), QStringLiteral("regIndex=\"2\"")), "region 2"},
-        {"log index", ExampleWith(QStringLiteral("<obj index=\"0\""), QStringLiteral("<obj index=\"1\"")), "index 1"},
-        {"log type", ExampleWith(QStringLiteral("objType=\"1\""), QStringLiteral("objType=\"4\"")), "objType 4"},
-        {"cabinet index", ExampleWith(QStringLiteral("Index=\"0\""), QStringLiteral("Index=\"1\"")), "Index 1"},
+        {"missing child",
+         ExampleWith(QStringLiteral("<cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" />"), QString()),
+         "cl"},
+        {"missing list",
+         ExampleWith(QStringLiteral("<objs><obj index=\"0\" objType=\"1\" /></objs>"), QString()),
+         "objs"},
+        {"no cabs",
+         ExampleWith(QStringLiteral("<cabs>"), QStringLiteral("<!--"))
+             .replace(QStringLiteral("</cabs>"), QStringLiteral("-->")),
+         "cabs"},
+        {"board region",
+         ExampleWith(QStringLiteral("regIndex=\"0\""), QStringLiteral("regIndex=\"2\"")),
+         "region 2"},
+        {"log index",
+         ExampleWith(QStringLiteral("<obj index=\"0\""), QStringLiteral("<obj index=\"1\"")),
+         "index 1"},
+        {"log type", ExampleWith(QStringLiteral("objType=\"1\""), QStringLiteral("objType=\"4\"")),
+         "objType 4"},
+        {"cabinet index", ExampleWith(QStringLiteral("Index=\"0\""), QStringLiteral("Index=\"1\"")),
+         "Index 1"},
         {"not xml", QStringLiteral("hello"), "well-formed"},
     };
     for (const auto& c : cases) {
@@ -179,7 +210,8 @@ TEST(FXmlOpen, DamagedDocumentsRaiseErrors) {
         ADD_FAILURE() << "no error";
     } catch (const EXmlDocumentError& e) {
         EXPECT_STREQ(e.what(),
-                     "cabinet document: element cbs/cabs[1]/cabinet[0]/bcs[1]/bc[0]: attribute WL is missing")
+                     "cabinet document: element cbs/cabs[1]/cabinet[0]/bcs[1]/bc[0]: attribute WL "
+                     "is missing")
             << e.what();
     }
 }
@@ -190,9 +222,11 @@ TEST(FXmlOpen, DeeplyNestedAndHugeInputs) {
     for (int i = 0; i < 100000; ++i) deep += QStringLiteral("</a>");
     deep += QStringLiteral("</cbs>");
     EXPECT_THROW(FXmlOpen::ReadXml(deep), EXmlDocumentError);
-    EXPECT_THROW(FXmlOpen::ReadXml(ExampleWith(QStringLiteral("W=\"600\""), QStringLiteral("W=\"1e400\""))),
-                 EXmlDocumentError);
-    EXPECT_THROW(FXmlOpen::ReadXml(ExampleWith(QStringLiteral("Index=\"0\""), QStringLiteral("Index=\"99999999999\""))),
+    EXPECT_THROW(
+        FXmlOpen::ReadXml(ExampleWith(QStringLiteral("W=\"600\""), QStringLiteral("W=\"1e400\""))),
+        EXmlDocumentError);
+    EXPECT_THROW(FXmlOpen::ReadXml(ExampleWith(QStringLiteral("Index=\"0\""),
+                                               QStringLiteral("Index=\"99999999999\""))),
                  EXmlDocumentError);
 }
 
@@ -222,10 +256,18 @@ TEST(FXmlOpen, FuzzedInputsNeverCrash) {
         for (int i = 0; i < edits && !s.isEmpty(); ++i) {
             const int at = static_cast<int>(rng() % static_cast<unsigned>(s.size()));
             switch (rng() % 4) {
-            case 0: s[at] = alphabet[static_cast<int>(rng() % alphabet.size())]; break;
-            case 1: s.remove(at, 1 + static_cast<int>(rng() % 8)); break;
-            case 2: s.insert(at, alphabet[static_cast<int>(rng() % alphabet.size())]); break;
-            default: s.truncate(at); break;
+                case 0:
+                    s[at] = alphabet[static_cast<int>(rng() % alphabet.size())];
+                    break;
+                case 1:
+                    s.remove(at, 1 + static_cast<int>(rng() % 8));
+                    break;
+                case 2:
+                    s.insert(at, alphabet[static_cast<int>(rng() % alphabet.size())]);
+                    break;
+                default:
+                    s.truncate(at);
+                    break;
             }
         }
         return s;
@@ -240,7 +282,8 @@ TEST(FXmlOpen, FuzzedInputsNeverCrash) {
         QString input;
         if (i % 10 == 9) {
             const int n = static_cast<int>(rng() % 64);
-            for (int k = 0; k < n; ++k) input += alphabet[static_cast<int>(rng() % alphabet.size())];
+            for (int k = 0; k < n; ++k)
+                input += alphabet[static_cast<int>(rng() % alphabet.size())];
         } else {
             input = mutate(scrambled ? stored : plain);
         }

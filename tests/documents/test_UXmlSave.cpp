@@ -1,9 +1,9 @@
 // Writing the cabinet document: templates byte for byte, number forms, escaping.
+#include <gtest/gtest.h>
+
+#include "cabinet/CabinetTestUtil.h"
 #include "documents/UXmlSave.h"
 #include "documents/UnitEncrypTo.h"
-#include "cabinet/CabinetTestUtil.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,9 +19,15 @@ FCabs ExampleCombination() {
 }
 
 const QString kExample = QStringLiteral(
-    "<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"600\" D=\"550\" H=\"720\" ><regs><reg L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs><cabs>"
-    "<cabinet W=\"600\" D=\"550\" H=\"720\" Index=\"0\" Name=\"A01-1\" ><regs><reg L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /><reg L=\"18\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs>"
-    "<bcs><bc regIndex=\"0\" D=\"550\" Shape=\"R\" BCType=\"CeBanLeft\" Flag=\"1\" WL=\"0\" ><pos X1=\"0\" Y1=\"0\" X2=\"18\" Y2=\"720\" Z=\"0\" /><Edge L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><FB L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><cl DbID=\"7\" Name=\"侧板\" Thick=\"18\" /></bc></bcs>"
+    "<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"600\" D=\"550\" H=\"720\" ><regs><reg "
+    "L=\"0\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /></regs><cabs>"
+    "<cabinet W=\"600\" D=\"550\" H=\"720\" Index=\"0\" Name=\"A01-1\" ><regs><reg L=\"0\" T=\"0\" "
+    "R=\"600\" B=\"720\" Z=\"0\" D=\"550\" /><reg L=\"18\" T=\"0\" R=\"600\" B=\"720\" Z=\"0\" "
+    "D=\"550\" /></regs>"
+    "<bcs><bc regIndex=\"0\" D=\"550\" Shape=\"R\" BCType=\"CeBanLeft\" Flag=\"1\" WL=\"0\" ><pos "
+    "X1=\"0\" Y1=\"0\" X2=\"18\" Y2=\"720\" Z=\"0\" /><Edge L=\"0\" R=\"0\" T=\"0\" B=\"0\" "
+    "Q=\"0\" H=\"0\" /><FB L=\"0\" R=\"0\" T=\"0\" B=\"0\" Q=\"0\" H=\"0\" /><cl DbID=\"7\" "
+    "Name=\"侧板\" Thick=\"18\" /></bc></bcs>"
     "<cts></cts><mbs></mbs><objs><obj index=\"0\" objType=\"1\" /></objs></cabinet></cabs></cbs>");
 
 TEST(FXmlSave, ExampleDocumentByteForByte) {
@@ -36,10 +42,12 @@ TEST(FXmlSave, StoredFormIsTheScrambledDocument) {
 
 TEST(FXmlSave, EmptyListsAndNoCabinets) {
     FCabs cbs(1200.5, 550, 720);
-    EXPECT_EQ(FXmlSave::BuildXml(cbs),
-              QStringLiteral("<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"1200.5\" D=\"550\" H=\"720\" >"
-                             "<regs><reg L=\"0\" T=\"0\" R=\"1200.5\" B=\"720\" Z=\"0\" D=\"550\" /></regs>"
-                             "<cabs></cabs></cbs>"));
+    EXPECT_EQ(
+        FXmlSave::BuildXml(cbs),
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"gb2312\"?><cbs W=\"1200.5\" D=\"550\" H=\"720\" >"
+            "<regs><reg L=\"0\" T=\"0\" R=\"1200.5\" B=\"720\" Z=\"0\" D=\"550\" /></regs>"
+            "<cabs></cabs></cbs>"));
     cbs.AddCabinet(0, std::make_unique<FCabinet>(1, 2, 3, QStringLiteral("E")));
     EXPECT_TRUE(FXmlSave::BuildXml(cbs).contains(
         QStringLiteral("</regs><bcs></bcs><cts></cts><mbs></mbs><objs></objs></cabinet>")));
@@ -50,10 +58,10 @@ TEST(FXmlSave, ElementTemplates) {
     FCabinet cab(600, 550, 720, QStringLiteral("T"));
     cab.Regions().push_back(FRegion{18, 18, 582, 702, 0, 535});
     cab.AddChouTi(1, MakeCl(16, QStringLiteral("A"), QStringLiteral("3")),
-                  MakeCl(5, QStringLiteral("B"), QStringLiteral("4")), QStringLiteral("抽屉1"), 35, 3,
-                  350, 20, 21, 80);
-    cab.AddDKM(1, MakeEdge(2, 1, 2, 2, 0.5, 0), MakeCl(18, QStringLiteral("左门扇"), QStringLiteral("9")), 2,
-               QStringLiteral("1"));
+                  MakeCl(5, QStringLiteral("B"), QStringLiteral("4")), QStringLiteral("抽屉1"), 35,
+                  3, 350, 20, 21, 80);
+    cab.AddDKM(1, MakeEdge(2, 1, 2, 2, 0.5, 0),
+               MakeCl(18, QStringLiteral("左门扇"), QStringLiteral("9")), 2, QStringLiteral("1"));
     FFengB fb;
     fb.L = 1;
     fb.Q = 0.4;
@@ -67,9 +75,11 @@ TEST(FXmlSave, ElementTemplates) {
     const QString xml = FXmlSave::BuildXml(cbs);
 
     const QString drawer = QStringLiteral(
-        "<cts><bc regIndex=\"1\" D=\"350\"  Name=\"抽屉1\" W=\"35\"  H=\"3\"  E=\"20\" F=\"21\"  M=\"80\" >"
+        "<cts><bc regIndex=\"1\" D=\"350\"  Name=\"抽屉1\" W=\"35\"  H=\"3\"  E=\"20\" F=\"21\"  "
+        "M=\"80\" >"
         "<pos X1=\"0.5\" Y1=\"18\" X2=\"599.5\" Y2=\"246\" Z=\"-16\" />"
-        "<cl DbID=\"3\" Name=\"A\" Thick=\"16\" /><cl DbID=\"4\" Name=\"B\" Thick=\"5\" /></bc></cts>");
+        "<cl DbID=\"3\" Name=\"A\" Thick=\"16\" /><cl DbID=\"4\" Name=\"B\" Thick=\"5\" "
+        "/></bc></cts>");
     EXPECT_TRUE(xml.contains(drawer)) << xml.toStdString();
 
     const QString leaf = QStringLiteral(
@@ -88,11 +98,13 @@ TEST(FXmlSave, ElementTemplates) {
     EXPECT_TRUE(xml.contains(shelf)) << xml.toStdString();
 
     // A door panel board has no kind to name.
-    EXPECT_TRUE(xml.contains(QStringLiteral("<bc regIndex=\"1\" D=\"515\" Shape=\"A4L\" Flag=\"0\" WL=\"1\" >")))
+    EXPECT_TRUE(xml.contains(
+        QStringLiteral("<bc regIndex=\"1\" D=\"515\" Shape=\"A4L\" Flag=\"0\" WL=\"1\" >")))
         << xml.toStdString();
 
-    EXPECT_TRUE(xml.contains(QStringLiteral(
-        "<objs><obj index=\"0\" objType=\"2\" /><obj index=\"0\" objType=\"3\" /><obj index=\"0\" objType=\"1\" /></objs>")));
+    EXPECT_TRUE(
+        xml.contains(QStringLiteral("<objs><obj index=\"0\" objType=\"2\" /><obj index=\"0\" "
+                                    "objType=\"3\" /><obj index=\"0\" objType=\"1\" /></objs>")));
     EXPECT_FALSE(xml.contains(QLatin1Char('\n')));
 }
 
