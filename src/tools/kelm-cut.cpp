@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 
 #include "common/NumberFormat.h"
@@ -19,6 +21,7 @@
 #include "optimizer/UnitD2Rect.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
+#include "reports/UReports.h"
 #include "tools/CutListCsv.h"
 
 namespace {
@@ -28,20 +31,22 @@ const char* kUsage =
     "                [--trim TOP,BOTTOM,LEFT,RIGHT] [--tolerance MM] [--bin LENGTH,WIDTH]\n"
     "                [--generations N] [--priority uti|cut|price]\n"
     "                [--style regular|hstrip|vstrip] [--first-cut hv|hd|vd] [--seed N]\n"
-    "                [--threads N] [--xml FILE]\n"
+    "                [--threads N] [--xml FILE] [--xls FILE]\n"
     "\n"
     "SHEETS.csv columns: name,length,width[,count][,price][,prio]\n"
     "PARTS.csv columns:  name,length,width,count[,rotation]   (rotation 0 = grain fixed)\n"
     "Prints one JSON line: sheets, layouts, utilisation (ratio), part_area and raw_area\n"
-    "(mm²), price, uncut (pieces not placed), constructions, seconds.\n";
+    "(mm²), price, uncut (pieces not placed), constructions, seconds.\n"
+    "--xml writes the layout document; --xls the cutting layout report (summary, raw\n"
+    "sheet list and every layout's diagram) as an Excel 97-2003 workbook.\n";
 
 const QStringList kOptions = {"--sheets", "--parts",  "--kerf",        "--trim",
                               "--tolerance", "--bin", "--generations", "--priority",
                               "--style",  "--first-cut", "--seed",     "--threads",
-                              "--xml"};
+                              "--xml", "--xls"};
 
 struct Options {
-    QString sheets, parts, xml;
+    QString sheets, parts, xml, xls;
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
@@ -138,15 +143,19 @@ Options ParseOptions(const QStringList& args) {
         } else if (name == "--xml") {
             if (value.isEmpty()) throw CutInputError("option --xml needs a file name");
             o.xml = value;
+        } else if (name == "--xls") {
+            if (value.isEmpty()) throw CutInputError("option --xls needs a file name");
+            o.xls = value;
         }
     }
-    if (!o.xml.isEmpty()) {
+    for (const auto& [option, path] : {std::pair{"--xml", o.xml}, std::pair{"--xls", o.xls}}) {
+        if (path.isEmpty()) continue;
         // Checked before the search so a long run does not end in an unwritable path.
-        const QFileInfo info(o.xml);
+        const QFileInfo info(path);
         const QFileInfo dir(info.absolutePath());
         if (info.isDir() || (info.exists() && !info.isWritable()) ||
             (!info.exists() && (!dir.isDir() || !dir.isWritable())))
-            throw CutInputError("option --xml: cannot write \"" + o.xml + "\"");
+            throw CutInputError(QString("option ") + option + ": cannot write \"" + path + "\"");
     }
     return o;
 }
@@ -183,11 +192,24 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
            ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") + "}\n";
 }
 
+// The diagrams of --xls are drawn with fonts, which need a GUI application; kelm-cut
+// never shows a window, so it runs on the offscreen platform.
+std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--xls" || arg.startsWith("--xls=")) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
+    const QStringList args = app->arguments();
     if (args.contains("--help") || args.contains("-h")) {
         Print(stdout, kUsage);
         return 0;
@@ -225,6 +247,13 @@ int main(int argc, char** argv) {
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
             !file.flush()) {
             Print(stderr, "kelm-cut: cannot write \"" + o.xml + "\": " + file.errorString() + "\n");
+            return 1;
+        }
+    }
+    if (!o.xls.isEmpty()) {
+        QString error;
+        if (!WriteCutReport(o.xls, eles, o.prm, rect.BestSchame, 96, &error)) {
+            Print(stderr, "kelm-cut: cannot write \"" + o.xls + "\": " + error + "\n");
             return 1;
         }
     }
