@@ -6,11 +6,11 @@
 // where only the depth offsets are taken to whole pixels (nearest, halves to even) so
 // that every element of one depth shares exactly the same offset. The remaining
 // fractions are truncated for rectangles, polygons and arcs and rounded for lines.
-#include <algorithm>
-#include <cmath>
-
 #include "cabinet/UCabinet.h"
 #include "common/NumberFormat.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -105,34 +105,33 @@ void ClipToRegion(Box& b, FBCType type, const FRegion& reg, const Projection& p)
     const double rbT = p.Y(reg.Top, reg.Z + reg.D);
     const double rbR = p.X(reg.Right, reg.Z + reg.D);
     switch (type) {
-        case FBCType::CengBan:
-        case FBCType::DiBan:
-            if (b.fx1 == p.pos.x()) break;  // a board from the cabinet's own left edge
-            b.fx1 = std::max(b.fx1, rfL);
-            b.fx2 = std::max(b.fx2, rfL);
-            b.bx1 = std::max(b.bx1, rfL);
-            b.bx2 = std::max(b.bx2, rfL);
-            b.fy1 = std::max(b.fy1, rfT);
-            b.by1 = std::max(b.by1, rbT);
-            break;
-        case FBCType::GeBan:
-            b.fx1 = std::max(b.fx1, rfL);
-            b.fx2 = std::min(b.fx2, rfR);
-            b.bx1 = std::max(b.bx1, rfL);
-            b.bx2 = std::max(std::min(b.bx2, rbR), rfL);
-            b.fy1 = std::max(b.fy1, rfT);
-            b.by1 = std::max(b.by1, rfT);
-            break;
-        case FBCType::ShuBan:
-            b.fx1 = std::max(b.fx1, rfL);
-            b.bx1 = std::max(b.bx1, rfL);
-            b.fy1 = std::max(b.fy1, rfT);
-            b.by1 = std::max(b.by1, rfT);
-            b.fy2 = std::max(b.fy2, rfT);
-            b.by2 = std::max(b.by2, rfT);
-            break;
-        default:
-            break;
+    case FBCType::CengBan:
+    case FBCType::DiBan:
+        if (b.fx1 == p.pos.x()) break;  // a board from the cabinet's own left edge
+        b.fx1 = std::max(b.fx1, rfL);
+        b.fx2 = std::max(b.fx2, rfL);
+        b.bx1 = std::max(b.bx1, rfL);
+        b.bx2 = std::max(b.bx2, rfL);
+        b.fy1 = std::max(b.fy1, rfT);
+        b.by1 = std::max(b.by1, rbT);
+        break;
+    case FBCType::GeBan:
+        b.fx1 = std::max(b.fx1, rfL);
+        b.fx2 = std::min(b.fx2, rfR);
+        b.bx1 = std::max(b.bx1, rfL);
+        b.bx2 = std::max(std::min(b.bx2, rbR), rfL);
+        b.fy1 = std::max(b.fy1, rfT);
+        b.by1 = std::max(b.by1, rfT);
+        break;
+    case FBCType::ShuBan:
+        b.fx1 = std::max(b.fx1, rfL);
+        b.bx1 = std::max(b.bx1, rfL);
+        b.fy1 = std::max(b.fy1, rfT);
+        b.by1 = std::max(b.by1, rfT);
+        b.fy2 = std::max(b.fy2, rfT);
+        b.by2 = std::max(b.by2, rfT);
+        break;
+    default: break;
     }
 }
 
@@ -293,8 +292,7 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
                     bool _3D, bool _showBZ, kelm::Color _color) const {
     // Without a positive scale nothing has a place on the surface.
     if (!(_dv > 0)) return;
-    const Projection p{_dv, std::cos(_Angle * M_PI / 180.0), std::sin(_Angle2 * M_PI / 180.0),
-                       _pos};
+    const Projection p{_dv, std::cos(_Angle * M_PI / 180.0), std::sin(_Angle2 * M_PI / 180.0), _pos};
     const Painter painter{_canvas, p, _3D, _color, p_RegBC};
 
     auto boards = [&](auto wanted) {
@@ -324,17 +322,14 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
         painter.Board(FBCType::ShuBan, FShape::R,
                       FPos{f.X1 + ct.E + tA, yb, f.X2 - ct.F - tA, yb + ct.M, f.Z + ct.D - tA}, tA,
                       ct.regIndex);
-        painter.Board(FBCType::GeBan, FShape::R,
-                      FPos{f.X2 - ct.F - tA, yb, f.X2 - ct.F, yb + ct.M, boxZ}, ct.D - tA,
-                      ct.regIndex);
-        painter.Board(FBCType::GeBan, FShape::R,
-                      FPos{f.X1 + ct.E, yb, f.X1 + ct.E + tA, yb + ct.M, boxZ}, ct.D - tA,
-                      ct.regIndex);
+        painter.Board(FBCType::GeBan, FShape::R, FPos{f.X2 - ct.F - tA, yb, f.X2 - ct.F, yb + ct.M, boxZ},
+                      ct.D - tA, ct.regIndex);
+        painter.Board(FBCType::GeBan, FShape::R, FPos{f.X1 + ct.E, yb, f.X1 + ct.E + tA, yb + ct.M, boxZ},
+                      ct.D - tA, ct.regIndex);
         painter.FrontPanel(f, tA, Handle::Drawer);
     }
     for (const FMB& mb : p_MBS)
-        painter.FrontPanel(mb.Pos, mb.D,
-                           mb.LOrR == QStringLiteral("1") ? Handle::DoorRight : Handle::DoorLeft);
+        painter.FrontPanel(mb.Pos, mb.D, mb.LOrR == QStringLiteral("1") ? Handle::DoorRight : Handle::DoorLeft);
 
     if (p_SelRegIndex >= 0 && static_cast<size_t>(p_SelRegIndex) < p_RegBC.size()) {
         const FRegion& r = p_RegBC[static_cast<size_t>(p_SelRegIndex)];

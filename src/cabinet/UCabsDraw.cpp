@@ -1,9 +1,9 @@
 // Drawing of a combination: every cabinet at the top-left corner of the frame region
 // it stands in, then the outline of the selected frame region.
+#include "cabinet/UCabs.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "cabinet/UCabs.h"
 
 namespace {
 
@@ -26,12 +26,10 @@ void FCabs::Draw(kelm::Canvas& _canvas, double _dv, QPoint _pos, bool _3D, bool 
         // A cabinet whose region is not in the frame (a damaged document) has no place.
         if (!cab || !HasRegion(cab->ParRegIndex())) continue;
         const FRegion& reg = p_Regs[static_cast<size_t>(cab->ParRegIndex())];
-        const QPoint origin(TruncPixel(reg.Left / _dv + _pos.x()),
-                            TruncPixel(reg.Top / _dv + _pos.y()));
+        const QPoint origin(TruncPixel(reg.Left / _dv + _pos.x()), TruncPixel(reg.Top / _dv + _pos.y()));
         cab->Draw(_canvas, _dv, _agl1, _agl2, origin, _3D, _hasBZ, _color);
     }
-    if (HasRegion(p_SelIndex))
-        DrawRegion(_canvas, p_Regs[static_cast<size_t>(p_SelIndex)], _dv, _pos);
+    if (HasRegion(p_SelIndex)) DrawRegion(_canvas, p_Regs[static_cast<size_t>(p_SelIndex)], _dv, _pos);
 }
 
 void FCabs::DrawRegion(kelm::Canvas& _canvas, const FRegion& _reg, double _dv, QPoint _pos) const {

@@ -4,12 +4,12 @@
 // Most cases draw at 1 mm per pixel with _Angle 0 and _Angle2 90: then cos = sin = 1
 // and a point at depth z moves exactly z pixels left and z pixels up, which keeps the
 // expected coordinates readable.
-#include <gtest/gtest.h>
-
-#include "CabinetTestUtil.h"
 #include "cabinet/UCabinet.h"
 #include "cabinet/UCabs.h"
 #include "common/RecordingCanvas.h"
+#include "CabinetTestUtil.h"
+
+#include <gtest/gtest.h>
 
 using namespace kelm;
 using Kind = CanvasCall::Kind;
@@ -19,8 +19,8 @@ namespace {
 
 const Color kFill(248, 240, 227);
 
-FBC Board(FBCType type, double x1, double y1, double x2, double y2, double z, double d, int reg = 0,
-          FShape shape = FShape::R) {
+FBC Board(FBCType type, double x1, double y1, double x2, double y2, double z, double d,
+          int reg = 0, FShape shape = FShape::R) {
     FBC bc;
     bc.BCType = type;
     bc.Shape = shape;
@@ -151,8 +151,7 @@ TEST(FCabinetDraw, ClippingTable) {
          Board(FBCType::ShuBan, 10, 0, 390, 300, 50, 18, 1),
          {{220, 100}, {540, 100}, {540, 350}, {220, 350}},
          {{220, 100}, {540, 100}, {522, 100}, {220, 100}}},
-        {"top board: never clipped",
-         Board(FBCType::DingBan, 20, 0, 380, 20, 0, 100, 1),
+        {"top board: never clipped", Board(FBCType::DingBan, 20, 0, 380, 20, 0, 100, 1),
          {{220, 100}, {580, 100}, {580, 120}, {220, 120}},
          {{220, 100}, {580, 100}, {480, 0}, {120, 0}}},
     };
@@ -246,14 +245,10 @@ TEST(FCabinetDraw, DrawerIsFourBoxesBackRightLeftFace) {
     const auto lines = canvas.CallsOf(Kind::Polyline);
     ASSERT_EQ(lines.size(), 16u);  // four outlines per box
     // The front outline of each box, at its own depth.
-    EXPECT_EQ(lines[0].points,
-              Closed({{118, 145}, {646, 145}, {646, 225}, {118, 225}}));  // back, z 318
-    EXPECT_EQ(lines[4].points,
-              Closed({{964, 463}, {980, 463}, {980, 543}, {964, 543}}));  // right side, z 0
-    EXPECT_EQ(lines[8].points,
-              Closed({{420, 463}, {436, 463}, {436, 543}, {420, 543}}));  // left side, z 0
-    EXPECT_EQ(lines[12].points,
-              Closed({{416, 434}, {1016, 434}, {1016, 605}, {416, 605}}));  // face, z −16
+    EXPECT_EQ(lines[0].points, Closed({{118, 145}, {646, 145}, {646, 225}, {118, 225}}));   // back, z 318
+    EXPECT_EQ(lines[4].points, Closed({{964, 463}, {980, 463}, {980, 543}, {964, 543}}));   // right side, z 0
+    EXPECT_EQ(lines[8].points, Closed({{420, 463}, {436, 463}, {436, 543}, {420, 543}}));   // left side, z 0
+    EXPECT_EQ(lines[12].points, Closed({{416, 434}, {1016, 434}, {1016, 605}, {416, 605}})); // face, z −16
     // The sides reach back to z 334 + 0, the back box to z 334.
     EXPECT_EQ(lines[5].points, Closed({{630, 129}, {646, 129}, {646, 209}, {630, 209}}));
     EXPECT_EQ(lines[1].points, Closed({{102, 129}, {630, 129}, {630, 209}, {102, 209}}));
@@ -289,12 +284,10 @@ TEST(FCabinetDraw, RoundedBoardsAreOutlinesAndArcs) {
         Points arc1, arc2;
     };
     const Case cases[] = {
-        {FShape::A4L,
-         Closed({{600, 120}, {600, 100}, {500, 0}, {500, 20}}),
+        {FShape::A4L, Closed({{600, 120}, {600, 100}, {500, 0}, {500, 20}}),
          {{100, -100}, {1100, 100}, {100, 0}, {600, 100}},
          {{100, -80}, {1100, 120}, {100, 20}, {600, 120}}},
-        {FShape::A4R,
-         Closed({{200, 120}, {200, 100}, {100, 0}, {100, 20}}),
+        {FShape::A4R, Closed({{200, 120}, {200, 100}, {100, 0}, {100, 20}}),
          {{-100, -100}, {500, 100}, {200, 100}, {500, 0}},
          {{-100, -80}, {500, 120}, {200, 120}, {500, 20}}},
     };
@@ -338,14 +331,10 @@ TEST(FCabinetDraw, WireFrameDrawsTwelveEdgesUnclippedAndUnfilled) {
 TEST(FCabinetDraw, GroupsAreDrawnBackToFrontAndTheSelectedBoardInRed) {
     // Each board starts at its own x so its front outline tells which one it is.
     const FBCS boards = {
-        Board(FBCType::DingBan, 10, 0, 20, 5, 0, 50),
-        Board(FBCType::CengBan, 30, 0, 40, 5, 0, 50),
-        Board(FBCType::CeBanLeft, 50, 0, 60, 5, 0, 50),
-        Board(FBCType::BeiBan, 70, 0, 80, 5, 0, 50),
-        Board(FBCType::GeBan, 90, 0, 95, 5, 0, 50),
-        Board(FBCType::CeBanRight, 110, 0, 120, 5, 0, 50),
-        Board(FBCType::DiBan, 130, 0, 140, 5, 0, 50),
-        Board(FBCType::ShuBan, 150, 0, 160, 5, 0, 50),
+        Board(FBCType::DingBan, 10, 0, 20, 5, 0, 50),  Board(FBCType::CengBan, 30, 0, 40, 5, 0, 50),
+        Board(FBCType::CeBanLeft, 50, 0, 60, 5, 0, 50), Board(FBCType::BeiBan, 70, 0, 80, 5, 0, 50),
+        Board(FBCType::GeBan, 90, 0, 95, 5, 0, 50),    Board(FBCType::CeBanRight, 110, 0, 120, 5, 0, 50),
+        Board(FBCType::DiBan, 130, 0, 140, 5, 0, 50),  Board(FBCType::ShuBan, 150, 0, 160, 5, 0, 50),
     };
     FCabinet cab = Cabinet(boards);
     FMB mb;
@@ -368,8 +357,7 @@ TEST(FCabinetDraw, GroupsAreDrawnBackToFrontAndTheSelectedBoardInRed) {
     // back, right side, shelf/partition/bottom/upright in list order, left side, top,
     // the drawer's back box, right and left box sides and face (x 226, 264, 210, 190),
     // then the door.
-    EXPECT_EQ(order,
-              (std::vector<int>{70, 110, 30, 90, 130, 150, 50, 10, 226, 264, 210, 190, 170}));
+    EXPECT_EQ(order, (std::vector<int>{70, 110, 30, 90, 130, 150, 50, 10, 226, 264, 210, 190, 170}));
     for (size_t i = 0; i < lines.size(); ++i)
         EXPECT_EQ(lines[i].penColor, i / 4 == 3 ? Colors::Red : Colors::Black) << i;
     EXPECT_EQ(canvas.PenColor(), Colors::Black);
@@ -415,30 +403,17 @@ TEST(FCabinetDraw, DimensionLinesWithTextsAndTicks) {
     }
     EXPECT_EQ(lines, (std::vector<Points>{
                          // width at y 100 + 300 + 10
-                         L(200, 410, 350, 410),
-                         L(200, 405, 200, 415),
-                         L(350, 405, 350, 415),
-                         L(350, 410, 600, 410),
-                         L(350, 405, 350, 415),
-                         L(600, 405, 600, 415),
+                         L(200, 410, 350, 410), L(200, 405, 200, 415), L(350, 405, 350, 415),
+                         L(350, 410, 600, 410), L(350, 405, 350, 415), L(600, 405, 600, 415),
                          // height at x 200 + 400 + 10
-                         L(610, 100, 610, 200),
-                         L(605, 100, 615, 100),
-                         L(605, 200, 615, 200),
-                         L(610, 200, 610, 400),
-                         L(605, 200, 615, 200),
-                         L(605, 400, 615, 400),
+                         L(610, 100, 610, 200), L(605, 100, 615, 100), L(605, 200, 615, 200),
+                         L(610, 200, 610, 400), L(605, 200, 615, 200), L(605, 400, 615, 400),
                          // depth along the top right edge: x 610 − d, y 100 − d
-                         L(610, 100, 570, 60),
-                         L(605, 100, 615, 100),
-                         L(565, 60, 575, 60),
-                         L(570, 60, 510, 0),
-                         L(565, 60, 575, 60),
-                         L(505, 0, 515, 0),
+                         L(610, 100, 570, 60), L(605, 100, 615, 100), L(565, 60, 575, 60),
+                         L(570, 60, 510, 0), L(565, 60, 575, 60), L(505, 0, 515, 0),
                      }));
     std::vector<std::pair<QString, QPoint>> texts;
-    for (const CanvasCall& c : canvas.CallsOf(Kind::TextOut))
-        texts.emplace_back(c.text, c.points[0]);
+    for (const CanvasCall& c : canvas.CallsOf(Kind::TextOut)) texts.emplace_back(c.text, c.points[0]);
     EXPECT_EQ(texts, (std::vector<std::pair<QString, QPoint>>{
                          {QStringLiteral("150.0"), {275, 405}},
                          {QStringLiteral("250.0"), {475, 405}},
@@ -477,9 +452,8 @@ TEST(FCabinetDraw, FrontViewDrawsNoDepthAndNoDepthDimensions) {
         EXPECT_EQ(lines[i + 3].points, Closed({f[2], f[1], f[1], f[2]}));
     }
     EXPECT_EQ(lines[0].points, Closed({{20, 140}, {380, 140}, {380, 160}, {20, 160}}));
-    EXPECT_EQ(canvas.Texts(),
-              (std::vector<QString>{QStringLiteral("400.0"), QStringLiteral("150.0"),
-                                    QStringLiteral("150.0")}));
+    EXPECT_EQ(canvas.Texts(), (std::vector<QString>{QStringLiteral("400.0"), QStringLiteral("150.0"),
+                                                    QStringLiteral("150.0")}));
 
     canvas.ClearCalls();
     cab.Draw(canvas, 1, 80, 10, QPoint(0, 0), false, true, kFill);
@@ -522,24 +496,18 @@ TEST(FCabinetDraw, DimensionPositionsAreDistinctAndSorted) {
 
 TEST(FCabinetDraw, DuplicatePartitionGivesOneWidthDimensionPerGap) {
     FCabinet cab(600, 550, 720, QString());
-    cab.AddCeBan(0, FShape::R, FEdge(), MakeCl(18), QStringLiteral("Left"), FFengB(),
-                 QStringLiteral("0"));
-    cab.AddCeBan(1, FShape::R, FEdge(), MakeCl(18), QStringLiteral("Right"), FFengB(),
-                 QStringLiteral("0"));
-    cab.AddBc(2, FShape::R, FEdge(), MakeCl(18), 0, 360, QStringLiteral("1"), FFengB(),
-              QStringLiteral("0"));
-    cab.AddBc(3, FShape::R, FEdge(), MakeCl(18), 300, 0, QStringLiteral("2"), FFengB(),
-              QStringLiteral("0"));
-    cab.AddBc(4, FShape::R, FEdge(), MakeCl(18), 300, 0, QStringLiteral("2"), FFengB(),
-              QStringLiteral("0"));
+    cab.AddCeBan(0, FShape::R, FEdge(), MakeCl(18), QStringLiteral("Left"), FFengB(), QStringLiteral("0"));
+    cab.AddCeBan(1, FShape::R, FEdge(), MakeCl(18), QStringLiteral("Right"), FFengB(), QStringLiteral("0"));
+    cab.AddBc(2, FShape::R, FEdge(), MakeCl(18), 0, 360, QStringLiteral("1"), FFengB(), QStringLiteral("0"));
+    cab.AddBc(3, FShape::R, FEdge(), MakeCl(18), 300, 0, QStringLiteral("2"), FFengB(), QStringLiteral("0"));
+    cab.AddBc(4, FShape::R, FEdge(), MakeCl(18), 300, 0, QStringLiteral("2"), FFengB(), QStringLiteral("0"));
     RecordingCanvas canvas;
     cab.Draw(canvas, 2, 90, 0, QPoint(10, 20), true, true, kFill);
     std::vector<std::pair<QString, QPoint>> widthTexts;
     for (const CanvasCall& c : canvas.CallsOf(Kind::TextOut))
         if (c.points[0].y() == 20 + 360 + 10 - 5) widthTexts.emplace_back(c.text, c.points[0]);
-    EXPECT_EQ(widthTexts,
-              (std::vector<std::pair<QString, QPoint>>{{QStringLiteral("300.0"), {85, 385}},
-                                                       {QStringLiteral("300.0"), {235, 385}}}));
+    EXPECT_EQ(widthTexts, (std::vector<std::pair<QString, QPoint>>{
+                              {QStringLiteral("300.0"), {85, 385}}, {QStringLiteral("300.0"), {235, 385}}}));
 }
 
 // --- hit test ----------------------------------------------------------------------
@@ -556,8 +524,7 @@ TEST(FCabinetSelObject, HitTable) {
     cab.AddBackBC(2, MakeEdge(0, 0, 0, 0, 0, 10), MakeCl(5), FFengB(), QStringLiteral("0"));
     cab.AddDingBan(2, FShape::R, FEdge(), cl, FFengB(), QStringLiteral("0"));
     cab.AddDiBan(3, FShape::R, MakeEdge(0, 0, 0, 80, 0, 0), cl, FFengB(), QStringLiteral("0"));
-    cab.AddBc(4, FShape::R, FEdge(), cl, 0, 360, QStringLiteral("1"), FFengB(),
-              QStringLiteral("0"));
+    cab.AddBc(4, FShape::R, FEdge(), cl, 0, 360, QStringLiteral("1"), FFengB(), QStringLiteral("0"));
     ASSERT_EQ(cab.Regions().size(), 8u);
     ASSERT_EQ(cab.BCS().size(), 6u);
 
