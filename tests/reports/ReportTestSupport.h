@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -52,8 +53,16 @@ protected:
         ASSERT_TRUE(data->ExecCommon()) << sql.toStdString() << ": " << data->LastError().toStdString();
     }
 
-    // The file read back; fails the test when the reader does not accept it.
+    // The file read back; fails the test when the reader does not accept it. When
+    // KELM_KEEP_XLS names a folder the file is also copied there, to be looked at.
     QJsonObject Read(const QString& path) {
+        const QString keep = qEnvironmentVariable("KELM_KEEP_XLS");
+        if (!keep.isEmpty()) {
+            const QString name = QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                                 "-" + QFileInfo(path).fileName();
+            QFile::remove(keep + '/' + name);
+            QFile::copy(path, keep + '/' + name);
+        }
         QString error;
         const QJsonObject book = ReadXlsFile(path, &error);
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
