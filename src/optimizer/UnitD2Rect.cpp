@@ -60,7 +60,11 @@ void TD2Rect::Start() {
     // cannot be lost.
     IsEnd = false;
     p_InDone = false;
+    // The search thread waits until p_Thread is stored: a search that ends at once
+    // could otherwise have its listener free this object while Start() still writes it.
+    std::unique_lock gate(p_StartGate);
     p_Thread = std::thread([this] {
+        { std::lock_guard passed(p_StartGate); }
         DoSearch();
         p_InDone = true;
         if (p_Listener) p_Listener->OnDone(BestSchame);

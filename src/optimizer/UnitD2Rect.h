@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -213,6 +214,7 @@ private:
     TD2RListener* p_Listener = nullptr;
     std::thread p_Thread;
     std::atomic<bool> p_InDone{false};  // the search thread is inside OnDone
+    std::mutex p_StartGate;
     int64_t p_Constructions = 0;
     std::vector<std::unique_ptr<TD2RWork>> p_Works;  // one per building thread
     // one generation's constructions
