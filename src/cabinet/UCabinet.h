@@ -10,7 +10,8 @@
 // Region 0 is always the whole carcass. Placing a carcass board, shelf, partition or
 // drawer appends the smaller regions it leaves; only a back board changes an existing
 // region (its depth). Every placing operation takes the region to place in; an index
-// outside the region list makes it a no-op that logs nothing.
+// outside the region list makes it a no-op that logs nothing, and so does an offset,
+// thickness, edge banding or position that is not a finite number.
 
 #include <QString>
 

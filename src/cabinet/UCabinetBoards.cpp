@@ -2,11 +2,31 @@
 // the offsets and the material thickness, appends the element, logs it, and appends
 // the regions it leaves. They append in a fixed order so that replaying the object
 // log against a fresh cabinet recreates identical region indexes.
+#include <cmath>
+
 #include "cabinet/UCabinet.h"
+
+namespace {
+
+// A number that is not finite (a dialog can let "nan" or "inf" through) would end
+// up in the cabinet document, which could then no longer be read back, so such a
+// placement is refused like one into a region that does not exist.
+template <typename Six>
+bool Finite(const Six& e) {
+    return std::isfinite(e.L) && std::isfinite(e.R) && std::isfinite(e.T) && std::isfinite(e.B) &&
+           std::isfinite(e.Q) && std::isfinite(e.H);
+}
+
+bool Placeable(const FEdge& e, const FCl& cl) { return Finite(e) && std::isfinite(cl.Thick); }
+bool Placeable(const FEdge& e, const FCl& cl, const FFengB& fb) {
+    return Placeable(e, cl) && Finite(fb);
+}
+
+}  // namespace
 
 void FCabinet::AddBackBC(int _regIndex, const FEdge& _Edge, const FCl& _Cl, const FFengB& _FB,
                          const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
     FRegion& reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     FBC bc = NewBoard(_regIndex, FBCType::BeiBan, FShape::R, _Edge, _Cl, _FB, _wl);
@@ -21,7 +41,7 @@ void FCabinet::AddBackBC(int _regIndex, const FEdge& _Edge, const FCl& _Cl, cons
 
 void FCabinet::AddCeBan(int _regIndex, FShape /*_shape*/, const FEdge& _Edge, const FCl& _Cl,
                         const QString& _bcFlag, const FFengB& _FB, const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     const bool left = _bcFlag == QStringLiteral("Left");
@@ -46,7 +66,7 @@ void FCabinet::AddCeBan(int _regIndex, FShape /*_shape*/, const FEdge& _Edge, co
 
 void FCabinet::AddDingBan(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl& _Cl,
                           const FFengB& _FB, const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     FBC bc = NewBoard(_regIndex, FBCType::DingBan, _shape, _Edge, _Cl, _FB, _wl);
@@ -60,7 +80,7 @@ void FCabinet::AddDingBan(int _regIndex, FShape _shape, const FEdge& _Edge, cons
 
 void FCabinet::AddDiBan(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl& _Cl,
                         const FFengB& _FB, const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     FBC bc = NewBoard(_regIndex, FBCType::DiBan, _shape, _Edge, _Cl, _FB, _wl);
@@ -76,7 +96,8 @@ void FCabinet::AddDiBan(int _regIndex, FShape _shape, const FEdge& _Edge, const 
 
 void FCabinet::AddBc(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl& _Cl, double _x,
                      double _y, const QString& _HOrV, const FFengB& _FB, const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
+    if (!std::isfinite(_HOrV == QStringLiteral("1") ? _y : _x)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double t = _Cl.Thick;
     const bool shelf = _HOrV == QStringLiteral("1");
@@ -104,7 +125,7 @@ void FCabinet::AddBc(int _regIndex, FShape _shape, const FEdge& _Edge, const FCl
 
 void FCabinet::AddShuBan(int _regIndex, const FEdge& _Edge, const FCl& _Cl, const FFengB& _FB,
                          const QString& _wl) {
-    if (!HasRegion(_regIndex)) return;
+    if (!HasRegion(_regIndex) || !Placeable(_Edge, _Cl, _FB)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     FBC bc = NewBoard(_regIndex, FBCType::ShuBan, FShape::R, _Edge, _Cl, _FB, _wl);
     bc.Pos = FPos{reg.Left + _Edge.L, reg.Top + _Edge.T, reg.Right - _Edge.R, reg.Bottom - _Edge.B,
@@ -116,7 +137,7 @@ void FCabinet::AddShuBan(int _regIndex, const FEdge& _Edge, const FCl& _Cl, cons
 
 void FCabinet::AddDKM(int _regIndex, const FEdge& _Edge, const FCl& _Cl, int _fm,
                       const QString& _lOrR) {
-    if (!HasRegion(_regIndex) || _fm < 1) return;
+    if (!HasRegion(_regIndex) || _fm < 1 || !Placeable(_Edge, _Cl)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double w = (reg.Right - reg.Left) / _fm;
     FMB mb;
@@ -146,6 +167,7 @@ void FCabinet::AddDKM(int _regIndex, const FEdge& _Edge, const FCl& _Cl, int _fm
 void FCabinet::AddChouTi(int _regIndex, const FCl& _ClA, const FCl& _ClB, const QString& _Name,
                          int W, int H, int D, int E, int F, int M) {
     if (!HasRegion(_regIndex) || H < 1) return;
+    if (!std::isfinite(_ClA.Thick) || !std::isfinite(_ClB.Thick)) return;
     const FRegion reg = p_RegBC[static_cast<std::size_t>(_regIndex)];
     const double faceBottom = reg.Top + (reg.Bottom - reg.Top) / H;
     FChTi ct;

@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <functional>
+#include <limits>
 
 #include "CabinetTestUtil.h"
 #include "cabinet/UCabinet.h"
@@ -418,9 +419,29 @@ TEST(FCabinet, UnplaceableOperationsAreNoOps) {
     cab3.AddChouTi(1, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 0, 350, 20, 20, 80);
     cab3.AddChouTi(1, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, -2, 350, 20, 20, 80);
     ExpectSameCabinet(cab3, before);
+    // Numbers that are not finite would make the cabinet document unreadable.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    FFengB badFB;
+    badFB.H = inf;
+    cab3.AddBackBC(1, MakeEdge(0, 0, 0, 0, 0, nan), MakeCl(5), kNoFB, QStringLiteral("0"));
+    cab3.AddCeBan(1, FShape::R, kNoEdge, MakeCl(inf), QStringLiteral("Left"), kNoFB,
+                  QStringLiteral("0"));
+    cab3.AddDingBan(1, FShape::R, kNoEdge, MakeCl(18), badFB, QStringLiteral("0"));
+    cab3.AddBc(1, FShape::R, kNoEdge, MakeCl(18), 0, nan, QStringLiteral("1"), kNoFB,
+               QStringLiteral("0"));
+    cab3.AddBc(1, FShape::R, kNoEdge, MakeCl(18), -inf, 0, QStringLiteral("2"), kNoFB,
+               QStringLiteral("0"));
+    cab3.AddDKM(1, MakeEdge(nan, 0, 0, 0, 0, 0), MakeCl(18), 2, QStringLiteral("1"));
+    cab3.AddChouTi(1, MakeCl(nan), MakeCl(5), QStringLiteral("抽屉1"), 36, 2, 350, 20, 20, 80);
+    ExpectSameCabinet(cab3, before);
+    // Only the coordinate a shelf or partition uses has to be a number.
+    cab3.AddBc(1, FShape::R, kNoEdge, MakeCl(18), nan, 300, QStringLiteral("1"), kNoFB,
+               QStringLiteral("0"));
+    EXPECT_EQ(cab3.BCS().size(), 2u);
     // The last valid index still places.
     cab3.AddShuBan(1, kNoEdge, MakeCl(18), kNoFB, QStringLiteral("0"));
-    EXPECT_EQ(cab3.BCS().size(), 2u);
+    EXPECT_EQ(cab3.BCS().size(), 3u);
 }
 
 TEST(FCabinet, RegionSizeGetters) {
