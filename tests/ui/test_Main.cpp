@@ -4,6 +4,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
@@ -205,6 +206,24 @@ TEST_F(MainTest, OrderKeyWithoutRowKeepsTreeAndShowsNoEntries) {
     EXPECT_EQ(TreeTexts().value(0), "甲");
     EXPECT_EQ(main->lstWins->count(), 0);
     EXPECT_EQ(main->StatusText(2), "当前共： 0 个柜体！");
+}
+
+TEST_F(MainTest, LoadStartedWhileLoadingReplacesTheRunningOne) {
+    AddOrder("240101000001", "A", "甲");
+    AddOrder("240101000002", "B", "乙");
+    for (int i = 1; i <= 4; ++i)
+        AddEntry("240101000001" + QString::number(i), "240101000001", 600, 800, 500, 1);
+    AddEntry("2401010000029", "240101000002", 600, 800, 500, 1, "B1");
+    main->EventIntervalMs = 0;  // hand control to the event loop after every item
+    main->proID = "240101000001";
+    QTimer::singleShot(0, main.get(), [this] {
+        main->proID = "240101000002";
+        main->LoadCabinetList();
+    });
+    main->LoadCabinetList();
+    ASSERT_EQ(main->lstWins->count(), 1);
+    EXPECT_EQ(main->lstWins->item(0)->text(), "B1-600×500×800×1");
+    EXPECT_EQ(main->StatusText(2), "当前共： 1 个柜体！");
 }
 
 TEST_F(MainTest, FeesFromAreaAndRates) {

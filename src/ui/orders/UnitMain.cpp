@@ -40,8 +40,6 @@ const QString kBannerKey = QStringLiteral("kelm");
 const QString kBanner = QStringLiteral(
     "0020E021E36F45477F5676258E05ABCA10607F309DE0D5E7D8E76D63636E7CF0D7AB0DBF0CC51D6275707776"
     "5B6D4A7624B4E4A60FD5");
-// Longest stretch (ms) the cabinet list load keeps the window from handling input.
-constexpr qint64 kEventInterval = 25;
 
 QPixmap LogoPicture() {
     QPixmap picture(120, 48);
@@ -379,6 +377,9 @@ void TfrmMain::LoadCabinetList() {
     auto query = OpenBoundQuery(QStringLiteral("SELECT * FROM FProWins WHERE proID=:proID"),
                                 {{"proID", proID}});
     lstWins->clear();
+    // A command handled while the list loads may load it again (a new order, a deleted
+    // entry); the newer load then owns the list and this one stops.
+    const int generation = ++p_loadGeneration;
     int count = 0;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
@@ -396,9 +397,10 @@ void TfrmMain::LoadCabinetList() {
         // A long list stays responsive while the thumbnails are drawn. Pending input is
         // handled every few milliseconds rather than after every item, because each
         // round also lays the whole list out again.
-        if (sinceEvents.elapsed() >= kEventInterval) {
+        if (sinceEvents.elapsed() >= EventIntervalMs) {
             QApplication::processEvents();
             sinceEvents.restart();
+            if (generation != p_loadGeneration) return;
         }
     }
     StatusPanel[2]->setText(QStringLiteral("当前共： ") + QString::number(count) +

@@ -81,6 +81,9 @@ class TfrmMain : public QMainWindow {
     // Status bar panels 0 to 3.
     QLabel* StatusPanel[4];
 
+    // Longest stretch (ms) a cabinet list load keeps the window from handling input.
+    int EventIntervalMs = 25;
+
     TSaveDialog* SaveDia;
     TColorDialog* ColorDialog1;
 
@@ -135,4 +138,5 @@ class TfrmMain : public QMainWindow {
     void OpenOrder(const QString& key, const QString& name);
 
     bool p_shownOnce = false;
+    int p_loadGeneration = 0;  // counts cabinet list loads, so a superseded one stops
 };
