@@ -1,7 +1,6 @@
 #include "ui/UiGrid.h"
 
 #include <QHeaderView>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
@@ -54,22 +53,4 @@ int CurrentRecordRow(const QTableWidget* grid) {
 QString RecordValue(const QTableWidget* grid, int row, const QString& column) {
     if (row < 0 || row >= grid->rowCount() || !grid->item(row, 0)) return QString();
     return grid->item(row, 0)->data(kRecordRole).toMap().value(column).toString();
-}
-
-std::unique_ptr<QSqlQuery> OpenBoundQuery(const QString& sql,
-                                          const QVector<QPair<QString, QString>>& params) {
-    TsysData* data = sysData();
-    if (!data->Open()) return std::make_unique<QSqlQuery>();
-    auto query = std::make_unique<QSqlQuery>(data->Database());
-    bool ok = query->prepare(sql);
-    if (ok) {
-        for (const auto& [name, value] : params)
-            query->bindValue(name.startsWith(':') ? name : ':' + name, value);
-        ok = query->exec();
-    }
-    if (!ok) {
-        ShowInfo(QStringLiteral("连接数据库出现异常情况！"));
-        return std::make_unique<QSqlQuery>();
-    }
-    return query;
 }

@@ -24,8 +24,3 @@ int CurrentRecordRow(const QTableWidget* grid);
 
 // A column of a row's record as text ("" for unknown rows or columns).
 QString RecordValue(const QTableWidget* grid, int row, const QString& column);
-
-// Runs a SELECT with named parameters bound as strings. On failure shows
-// "连接数据库出现异常情况！" and returns an inactive query, like OpenQuery.
-std::unique_ptr<QSqlQuery> OpenBoundQuery(const QString& sql,
-                                          const QVector<QPair<QString, QString>>& params);

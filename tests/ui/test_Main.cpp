@@ -4,10 +4,10 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
-#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "UiTestSupport.h"

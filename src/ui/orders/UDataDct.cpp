@@ -11,6 +11,7 @@
 
 #include "data/UnitData.h"
 #include "ui/UiGrid.h"
+#include "ui/UiQuery.h"
 #include "ui/UiPlatform.h"
 #include "ui/orders/UItmAdd.h"
 #include "ui/orders/UItmEdit.h"

@@ -13,6 +13,7 @@
 
 #include "data/UnitData.h"
 #include "ui/UiGrid.h"
+#include "ui/UiQuery.h"
 #include "ui/UiPlatform.h"
 #include "ui/orders/UProAdd.h"
 #include "ui/orders/UProEdit.h"

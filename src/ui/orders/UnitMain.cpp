@@ -24,6 +24,7 @@
 #include "data/UnitData.h"
 #include "documents/UnitEncrypTo.h"
 #include "ui/UiGrid.h"
+#include "ui/UiQuery.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
