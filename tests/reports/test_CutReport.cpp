@@ -181,3 +181,42 @@ TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CutReportTest, DiagramTallerThanTheTallestRowSpansRowsAndTheNextStartsBelowIt) {
+    // Sheets fed crosswise: 1220 long, 2440 wide, so each diagram is about 1140 pixels
+    // high, more than one row of at most 409 points can hold.
+    TD2RSchame schame = TwoLayoutScheme();
+    for (TD2RGene& g : schame) {
+        std::swap(g.RawLength, g.RawWidth);
+        for (TRectEle& e : g.EleList) std::swap(e.px, e.py), std::swap(e.Length, e.Width);
+        for (TRectR& r : g.RectArr) std::swap(r.px, r.py), std::swap(r.Length, r.Width);
+    }
+    QString error;
+    ASSERT_TRUE(WriteCutReport(Out("tall.xls"), TwoLayoutParts(), TD2RPrm(), schame, 96, &error))
+        << error.toStdString();
+    const QJsonObject book = Read(Out("tall.xls"));
+    const QJsonObject s = SheetOf(book);
+    const QJsonArray pictures = PictureShapes(s);
+    ASSERT_EQ(pictures.size(), 2);
+    const QJsonObject heights = s["row_heights"].toObject();
+    int row = 8;
+    for (int i = 0; i < 2; ++i) {
+        const QJsonObject shape = pictures[i].toObject();
+        EXPECT_EQ(shape["anchor"].toArray()[2].toInt(), row) << "picture " << i + 1;
+        const QImage image = StoredPicture(book, shape["pib"].toInt());
+        const double points = image.height() / 96.0 * 2.86 * 25.4;
+        ASSERT_GT(points, 409);
+        double covered = 0;
+        while (covered < points - 0.05) {
+            const int twips = heights[QString::number(row)].toArray()[0].toInt();
+            ASSERT_GT(twips, 0) << "row " << row;
+            covered += twips / 20.0;
+            ++row;
+        }
+        EXPECT_NEAR(covered, points, 0.1) << "rows together as high as the picture";
+    }
+}
+
+}  // namespace
