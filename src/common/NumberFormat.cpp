@@ -161,7 +161,8 @@ QString FormatInt(long long value) { return QString::number(value); }
 bool ParseNumber(const QString& text, double& value) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    if (!ok) return false;
+    // "nan" and "inf" are accepted by the conversion but are no length, count or price.
+    if (!ok || !std::isfinite(v)) return false;
     value = v;
     return true;
 }

@@ -22,7 +22,7 @@ QString FormatPattern(double value, const QString& pattern);
 QString FormatInt(long long value);
 
 // Reads a number written with "." as separator (leading/trailing blanks allowed).
-// Returns false and leaves value unchanged when the text is not a number.
+// Returns false and leaves value unchanged when the text is not a finite number.
 bool ParseNumber(const QString& text, double& value);
 
 }  // namespace kelm

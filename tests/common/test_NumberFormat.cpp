@@ -60,5 +60,6 @@ TEST(ParseNumber, AcceptsPointDecimalsAndRejectsOtherText) {
     EXPECT_DOUBLE_EQ(v, 560.3);
     EXPECT_FALSE(kelm::ParseNumber("12a", v));
     EXPECT_FALSE(kelm::ParseNumber("", v));
+    for (const char* text : {"nan", "inf", "-inf", "1e999"}) EXPECT_FALSE(kelm::ParseNumber(text, v)) << text;
     EXPECT_DOUBLE_EQ(v, 560.3);
 }
