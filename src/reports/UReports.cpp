@@ -10,9 +10,8 @@
 
 namespace {
 
-const char* const kPanelColumns[] = {"ID",    "custName", "clName", "gtName",
-                                     "color", "FengB",    "length", "width",
-                                     "houdu", "clCount",  "proCode"};
+const char* const kPanelColumns[] = {"ID",     "custName", "clName", "gtName",  "color",  "FengB",
+                                     "length", "width",    "houdu",  "clCount", "proCode"};
 
 }  // namespace
 
@@ -43,12 +42,11 @@ bool ExportPanelReport(const QString& path, const QString& proID) {
     sheet.SetHorizontalAlignment(block, kelm::XlsHAlign::Center);
     sheet.SetFont(QStringLiteral("A1:L1"), 16, true);
 
-    const QStringList headings{QStringLiteral("条码"),     QStringLiteral("客户名称"),
-                               QStringLiteral("板件名称"), QStringLiteral("所属柜体"),
-                               QStringLiteral("板件颜色"), QStringLiteral("封边颜色"),
-                               QStringLiteral("长度"),     QStringLiteral("宽度"),
-                               QStringLiteral("厚度"),     QStringLiteral("数量"),
-                               QStringLiteral("批次号"),   QStringLiteral("备注")};
+    const QStringList headings{
+        QStringLiteral("条码"),     QStringLiteral("客户名称"), QStringLiteral("板件名称"),
+        QStringLiteral("所属柜体"), QStringLiteral("板件颜色"), QStringLiteral("封边颜色"),
+        QStringLiteral("长度"),     QStringLiteral("宽度"),     QStringLiteral("厚度"),
+        QStringLiteral("数量"),     QStringLiteral("批次号"),   QStringLiteral("备注")};
     for (int c = 0; c < headings.size(); ++c) sheet.SetText(1, c, headings[c]);
     for (size_t r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c) sheet.SetText(int(r) + 2, c, rows[r][c]);

@@ -1,7 +1,5 @@
 // The two sheets of one cabinet entry: the size sheet (filled picture, outer size,
 // panel list) and the drawing sheet (wire-frame picture in a chosen colour).
-#include "reports/UReports.h"
-
 #include <QStringList>
 #include <cmath>
 #include <exception>
@@ -10,6 +8,7 @@
 #include "data/UnitData.h"
 #include "documents/UXmlOpen.h"
 #include "render/QPainterCanvas.h"
+#include "reports/UReports.h"
 #include "reports/UReportsSupport.h"
 #include "spreadsheet/XlsWorkbook.h"
 
@@ -89,7 +88,8 @@ bool Save(const kelm::XlsWorkbook& book, const QString& path) {
 // The picture of the entry, or an empty path after telling the user why there is none.
 QString EntryPicture(const CabinetEntry& entry, const QString& path, bool fill, kelm::Color color) {
     QString error;
-    const QString picture = MakeCabinetPicture(entry.winPath, fill, color, kPictureSize, kPictureSize, &error);
+    const QString picture =
+        MakeCabinetPicture(entry.winPath, fill, color, kPictureSize, kPictureSize, &error);
     if (picture.isEmpty()) ShowInfo(kelm::reports::NotSavedText(path, error));
     return picture;
 }
@@ -102,7 +102,9 @@ QString MakeCabinetPicture(const QString& winPath, bool fill, kelm::Color color,
     try {
         cabs = FXmlOpen::OpenXml(winPath);
     } catch (const std::exception& e) {
-        if (error) *error = QStringLiteral("the cabinet document cannot be read: ") + QString::fromUtf8(e.what());
+        if (error)
+            *error = QStringLiteral("the cabinet document cannot be read: ") +
+                     QString::fromUtf8(e.what());
         return QString();
     }
     // Millimetres per pixel: the larger of width and height fills the picture less the
@@ -140,8 +142,9 @@ bool ExportSizeSheet(const QString& path, const QString& winID) {
     sheet.SetFont(list, 10, false);
     sheet.SetBorders(list);
     sheet.SetHorizontalAlignment(list, XlsHAlign::Center);
-    const QStringList headings{QStringLiteral("序号"), QStringLiteral("材质"), QStringLiteral("颜色"),
-                               QStringLiteral("构件名称"), QStringLiteral("长"), QStringLiteral("宽"),
+    const QStringList headings{QStringLiteral("序号"), QStringLiteral("材质"),
+                               QStringLiteral("颜色"), QStringLiteral("构件名称"),
+                               QStringLiteral("长"),   QStringLiteral("宽"),
                                QStringLiteral("数量")};
     for (int c = 0; c < headings.size(); ++c) sheet.SetText(4, c, headings[c]);
     for (int i = 0; i < int(panels.size()); ++i) {

@@ -1,12 +1,11 @@
 // Export of an order's stored cutting layout as the cutting layout report.
-#include "reports/UReports.h"
-
 #include <QStringList>
 #include <algorithm>
 #include <exception>
 
 #include "data/UnitData.h"
 #include "documents/UnitFileOpt.h"
+#include "reports/UReports.h"
 #include "spreadsheet/XlsWorkbook.h"
 
 QString CutReportFileName(const QString& chosenPath, int number) {
@@ -28,9 +27,11 @@ bool Fail(const QString& reason) {
 bool ExportCutReport(const QString& path, const QString& proID) {
     QStringList layoutKeys;
     {
-        auto query = OpenQuery(QStringLiteral("SELECT pyID,uli,cutC,cutFA FROM FProBcCut WHERE proID='") +
-                               proID + QStringLiteral("'"));
-        while (query->isActive() && query->next()) layoutKeys << FieldText(*query, QStringLiteral("pyID"));
+        auto query =
+            OpenQuery(QStringLiteral("SELECT pyID,uli,cutC,cutFA FROM FProBcCut WHERE proID='") +
+                      proID + QStringLiteral("'"));
+        while (query->isActive() && query->next())
+            layoutKeys << FieldText(*query, QStringLiteral("pyID"));
     }
     if (layoutKeys.isEmpty()) return false;
 

@@ -1,7 +1,5 @@
 // The sheet of the cutting layout report for one optimization result. It needs no
 // database, so the command-line optimizer writes the same report as the program.
-#include "reports/UReports.h"
-
 #include <QBuffer>
 #include <QImage>
 #include <cmath>
@@ -9,6 +7,7 @@
 #include "common/NumberFormat.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "render/LayoutPng.h"
+#include "reports/UReports.h"
 #include "reports/UReportsSupport.h"
 #include "spreadsheet/XlsWorkbook.h"
 
@@ -43,11 +42,14 @@ void FillSummary(kelm::XlsSheet& sheet, const TD2Rslt& rslt) {
     SetBoldBand(sheet, 1, QStringLiteral("报表汇总"));
 
     SetRight(sheet, QStringLiteral("A3"), QStringLiteral("成品面积："));
-    sheet.SetText(QStringLiteral("B3"), kelm::FormatPattern(rslt.eleTotalArea / 1000000, QStringLiteral("0.0㎡")));
+    sheet.SetText(QStringLiteral("B3"),
+                  kelm::FormatPattern(rslt.eleTotalArea / 1000000, QStringLiteral("0.0㎡")));
     SetRight(sheet, QStringLiteral("C3"), QStringLiteral("原材面积："));
-    sheet.SetText(QStringLiteral("D3"), kelm::FormatPattern(rslt.rawUseArea / 1000000, QStringLiteral("0.0㎡")));
+    sheet.SetText(QStringLiteral("D3"),
+                  kelm::FormatPattern(rslt.rawUseArea / 1000000, QStringLiteral("0.0㎡")));
     SetRight(sheet, QStringLiteral("A4"), QStringLiteral("净出材率："));
-    sheet.SetText(QStringLiteral("B4"), kelm::FormatPattern(rslt.UltiRate * 100, QStringLiteral("0.0%")));
+    sheet.SetText(QStringLiteral("B4"),
+                  kelm::FormatPattern(rslt.UltiRate * 100, QStringLiteral("0.0%")));
     SetRight(sheet, QStringLiteral("C4"), QStringLiteral("原材用量："));
     sheet.SetText(QStringLiteral("D4"), kelm::FormatInt(rslt.RawUseCount) + QStringLiteral(" 张"));
 
@@ -98,8 +100,7 @@ int PlaceDiagram(kelm::XlsSheet& sheet, const TD2RSchame& schame, int index, con
 }  // namespace
 
 bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD2RPrm& prm,
-                       const TD2RSchame& schame, int dpi, bool viaTempBitmap,
-                       QString* error) {
+                       const TD2RSchame& schame, int dpi, bool viaTempBitmap, QString* error) {
     TD2Rslt rslt;
     TD2Result().GetResult(schame, prm, eles, rslt);
 
@@ -108,7 +109,9 @@ bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD
     int row = 6;  // 0-based: the raw sheet list starts in row 7
     for (size_t k = 0; k < rslt.UseRawArr.size(); ++k, ++row) {
         const TUseRaw& used = rslt.UseRawArr[k];
-        sheet.SetText(row, 0, kelm::FormatInt(static_cast<long long>(k) + 1) + QStringLiteral("# ") + used.rawName);
+        sheet.SetText(
+            row, 0,
+            kelm::FormatInt(static_cast<long long>(k) + 1) + QStringLiteral("# ") + used.rawName);
         sheet.SetText(row, 1, used.rawSize);
         sheet.SetNumber(row, 2, used.Count);
     }
@@ -123,7 +126,6 @@ bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD
 bool WriteCutReport(const QString& path, const TD2REleArr& eles, const TD2RPrm& prm,
                     const TD2RSchame& schame, int dpi, QString* error) {
     kelm::XlsWorkbook book;
-    if (!AddCutReportSheet(book, eles, prm, schame, dpi > 0 ? dpi : 96, false, error))
-        return false;
+    if (!AddCutReportSheet(book, eles, prm, schame, dpi > 0 ? dpi : 96, false, error)) return false;
     return book.Save(path, error);
 }

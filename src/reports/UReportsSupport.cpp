@@ -1,14 +1,14 @@
 // Environment of the reports: screen resolution, the folder of "Temp.bmp", the
 // wording of a failed save.
-#include "reports/UReports.h"
+#include "reports/UReportsSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
-#include "reports/UReportsSupport.h"
 #include "render/QPainterCanvas.h"
+#include "reports/UReports.h"
 
 namespace {
 
@@ -43,13 +43,13 @@ QString SaveTempBitmap(const QImage& image, QString* error) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     // The program's folder first; when it refuses the file (read-only installation,
     // a Temp.bmp held by another program) the temporary folder takes it.
-    QStringList candidates{TempBitmapPath(),
-                           QDir(QDir::tempPath()).filePath(kTempBitmapName)};
+    QStringList candidates{TempBitmapPath(), QDir(QDir::tempPath()).filePath(kTempBitmapName)};
     candidates.removeDuplicates();
     for (const QString& path : candidates)
         if (rgb.save(path, "BMP")) return path;
     if (error)
-        *error = QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(candidates.first()));
+        *error =
+            QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(candidates.first()));
     return QString();
 }
 
@@ -58,4 +58,3 @@ QString NotSavedText(const QString& path, const QString& reason) {
 }
 
 }  // namespace kelm::reports
-

@@ -19,14 +19,14 @@
 #include "data/UnitData.h"
 #include "documents/UXmlSave.h"
 #include "documents/UnitFileOpt.h"
+#include "optimizer/UnitD2RectTypes.h"
 #include "reports/UReports.h"
 #include "spreadsheet/XlsReadBack.h"
-#include "optimizer/UnitD2RectTypes.h"
 
 namespace kelm::test {
 
 class ReportTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
@@ -49,8 +49,10 @@ protected:
     // Runs a statement with named parameters given as name, value, name, value ...
     void Exec(const QString& sql, const QStringList& params = {}) {
         data->SetCommonSQL(sql);
-        for (int i = 0; i + 1 < params.size(); i += 2) data->SetCommonParam(params[i], params[i + 1]);
-        ASSERT_TRUE(data->ExecCommon()) << sql.toStdString() << ": " << data->LastError().toStdString();
+        for (int i = 0; i + 1 < params.size(); i += 2)
+            data->SetCommonParam(params[i], params[i + 1]);
+        ASSERT_TRUE(data->ExecCommon())
+            << sql.toStdString() << ": " << data->LastError().toStdString();
     }
 
     // The file read back; fails the test when the reader does not accept it. When
@@ -58,8 +60,9 @@ protected:
     QJsonObject Read(const QString& path) {
         const QString keep = qEnvironmentVariable("KELM_KEEP_XLS");
         if (!keep.isEmpty()) {
-            const QString name = QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                                 "-" + QFileInfo(path).fileName();
+            const QString name =
+                QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                "-" + QFileInfo(path).fileName();
             QFile::remove(keep + '/' + name);
             QFile::copy(path, keep + '/' + name);
         }
@@ -70,7 +73,8 @@ protected:
     }
 
     // Stores layouts as the optimization dialog would for order proID.
-    void StoreLayout(const TD2RSchame& schame, const TD2REleArr& eles, const QString& proID = "P1") {
+    void StoreLayout(const TD2RSchame& schame, const TD2REleArr& eles,
+                     const QString& proID = "P1") {
         TD2RRawArr raws{{1, "", "1", "", 80, 2440, 1220, 99999999, 0}};
         ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, eles, TD2RPrm(), schame, proID, "1"));
     }
@@ -78,11 +82,13 @@ protected:
     // A cabinet entry of order P1 holding the stored document of cabs.
     void AddCabinetEntry(const QString& winID, const FCabs& cabs, const QString& winCode = "A01",
                          const QString& winCount = "2") {
-        Exec("INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,custName) "
-             "VALUES(:winID,'P1',:winPath,:winCode,:winCount,:W,:H,:D,'张三')",
-             {"winID", winID, "winPath", FXmlSave::BuildStoredXml(cabs), "winCode", winCode,
-              "winCount", winCount, "W", QString::number(cabs.W()), "H", QString::number(cabs.H()),
-              "D", QString::number(cabs.D())});
+        Exec(
+            "INSERT INTO "
+            "FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,custName) "
+            "VALUES(:winID,'P1',:winPath,:winCode,:winCount,:W,:H,:D,'张三')",
+            {"winID", winID, "winPath", FXmlSave::BuildStoredXml(cabs), "winCode", winCode,
+             "winCount", winCount, "W", QString::number(cabs.W()), "H", QString::number(cabs.H()),
+             "D", QString::number(cabs.D())});
     }
 
     QTemporaryDir dir;
@@ -121,13 +127,15 @@ inline TD2RSchame TwoLayoutScheme() {
     a.RawWidth = 1220;
     a.RawCount = 7;
     a.EleArea = 2000000;
-    a.EleList = {{0, 1, "侧板", "", 0, 0, 720, 560}, {0, 1, "侧板", "", 720, 0, 720, 560},
+    a.EleList = {{0, 1, "侧板", "", 0, 0, 720, 560},
+                 {0, 1, "侧板", "", 720, 0, 720, 560},
                  {1, 2, "层板", "", 0, 560, 564, 400}};
     a.RectArr = {{1440, 0, 1000, 1220}, {0, 960, 1440, 260}};
     TD2RGene b = a;
     b.RawCount = 5;
     b.EleArea = 2200000;
-    b.EleList = {{1, 2, "层板", "", 0, 0, 564, 400}, {1, 2, "层板", "", 564, 0, 564, 400},
+    b.EleList = {{1, 2, "层板", "", 0, 0, 564, 400},
+                 {1, 2, "层板", "", 564, 0, 564, 400},
                  {1, 2, "层板", "", 1128, 0, 564, 400}};
     b.RectArr = {{1692, 0, 748, 1220}, {0, 400, 1692, 820}};
     return {a, b};
@@ -167,7 +175,8 @@ inline QJsonArray PictureShapes(const QJsonObject& sheet) {
 inline QImage StoredPicture(const QJsonObject& book, int pib) {
     const QJsonArray store = book["drawing_group"].toObject()["store"].toArray();
     if (pib < 1 || pib > store.size()) return QImage();
-    const QByteArray png = QByteArray::fromBase64(store[pib - 1].toObject()["png"].toString().toLatin1());
+    const QByteArray png =
+        QByteArray::fromBase64(store[pib - 1].toObject()["png"].toString().toLatin1());
     return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB888);
 }
 

@@ -10,21 +10,26 @@ using namespace kelm::test;
 namespace {
 
 class CabinetSheetTest : public ReportTest {
-protected:
+  protected:
     void SetUp() override {
         ReportTest::SetUp();
         Exec("INSERT INTO FProject(proID,proCode,proName) VALUES('P1','B-07','一期')");
-        Exec("INSERT INTO FCl(ylName,length,width,houdu,color) VALUES('白橡18',2440,1220,18,'白橡')");
-        Exec("INSERT INTO FCl(ylName,length,width,houdu,color) VALUES('胡桃18',2440,1220,18,'胡桃')");
+        Exec(
+            "INSERT INTO FCl(ylName,length,width,houdu,color) "
+            "VALUES('白橡18',2440,1220,18,'白橡')");
+        Exec(
+            "INSERT INTO FCl(ylName,length,width,houdu,color) "
+            "VALUES('胡桃18',2440,1220,18,'胡桃')");
         AddCabinetEntry("W1", Carcass(600, 550, 720));
     }
     // Panel i of material clID: name "板<i>", length 300 + i.
     void AddPanels(int count) {
         for (int i = 1; i <= count; ++i)
-            Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
-                 "VALUES('P1','W1','A01-1',:cl,:name,:length,400,18,:count)",
-                 {"cl", i % 2 ? "2" : "1", "name", QString("板%1").arg(i), "length",
-                  QString::number(300 + i), "count", QString::number(i % 3 + 1)});
+            Exec(
+                "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
+                "VALUES('P1','W1','A01-1',:cl,:name,:length,400,18,:count)",
+                {"cl", i % 2 ? "2" : "1", "name", QString("板%1").arg(i), "length",
+                 QString::number(300 + i), "count", QString::number(i % 3 + 1)});
     }
 };
 
@@ -34,7 +39,8 @@ void ExpectSizeBlock(const QJsonObject& s, int firstRow) {
     for (int c = 0; c < 5; ++c) {
         for (int r = 0; r < 2; ++r) {
             const QJsonObject cell = CellAt(s, firstRow + r, c);
-            EXPECT_EQ(cell["value"].toString(), (r == 0 ? headings : values)[c]) << firstRow + r << "/" << c;
+            EXPECT_EQ(cell["value"].toString(), (r == 0 ? headings : values)[c])
+                << firstRow + r << "/" << c;
             EXPECT_EQ(cell["kind"].toString(), "text");
             const QJsonObject f = cell["format"].toObject();
             EXPECT_EQ(f["size"].toDouble(), 10.0);
@@ -45,7 +51,8 @@ void ExpectSizeBlock(const QJsonObject& s, int firstRow) {
     }
     const QJsonObject widths = s["column_widths"].toObject();
     EXPECT_EQ(widths.size(), 5);
-    for (const char* col : {"0", "1", "2", "3", "4"}) EXPECT_EQ(widths[col].toInt(), 61 * 256 / 7) << col;
+    for (const char* col : {"0", "1", "2", "3", "4"})
+        EXPECT_EQ(widths[col].toInt(), 61 * 256 / 7) << col;
 }
 
 // Anchor of the sheet's one picture: column, row, and offsets 0.
@@ -71,7 +78,8 @@ TEST_F(CabinetSheetTest, SizeSheetWithNineteenPanelsInRowsSixToTwentyFour) {
     EXPECT_EQ(s["name"].toString(), "[Kelm]报表");
     EXPECT_TRUE(s["merged"].toArray().isEmpty());
     ExpectOnePictureAt(s, 0, 0);
-    EXPECT_EQ(s["row_heights"].toObject()["0"].toArray()[0].toInt(), 225 * 20) << "225 points at 96 dpi";
+    EXPECT_EQ(s["row_heights"].toObject()["0"].toArray()[0].toInt(), 225 * 20)
+        << "225 points at 96 dpi";
     ExpectSizeBlock(s, 1);
 
     const QStringList headings{"序号", "材质", "颜色", "构件名称", "长", "宽", "数量"};
@@ -122,7 +130,8 @@ TEST_F(CabinetSheetTest, FirstRowFollowsTheScreenResolution) {
         SetReportDpi(c.dpi);
         const QString path = Out(QString("size%1.xls").arg(c.dpi));
         ASSERT_TRUE(ExportSizeSheet(path, "W1"));
-        EXPECT_EQ(SheetOf(Read(path))["row_heights"].toObject()["0"].toArray()[0].toInt(), c.points * 20)
+        EXPECT_EQ(SheetOf(Read(path))["row_heights"].toObject()["0"].toArray()[0].toInt(),
+                  c.points * 20)
             << c.dpi << " dpi";
     }
 }
@@ -164,8 +173,10 @@ TEST_F(CabinetSheetTest, TwoSheetsInARowEachKeepTheirOwnPicture) {
 
     const QJsonObject first = Read(Out("size.xls"));
     const QJsonObject second = Read(Out("drawing.xls"));
-    EXPECT_EQ(StoredPicture(first, PictureShapes(SheetOf(first))[0].toObject()["pib"].toInt()), filled);
-    EXPECT_EQ(StoredPicture(second, PictureShapes(SheetOf(second))[0].toObject()["pib"].toInt()), wire);
+    EXPECT_EQ(StoredPicture(first, PictureShapes(SheetOf(first))[0].toObject()["pib"].toInt()),
+              filled);
+    EXPECT_EQ(StoredPicture(second, PictureShapes(SheetOf(second))[0].toObject()["pib"].toInt()),
+              wire);
 }
 
 TEST_F(CabinetSheetTest, UnknownEntryWritesNothing) {
@@ -182,7 +193,8 @@ TEST_F(CabinetSheetTest, DamagedCabinetDocumentIsReportedAndWritesNoFile) {
     EXPECT_FALSE(ExportSizeSheet(path, "W1"));
     EXPECT_FALSE(QFile::exists(path));
     ASSERT_EQ(prompt.infos.size(), 1);
-    EXPECT_TRUE(prompt.infos[0].startsWith("报表未能保存为：" + path + "\n")) << prompt.infos[0].toStdString();
+    EXPECT_TRUE(prompt.infos[0].startsWith("报表未能保存为：" + path + "\n"))
+        << prompt.infos[0].toStdString();
 }
 
 }  // namespace
@@ -216,13 +228,14 @@ TEST_F(CabinetSheetTest, LargerOfWidthAndHeightFillsTwoHundredFortyPixels) {
     const struct {
         double w, h;
         int right, bottom;
-    } cases[] = {{2400, 2100, 30 + 240, 30 + 210}, {600, 720, 30 + 200, 30 + 240},
+    } cases[] = {{2400, 2100, 30 + 240, 30 + 210},
+                 {600, 720, 30 + 200, 30 + 240},
                  {1200, 1200, 30 + 240, 30 + 240}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
         QString error;
-        const QString path = MakeCabinetPicture(FXmlSave::BuildStoredXml(Carcass(c.w, 550, c.h)), true,
-                                                kelm::Color(248, 240, 227), 300, 300, &error);
+        const QString path = MakeCabinetPicture(FXmlSave::BuildStoredXml(Carcass(c.w, 550, c.h)),
+                                                true, kelm::Color(248, 240, 227), 300, 300, &error);
         ASSERT_EQ(path, TempBmp()) << error.toStdString();
         const QImage image(path);
         EXPECT_EQ(image.size(), QSize(300, 300));

@@ -39,14 +39,22 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
         const char* h;
         bool bold;
     } cells[] = {
-        {"A1", "[Kelm]软件排版图", "center", true}, {"A2", "报表汇总", "general", true},
-        {"A3", "成品面积：", "right", false},       {"B3", "25.0㎡", "general", false},
-        {"C3", "原材面积：", "right", false},       {"D3", "35.7㎡", "general", false},
-        {"A4", "净出材率：", "right", false},       {"B4", "70.0%", "general", false},
-        {"C4", "原材用量：", "right", false},       {"D4", "12 张", "general", false},
-        {"A5", "原材列表", "general", true},        {"A6", "原材名称", "center", false},
-        {"B6", "原材尺寸", "center", false},        {"C6", "切割张数", "center", false},
-        {"A7", "1# ", "center", false},             {"B7", "2440×1220", "center", false},
+        {"A1", "[Kelm]软件排版图", "center", true},
+        {"A2", "报表汇总", "general", true},
+        {"A3", "成品面积：", "right", false},
+        {"B3", "25.0㎡", "general", false},
+        {"C3", "原材面积：", "right", false},
+        {"D3", "35.7㎡", "general", false},
+        {"A4", "净出材率：", "right", false},
+        {"B4", "70.0%", "general", false},
+        {"C4", "原材用量：", "right", false},
+        {"D4", "12 张", "general", false},
+        {"A5", "原材列表", "general", true},
+        {"A6", "原材名称", "center", false},
+        {"B6", "原材尺寸", "center", false},
+        {"C6", "切割张数", "center", false},
+        {"A7", "1# ", "center", false},
+        {"B7", "2440×1220", "center", false},
         {"A8", "切割排版图", "general", true},
     };
     for (const auto& c : cells) {
@@ -72,7 +80,8 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
             << row << "/" << col;
     }
     const QJsonObject widths = s["column_widths"].toObject();
-    for (const char* col : {"0", "1", "2", "3"}) EXPECT_EQ(widths[col].toInt(), 131 * 256 / 7) << col;
+    for (const char* col : {"0", "1", "2", "3"})
+        EXPECT_EQ(widths[col].toInt(), 131 * 256 / 7) << col;
 }
 
 TEST_F(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
@@ -138,11 +147,14 @@ TEST_F(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
 }
 
 TEST_F(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
-    Exec("INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES('P1','1','50','1','not a layout')");
+    Exec(
+        "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES('P1','1','50','1','not a "
+        "layout')");
     EXPECT_FALSE(ExportCutReport(Out("cut.xls"), "P1"));
     EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
     ASSERT_EQ(prompt.infos.size(), 1);
-    EXPECT_TRUE(prompt.infos[0].startsWith("保存Excel文件出现异常！\n")) << prompt.infos[0].toStdString();
+    EXPECT_TRUE(prompt.infos[0].startsWith("保存Excel文件出现异常！\n"))
+        << prompt.infos[0].toStdString();
     EXPECT_GT(prompt.infos[0].size(), QString("保存Excel文件出现异常！\n").size()) << "says why";
 }
 

@@ -13,12 +13,13 @@ using namespace kelm::test;
 namespace {
 
 class KelmCutXls : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         Write("sheets.csv", "name,length,width,count,price,prio\n白橡18,2440,1220,,80,\n");
-        Write("parts.csv", "name,length,width,count,rotation\n侧板,720,560,12,1\n层板,564,500,10,1\n"
-                           "门板,715,395,8,0\n");
+        Write("parts.csv",
+              "name,length,width,count,rotation\n侧板,720,560,12,1\n层板,564,500,10,1\n"
+              "门板,715,395,8,0\n");
     }
     void Write(const QString& name, const QByteArray& content) {
         QFile f(dir.filePath(name));
@@ -33,8 +34,9 @@ protected:
         env.remove("QT_QPA_PLATFORM");  // kelm-cut picks its platform itself
         env.remove("DISPLAY");
         p.setProcessEnvironment(env);
-        p.start(KELM_CUT_PATH, QStringList{"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "5",
-                                           "--generations", "3"} + extra);
+        p.start(KELM_CUT_PATH, QStringList{"--sheets", "sheets.csv", "--parts", "parts.csv",
+                                           "--seed", "5", "--generations", "3"} +
+                                   extra);
         EXPECT_TRUE(p.waitForFinished(120000));
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
     }
@@ -64,7 +66,8 @@ TEST_F(KelmCutXls, WritesTheReportOfItsResultIntoTheFileItself) {
     const QJsonArray pictures = PictureShapes(s);
     ASSERT_EQ(pictures.size(), json["layouts"].toInt()) << "every layout's diagram";
     for (int i = 0; i < pictures.size(); ++i)
-        EXPECT_EQ(pictures[i].toObject()["anchor"].toArray()[2].toInt(), 8 + i) << "each below the previous";
+        EXPECT_EQ(pictures[i].toObject()["anchor"].toArray()[2].toInt(), 8 + i)
+            << "each below the previous";
 }
 
 TEST_F(KelmCutXls, UnwritableReportPathIsRefusedBeforeTheSearch) {

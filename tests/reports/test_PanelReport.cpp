@@ -8,23 +8,28 @@ using namespace kelm::test;
 namespace {
 
 class PanelReportTest : public ReportTest {
-protected:
+  protected:
     void SetUp() override {
         ReportTest::SetUp();
         Exec("INSERT INTO FProject(proID,proCode,proName) VALUES('P1','B-07','一期')");
-        Exec("INSERT INTO FCl(ylName,length,width,houdu,color) VALUES('白橡18',2440,1220,18,'白橡')");
+        Exec(
+            "INSERT INTO FCl(ylName,length,width,houdu,color) "
+            "VALUES('白橡18',2440,1220,18,'白橡')");
         // Customer 2's entry first, so the report has to bring customer 1 forward.
-        Exec("INSERT INTO FProWins(winID,proID,winCode,custID,custName,FengB) "
-             "VALUES('W2','P1','A02','2','李四','白色')");
-        Exec("INSERT INTO FProWins(winID,proID,winCode,custID,custName,FengB) "
-             "VALUES('W1','P1','A01','1','张三','黑色')");
+        Exec(
+            "INSERT INTO FProWins(winID,proID,winCode,custID,custName,FengB) "
+            "VALUES('W2','P1','A02','2','李四','白色')");
+        Exec(
+            "INSERT INTO FProWins(winID,proID,winCode,custID,custName,FengB) "
+            "VALUES('W1','P1','A01','1','张三','黑色')");
     }
     void AddPanel(const QString& winID, const QString& name, const QString& length,
                   const QString& count) {
-        Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
-             "VALUES('P1',:winID,:gt,'1',:name,:length,400,18,:count)",
-             {"winID", winID, "gt", winID == "W1" ? "地柜" : "吊柜", "name", name, "length", length,
-              "count", count});
+        Exec(
+            "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
+            "VALUES('P1',:winID,:gt,'1',:name,:length,400,18,:count)",
+            {"winID", winID, "gt", winID == "W1" ? "地柜" : "吊柜", "name", name, "length", length,
+             "count", count});
     }
 };
 

@@ -9,14 +9,17 @@ using namespace kelm::test;
 namespace {
 
 class ReportFailureTest : public ReportTest {
-protected:
+  protected:
     void SetUp() override {
         ReportTest::SetUp();
         Exec("INSERT INTO FProject(proID,proCode,proName) VALUES('P1','B-07','一期')");
-        Exec("INSERT INTO FCl(ylName,length,width,houdu,color) VALUES('白橡18',2440,1220,18,'白橡')");
+        Exec(
+            "INSERT INTO FCl(ylName,length,width,houdu,color) "
+            "VALUES('白橡18',2440,1220,18,'白橡')");
         AddCabinetEntry("W1", Carcass(600, 550, 720));
-        Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
-             "VALUES('P1','W1','A01-1','1','侧板',720,550,18,2)");
+        Exec(
+            "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
+            "VALUES('P1','W1','A01-1','1','侧板',720,550,18,2)");
         StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     }
 };
