@@ -1,8 +1,8 @@
 // Shows the program's windows on sample data under a display server so they can be
 // photographed (for example with ImageMagick's `import -window root`).
 //
-// look_windows <main|orders|customers|dictionary|proadd|custadd|itmadd|about> [seconds]
-// Opens the main window with a sample order of 24 cabinet entries, the first one
+// look_windows <main|orders|customers|dictionary|proadd|custadd|itmadd|about|message|save>
+// [seconds] Opens the main window with a sample order of 24 cabinet entries, the first one
 // selected, and the named inner window on top of it; quits after `seconds` (default 8).
 #include <QApplication>
 #include <QListWidget>
@@ -64,6 +64,10 @@ int main(int argc, char** argv) {
         inner.reset(new TfrmAbout(&main));
     }
     if (inner) QTimer::singleShot(300, [&] { inner->show(); });
+    if (which == "save")
+        QTimer::singleShot(300, [&] { main.tlSizeRptClick(); });  // the report's save dialog
+    if (which == "message")
+        QTimer::singleShot(300, [&] { main.tlDelClick(); });  // the delete confirmation
     QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
     const int result = QApplication::exec();
     inner.reset();

@@ -1,5 +1,6 @@
 #include "ui/UiPrompt.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -8,11 +9,19 @@ QWidget* BoxParent(QWidget* given) {
     if (given) return given;
     return QApplication::activeWindow();
 }
+
+// The toolkit's own button texts are English unless its translations are installed.
+void NameButtons(QMessageBox& box) {
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) ok->setText(QStringLiteral("确定"));
+    if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+        cancel->setText(QStringLiteral("取消"));
+}
 }  // namespace
 
 void TMessageBoxPrompt::Info(const QString& text) {
     QMessageBox box(QMessageBox::Information, kPromptCaption, text, QMessageBox::Ok,
                     BoxParent(p_parent));
+    NameButtons(box);
     box.exec();
 }
 
@@ -20,5 +29,6 @@ bool TMessageBoxPrompt::Confirm(const QString& text) {
     QMessageBox box(QMessageBox::Information, kPromptCaption, text,
                     QMessageBox::Ok | QMessageBox::Cancel, BoxParent(p_parent));
     box.setDefaultButton(QMessageBox::Ok);
+    NameButtons(box);
     return box.exec() == QMessageBox::Ok;
 }
