@@ -124,6 +124,10 @@ struct TD2RWork {
     // rectangle that no staircase step fits holds none of them, so the walk is skipped.
     std::vector<std::pair<double, double>> stairBuf;
     std::vector<double> turnS, turnGMin, fixA, fixBMin;
+    // Trial start state of the current sheet, copied wholesale at every trial.
+    std::vector<int32_t> startCount;
+    std::vector<double> startA, startB;
+    std::vector<uint8_t> startTurn;
 };
 
 // Result of PickEle.
@@ -168,7 +172,7 @@ public:
 
     // Construction of one scheme from rawArr and the current order of eleArr.
     TD2RSchame BuildSchame(TD2RWork& w);
-    // The same with a part order given as indices into the part list.
+    // The same with a part order given as indices into the part list as it was passed in.
     TD2RSchame BuildSchame(TD2RWork& w, const std::vector<int32_t>& order);
     // Chooses a candidate; returns its position in w.cand.
     int PickRaw(TD2RWork& w);
@@ -182,7 +186,7 @@ public:
     int32_t GetRepeatCount(TD2RWork& w, int r);
     // Starts a trial fill: every remaining piece may be placed, the trial layout is empty.
     static void StartTrial(TD2RWork& w);
-    // Loads a part order (indices into eleArr) into w.
+    // Loads a part order (indices into the part list as it was passed in) into w.
     void PrepareWork(TD2RWork& w, const std::vector<int32_t>& order);
 
     // Constructions built and ranked so far (for statistics).
@@ -204,7 +208,7 @@ private:
     void RunGeneration();
     void BuildRange(int worker);
     void SetLayFields(TD2RGene& g, TD2RWork& w, int r) const;
-    static void BuildStairs(TD2RWork& w);
+    static void PrepareSheet(TD2RWork& w);
     static bool MayFit(const TD2RWork& w, const TRectR& rect);
 
     TD2REleArr p_Base;                     // the caller's part list, never reordered

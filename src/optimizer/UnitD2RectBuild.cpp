@@ -55,10 +55,23 @@ void TD2Rect::PrepareWork(TD2RWork& w, const std::vector<int32_t>& order) {
         w.fitB[i] = e.Turnable ? e.Width - t : e.Width;
         w.fitTurn[i] = e.Turnable;
     }
-    BuildStairs(w);
+    PrepareSheet(w);
 }
 
-void TD2Rect::BuildStairs(TD2RWork& w) {
+// Everything a sheet's 20 trials start from: remaining counts, the fit data of the part
+// index list in order, and the quick-rejection staircase.
+void TD2Rect::PrepareSheet(TD2RWork& w) {
+    w.startCount.resize(w.ele.size());
+    for (size_t i = 0; i < w.ele.size(); ++i) w.startCount[i] = w.ele[i].Count;
+    w.startA.resize(w.idx.size());
+    w.startB.resize(w.idx.size());
+    w.startTurn.resize(w.idx.size());
+    for (size_t pos = 0; pos < w.idx.size(); ++pos) {
+        w.startA[pos] = w.fitA[w.idx[pos]];
+        w.startB[pos] = w.fitB[w.idx[pos]];
+        w.startTurn[pos] = w.fitTurn[w.idx[pos]];
+    }
+
     auto build = [&w](std::vector<double>& keys, std::vector<double>& prefixMin) {
         std::sort(w.stairBuf.begin(), w.stairBuf.end());
         keys.clear();
@@ -189,7 +202,7 @@ void TD2Rect::FillRaw(TD2RWork& w, int r) {
     // would otherwise let small parts onto a sheet of no usable size).
     if (usable.Length <= 0 || usable.Width <= 0) return;
 
-    BuildStairs(w);
+    PrepareSheet(w);
     double bestUti = 0;
     double bestLeft = 0;
     for (int trial = 0; trial < 20; ++trial) {
@@ -214,17 +227,11 @@ void TD2Rect::FillRaw(TD2RWork& w, int r) {
 }
 
 void TD2Rect::StartTrial(TD2RWork& w) {
-    w.trialCount.resize(w.ele.size());
-    for (size_t i = 0; i < w.ele.size(); ++i) w.trialCount[i] = w.ele[i].Count;
+    w.trialCount.assign(w.startCount.begin(), w.startCount.end());
     w.trialIdx.assign(w.idx.begin(), w.idx.end());
-    w.trialA.resize(w.idx.size());
-    w.trialB.resize(w.idx.size());
-    w.trialTurn.resize(w.idx.size());
-    for (size_t pos = 0; pos < w.idx.size(); ++pos) {
-        w.trialA[pos] = w.fitA[w.idx[pos]];
-        w.trialB[pos] = w.fitB[w.idx[pos]];
-        w.trialTurn[pos] = w.fitTurn[w.idx[pos]];
-    }
+    w.trialA.assign(w.startA.begin(), w.startA.end());
+    w.trialB.assign(w.startB.begin(), w.startB.end());
+    w.trialTurn.assign(w.startTurn.begin(), w.startTurn.end());
     w.trial.Clear();
 }
 
