@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/NumberFormat.h"
+#include "optimizer/UnitD2RectDisp.h"
 #include "test_UnitD2RectHelpers.h"
 
 namespace {
@@ -273,6 +274,18 @@ TEST(D2RectSearch, NothingFitsKeepsTheStartValues) {
     EXPECT_EQ(rec.gens, (std::vector<QString>{"0.00%:10000000", "0.00%:10000000"}));
     EXPECT_EQ(rec.done, 1);
     EXPECT_TRUE(rec.best.empty());
+}
+
+TEST(D2RectSearch, PartLargerThanEverySheetIsLeftUncut) {
+    const TD2REleArr eles = MakeEles({{600, 400, 9, 1}, {2500, 1300, 2, 1}, {300, 300, 5, 0}});
+    TD2Rect rect(MakeRaws({{2440, 1220}, {1830, 915}}), Generations(3), eles, 8, 2);
+    rect.Run();
+    TD2Rslt r;
+    TD2Result().GetResult(rect.BestSchame, rect.prm, eles, r);
+    ASSERT_EQ(r.NoCutArr.size(), 1u);
+    EXPECT_EQ(r.NoCutArr[0].XH, 2);
+    EXPECT_EQ(r.NoCutArr[0].count, 2);
+    EXPECT_DOUBLE_EQ(r.eleTotalArea, 600.0 * 400 * 9 + 300.0 * 300 * 5);
 }
 
 TEST(D2RectSearch, EveryStepAndGenerationReportedInOrder) {
