@@ -181,6 +181,13 @@ std::map<QString, QString> BestKnown(const QString& file) {
 
 QString Fixed(double v, const char* pattern) { return kelm::FormatPattern(v, pattern); }
 
+// The 1-minute load average: other work on the machine slows the wall times.
+QString LoadAverage() {
+    QFile f("/proc/loadavg");
+    if (!f.open(QIODevice::ReadOnly)) return "?";
+    return QString::fromLatin1(f.readAll()).section(' ', 0, 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,7 +235,7 @@ int main(int argc, char** argv) {
     out << "Optimizer benchmark: " << generations << " generations of 30 constructions, seed " << seed
         << ", 1 thread and " << allThreads << " threads (" << QSysInfo::prettyProductName() << ", "
         << allThreads << " logical cores). Same seed, so both runs build the same scheme. Wall times are the "
-        << "fastest of " << repeat << " runs.\n\n";
+        << "fastest of " << repeat << " runs. Load average at the start: " << LoadAverage() << ".\n\n";
     auto table = [&](const std::vector<Instance>& list, bool withBest) {
         out << "| instance | pieces | sheets used | area lower bound |"
             << (withBest ? " best known (oriented / 3-stage guillotine) |" : "")
@@ -252,6 +259,7 @@ int main(int argc, char** argv) {
     };
     table(instances, false);
     if (!classic.empty()) table(classic, true);
+    out << "Load average at the end: " << LoadAverage() << ".\n";
     out.flush();
     std::fputs(text.toUtf8().constData(), stdout);
     if (!outFile.isEmpty()) {
