@@ -115,8 +115,8 @@ struct TD2RWork {
     std::vector<TRectR> stack;             // free rectangles still to fill
     std::vector<std::pair<int32_t, bool>> fits;  // collect-all candidates
     std::vector<int32_t> occ;              // occurrences per part in one layout
-    // Fit test data per part position: extents less the tolerance (a, b) and whether
-    // the part may turn, kept side by side so the part walk reads little memory.
+    // Fit test data per part position: extents less the tolerance (a, b; the tolerance
+    // applies to turnable parts only) and whether the part may turn.
     std::vector<double> fitA, fitB;
     std::vector<uint8_t> fitTurn;
     // Quick rejection for one sheet: the parts that may still be placed, as a staircase
@@ -137,6 +137,9 @@ struct TD2RPick {
     bool turned = false;
 };
 
+// The optimizer of one raw material. Holds private copies of the sheet list (sorted by
+// area, largest first), the part list (reordered between constructions) and the run
+// parameters, and the best scheme found so far with its figures.
 class TD2Rect {
 public:
     // Copies the three inputs and sorts the raw list by area. threads = 0 uses every
@@ -209,7 +212,6 @@ private:
     void BuildRange(int worker);
     void SetLayFields(TD2RGene& g, TD2RWork& w, int r) const;
     static void PrepareSheet(TD2RWork& w);
-    static bool MayFit(const TD2RWork& w, const TRectR& rect);
 
     TD2REleArr p_Base;                     // the caller's part list, never reordered
     std::vector<int32_t> p_Order;          // eleArr as indices into p_Base

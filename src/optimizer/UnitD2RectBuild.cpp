@@ -112,8 +112,6 @@ static inline bool MayFitIn(const TD2RWork& w, const TRectR& rect) {
     return false;
 }
 
-bool TD2Rect::MayFit(const TD2RWork& w, const TRectR& rect) { return MayFitIn(w, rect); }
-
 TD2RSchame TD2Rect::BuildSchame(TD2RWork& w) { return BuildSchame(w, p_Order); }
 
 TD2RSchame TD2Rect::BuildSchame(TD2RWork& w, const std::vector<int32_t>& order) {
