@@ -347,7 +347,9 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
         EXPECT_EQ(saveRequests[0].filter, "xls|*.xls");
         const QString path = dir.filePath(QString(c.file) + ".xls");
         EXPECT_EQ(QFileInfo::exists(path), c.written);
-        if (c.written) EXPECT_EQ(prompt.infos.size(), 1) << prompt.infos.join("|").toStdString();
+        if (c.written) {
+            EXPECT_EQ(prompt.infos.size(), 1) << prompt.infos.join("|").toStdString();
+        }
         for (const QString& info : prompt.infos)
             EXPECT_TRUE(info.contains(path)) << info.toStdString();
     }
