@@ -46,7 +46,7 @@ struct Outcome {
     int64_t constructions = 0;
     double seconds = 0;
     double cpuSeconds = 0;  // user + system time of the whole process during the run
-    QString signature;  // the layouts, to check that thread counts agree
+    QString signature;      // the layouts, to check that thread counts agree
 };
 
 double CpuSeconds() {
@@ -116,7 +116,8 @@ std::vector<Instance> LoadManifest(const QString& dir) {
                 in.prm.BladeWidth = ParseOptionNumber("--kerf", words[i + 1], 0);
             } else if (words[i] == "--trim") {
                 const QStringList t = words[i + 1].split(',');
-                in.prm.Edg = TEdge{t.value(0).toInt(), t.value(1).toInt(), t.value(2).toInt(), t.value(3).toInt()};
+                in.prm.Edg = TEdge{t.value(0).toInt(), t.value(1).toInt(), t.value(2).toInt(),
+                                   t.value(3).toInt()};
             }
         }
         list.push_back(in);
@@ -197,13 +198,20 @@ int main(int argc, char** argv) {
     uint64_t seed = 1;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--instances") instanceDir = args[i + 1];
-        else if (args[i] == "--classic") classicDir = args[i + 1];
-        else if (args[i] == "--generations") generations = args[i + 1].toInt();
-        else if (args[i] == "--seed") seed = args[i + 1].toULongLong();
-        else if (args[i] == "--classic-count") classicCount = args[i + 1].toInt();
-        else if (args[i] == "--out") outFile = args[i + 1];
-        else if (args[i] == "--repeat") repeat = std::max(1, args[i + 1].toInt());
+        if (args[i] == "--instances")
+            instanceDir = args[i + 1];
+        else if (args[i] == "--classic")
+            classicDir = args[i + 1];
+        else if (args[i] == "--generations")
+            generations = args[i + 1].toInt();
+        else if (args[i] == "--seed")
+            seed = args[i + 1].toULongLong();
+        else if (args[i] == "--classic-count")
+            classicCount = args[i + 1].toInt();
+        else if (args[i] == "--out")
+            outFile = args[i + 1];
+        else if (args[i] == "--repeat")
+            repeat = std::max(1, args[i + 1].toInt());
     }
     const int allThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 
@@ -217,7 +225,10 @@ int main(int argc, char** argv) {
             for (int cls = 1; cls <= 10; ++cls) {
                 const QString set = cls <= 6 ? "berkey1987" : "martello1998";
                 for (int k = 1; k <= classicCount; ++k) {
-                    const QString key = QString("%1/Class_%2.2bp_100_%3").arg(set).arg(cls, 2, 10, QChar('0')).arg(k);
+                    const QString key = QString("%1/Class_%2.2bp_100_%3")
+                                            .arg(set)
+                                            .arg(cls, 2, 10, QChar('0'))
+                                            .arg(k);
                     classic.push_back(LoadClassic(classicDir + "/" + key, key.section('/', 1),
                                                   oriented.count(key) ? oriented.at(key) : "?"));
                     classic.back().bestKnown +=
@@ -232,26 +243,33 @@ int main(int argc, char** argv) {
 
     QString text;
     QTextStream out(&text);
-    out << "Optimizer benchmark: " << generations << " generations of 30 constructions, seed " << seed
-        << ", 1 thread and " << allThreads << " threads (" << QSysInfo::prettyProductName() << ", "
-        << allThreads << " logical cores). Same seed, so both runs build the same scheme. Wall times are the "
-        << "fastest of " << repeat << " runs. Load average at the start: " << LoadAverage() << ".\n\n";
+    out << "Optimizer benchmark: " << generations << " generations of 30 constructions, seed "
+        << seed << ", 1 thread and " << allThreads << " threads (" << QSysInfo::prettyProductName()
+        << ", " << allThreads
+        << " logical cores). Same seed, so both runs build the same scheme. Wall times are the "
+        << "fastest of " << repeat << " runs. Load average at the start: " << LoadAverage()
+        << ".\n\n";
     auto table = [&](const std::vector<Instance>& list, bool withBest) {
         out << "| instance | pieces | sheets used | area lower bound |"
             << (withBest ? " best known (oriented / 3-stage guillotine) |" : "")
-            << " utilisation | uncut | constructions/s (" << allThreads << " threads) | 1 thread (s) | 1 thread CPU (s) | "
-            << allThreads << " threads (s) | speed-up |\n";
-        out << "|---|---:|---:|---:|" << (withBest ? "---:|" : "") << "---:|---:|---:|---:|---:|---:|---:|\n";
+            << " utilisation | uncut | constructions/s (" << allThreads
+            << " threads) | 1 thread (s) | 1 thread CPU (s) | " << allThreads
+            << " threads (s) | speed-up |\n";
+        out << "|---|---:|---:|---:|" << (withBest ? "---:|" : "")
+            << "---:|---:|---:|---:|---:|---:|---:|\n";
         for (Instance in : list) {
             in.prm.OptTime = generations;
             const Outcome one = Solve(in, 1, seed, repeat);
             const Outcome all = Solve(in, allThreads, seed, repeat);
             out << "| " << in.name << " | " << Pieces(in) << " | " << all.sheets
-                << (one.signature == all.signature ? "" : " (differs!)") << " | " << AreaLowerBound(in) << " | ";
+                << (one.signature == all.signature ? "" : " (differs!)") << " | "
+                << AreaLowerBound(in) << " | ";
             if (withBest) out << in.bestKnown << " | ";
             out << Fixed(all.utilisation * 100, "0.00") << " % | " << all.uncut << " | "
-                << Fixed(all.constructions / all.seconds, "0") << " | " << Fixed(one.seconds, "0.000") << " | "
-                << Fixed(one.cpuSeconds, "0.000") << " | " << Fixed(all.seconds, "0.000") << " | " << Fixed(one.seconds / all.seconds, "0.00") << "x |\n";
+                << Fixed(all.constructions / all.seconds, "0") << " | "
+                << Fixed(one.seconds, "0.000") << " | " << Fixed(one.cpuSeconds, "0.000") << " | "
+                << Fixed(all.seconds, "0.000") << " | " << Fixed(one.seconds / all.seconds, "0.00")
+                << "x |\n";
             out.flush();
             std::fprintf(stderr, "%s done\n", qPrintable(in.name));
         }

@@ -19,9 +19,9 @@ constexpr int kPopulation = 30;  // constructions per generation
 struct TD2Rect::GenSync {
     std::mutex mutex;
     std::condition_variable changed;
-    std::atomic<int> next{0};         // next construction to claim
-    std::atomic<bool> abort{false};   // the search thread stopped accepting results
-    int running = 0;                  // building threads still alive
+    std::atomic<int> next{0};        // next construction to claim
+    std::atomic<bool> abort{false};  // the search thread stopped accepting results
+    int running = 0;                 // building threads still alive
     bool done[kPopulation] = {};
 };
 
@@ -97,11 +97,16 @@ void TD2Rect::ShuffleEle(TD2RRandom& rnd) {
     if (draw >= 5) return;  // the order left by the previous construction stays
     auto key = [draw](const TD2REle& e) {
         switch (draw) {
-            case 0: return e.Length * e.Width;
-            case 1: return e.Length + e.Width;
-            case 2: return e.Length;
-            case 3: return e.Width;
-            default: return static_cast<double>(e.Count);
+            case 0:
+                return e.Length * e.Width;
+            case 1:
+                return e.Length + e.Width;
+            case 2:
+                return e.Length;
+            case 3:
+                return e.Width;
+            default:
+                return static_cast<double>(e.Count);
         }
     };
     std::stable_sort(p_Order.begin(), p_Order.end(),
@@ -122,7 +127,8 @@ void TD2Rect::DoSearch() {
     p_GenOrder.resize(kPopulation);
     p_GenSeed.resize(kPopulation);
     p_GenResult.resize(kPopulation);
-    while (static_cast<int>(p_Works.size()) < p_Threads) p_Works.push_back(std::make_unique<TD2RWork>());
+    while (static_cast<int>(p_Works.size()) < p_Threads)
+        p_Works.push_back(std::make_unique<TD2RWork>());
 
     for (int gen = 1; gen <= prm.OptTime; ++gen) {
         if (IsEnd) break;
@@ -226,7 +232,8 @@ void TD2Rect::SelectBest(const TD2RPop& pop) {
         bool replace = false;
         switch (prm.Priority) {
             case TD2RPriority::Uti:
-                replace = uti > BestUti || (uti == BestUti && (n < minCate || leftSum > BestBinRect));
+                replace =
+                    uti > BestUti || (uti == BestUti && (n < minCate || leftSum > BestBinRect));
                 break;
             case TD2RPriority::Cut:
                 replace = n < minCate;

@@ -28,7 +28,7 @@ constexpr int WM_D2R_GEN = 1143;   // a generation was ranked; text "87.53%:4"
 // Receives the progress of a search. Called synchronously from the search thread: the
 // search waits until each call returns. OnDone's scheme is valid only during the call.
 class TD2RListener {
-public:
+  public:
     virtual ~TD2RListener() = default;
     virtual void OnStep(int /*k*/) {}
     virtual void OnGeneration(const QString& /*text*/) {}
@@ -38,7 +38,7 @@ public:
 // Uniform integer draws from xoshiro256** (seeded through splitmix64): a small, fast
 // generator of good statistical quality, cheap enough for the hot path.
 class TD2RRandom {
-public:
+  public:
     explicit TD2RRandom(uint64_t seed = 0) { Seed(seed); }
     void Seed(uint64_t seed);
     // Uniform integer in 0 … n − 1 (n ≥ 1), without modulo bias.
@@ -55,7 +55,7 @@ public:
         return result;
     }
 
-private:
+  private:
     static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
     uint64_t s_[4];
 };
@@ -99,22 +99,22 @@ struct TD2RTrial {
 // hot path (part choice, placement, trial fills) allocates nothing.
 struct TD2RWork {
     TD2RRandom rnd;
-    std::vector<TD2RWorkEle> ele;          // working part list (Count = pieces left)
-    std::vector<int32_t> idx;              // part index list: parts with pieces left
-    std::vector<int32_t> rawStock;         // working sheet stock per raw type
+    std::vector<TD2RWorkEle> ele;                   // working part list (Count = pieces left)
+    std::vector<int32_t> idx;                       // part index list: parts with pieces left
+    std::vector<int32_t> rawStock;                  // working sheet stock per raw type
     std::vector<std::pair<int32_t, int32_t>> cand;  // (Prio, raw index) candidates
-    std::vector<int32_t> prioPos;          // positions of Prio = 1 candidates
+    std::vector<int32_t> prioPos;                   // positions of Prio = 1 candidates
     // trial fill state
-    std::vector<int32_t> trialCount;       // pieces left per part during a trial
-    std::vector<int32_t> trialIdx;         // part index list during a trial
+    std::vector<int32_t> trialCount;  // pieces left per part during a trial
+    std::vector<int32_t> trialIdx;    // part index list during a trial
     // fit data of trialIdx, position by position, so the part walk reads memory in order
     std::vector<double> trialA, trialB;
     std::vector<uint8_t> trialTurn;
     TD2RTrial trial;
     TD2RTrial best;
-    std::vector<TRectR> stack;             // free rectangles still to fill
+    std::vector<TRectR> stack;                   // free rectangles still to fill
     std::vector<std::pair<int32_t, bool>> fits;  // collect-all candidates
-    std::vector<int32_t> occ;              // occurrences per part in one layout
+    std::vector<int32_t> occ;                    // occurrences per part in one layout
     // Fit test data per part position: extents less the tolerance (a, b; the tolerance
     // applies to turnable parts only) and whether the part may turn.
     std::vector<double> fitA, fitB;
@@ -141,7 +141,7 @@ struct TD2RPick {
 // area, largest first), the part list (reordered between constructions) and the run
 // parameters, and the best scheme found so far with its figures.
 class TD2Rect {
-public:
+  public:
     // Copies the three inputs and sorts the raw list by area. threads = 0 uses every
     // core; 1 builds the constructions one after the other on the search thread.
     TD2Rect(const TD2RRawArr& raws, const TD2RPrm& prm, const TD2REleArr& eles,
@@ -207,15 +207,15 @@ public:
     int32_t minCate = 9999999;
     double lessPrice = 99999999.0;
 
-private:
+  private:
     void RunGeneration();
     void BuildRange(int worker);
     void SetLayFields(TD2RGene& g, TD2RWork& w, int r) const;
     static void PrepareSheet(TD2RWork& w);
 
-    TD2REleArr p_Base;                     // the caller's part list, never reordered
-    std::vector<int32_t> p_Order;          // eleArr as indices into p_Base
-    TD2RRandom p_Rnd;                      // the search's generator
+    TD2REleArr p_Base;             // the caller's part list, never reordered
+    std::vector<int32_t> p_Order;  // eleArr as indices into p_Base
+    TD2RRandom p_Rnd;              // the search's generator
     int p_Threads = 1;
     TD2RListener* p_Listener = nullptr;
     std::thread p_Thread;

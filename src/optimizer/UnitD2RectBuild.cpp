@@ -85,7 +85,8 @@ void TD2Rect::PrepareSheet(TD2RWork& w) {
     };
     w.stairBuf.clear();
     for (int32_t i : w.idx)
-        if (w.fitTurn[i]) w.stairBuf.emplace_back(std::min(w.fitA[i], w.fitB[i]), std::max(w.fitA[i], w.fitB[i]));
+        if (w.fitTurn[i])
+            w.stairBuf.emplace_back(std::min(w.fitA[i], w.fitB[i]), std::max(w.fitA[i], w.fitB[i]));
     build(w.turnS, w.turnGMin);
     w.stairBuf.clear();
     for (int32_t i : w.idx)
@@ -106,7 +107,8 @@ static inline bool MayFitIn(const TD2RWork& w, const TRectR& rect) {
         if (w.turnGMin[k - 1] <= M) return true;
     }
     if (!w.fixA.empty() && rect.Length >= w.fixA.front() && rect.Width >= w.fixBMin.back()) {
-        const size_t k = std::upper_bound(w.fixA.begin(), w.fixA.end(), rect.Length) - w.fixA.begin();
+        const size_t k =
+            std::upper_bound(w.fixA.begin(), w.fixA.end(), rect.Length) - w.fixA.begin();
         if (w.fixBMin[k - 1] <= rect.Width) return true;
     }
     return false;
@@ -321,17 +323,19 @@ TD2RPick TD2Rect::PickEle(TD2RWork& w, const TRectR& rect) {
         // Four tests at a time without branches; most walks end within a few blocks.
         size_t pos = 0;
         for (; pos + 4 <= n; pos += 4)
-            if (FitsAnyWay(w, pos, L, W) | FitsAnyWay(w, pos + 1, L, W) | FitsAnyWay(w, pos + 2, L, W) |
-                FitsAnyWay(w, pos + 3, L, W))
+            if (FitsAnyWay(w, pos, L, W) | FitsAnyWay(w, pos + 1, L, W) |
+                FitsAnyWay(w, pos + 2, L, W) | FitsAnyWay(w, pos + 3, L, W))
                 break;
         for (; pos < n; ++pos)
             if (FitsAnyWay(w, pos, L, W))
-                return TD2RPick{w.trialIdx[pos], static_cast<int32_t>(pos), ChooseTurned(w, pos, rect, w.rnd)};
+                return TD2RPick{w.trialIdx[pos], static_cast<int32_t>(pos),
+                                ChooseTurned(w, pos, rect, w.rnd)};
         return TD2RPick{};
     }
     w.fits.clear();
     for (size_t pos = 0; pos < n; ++pos)
-        if (FitsAnyWay(w, pos, L, W)) w.fits.emplace_back(static_cast<int32_t>(pos), ChooseTurned(w, pos, rect, w.rnd));
+        if (FitsAnyWay(w, pos, L, W))
+            w.fits.emplace_back(static_cast<int32_t>(pos), ChooseTurned(w, pos, rect, w.rnd));
     if (w.fits.empty()) return TD2RPick{};
     const auto& chosen = w.fits[w.rnd.Draw(static_cast<int>(w.fits.size()))];
     return TD2RPick{w.trialIdx[chosen.first], chosen.first, chosen.second};

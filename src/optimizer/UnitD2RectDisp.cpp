@@ -20,8 +20,8 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
         partArea += c * g.EleArea;
         cost += g.RawLength * g.RawWidth * c * g.RawPrice / 1000000.0;
 
-        const QString size =
-            kelm::FormatGeneral(g.RawLength) + QStringLiteral("×") + kelm::FormatGeneral(g.RawWidth);
+        const QString size = kelm::FormatGeneral(g.RawLength) + QStringLiteral("×") +
+                             kelm::FormatGeneral(g.RawWidth);
         bool found = false;
         for (TUseRaw& u : rslt.UseRawArr) {
             if (u.rawSize == size && u.rawName == g.RawName) {
@@ -42,7 +42,8 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
                     break;
                 }
             }
-            if (!found) rslt.BinSizeArr.push_back(TBinSize{g.RawDbID, g.RawName, r.Length, r.Width, c});
+            if (!found)
+                rslt.BinSizeArr.push_back(TBinSize{g.RawDbID, g.RawName, r.Length, r.Width, c});
         }
 
         std::vector<TEleCut>& pieces = rslt.EleCutArr[gi];
@@ -63,7 +64,8 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
     }
 
     for (const TD2REle& e : left)
-        if (e.Count != 0) rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, e.Count});
+        if (e.Count != 0)
+            rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, e.Count});
     rslt.eleTotalArea = partArea;
     rslt.rawUseArea = rawArea;
     rslt.UltiRate = rawArea != 0 ? partArea / rawArea : 0;

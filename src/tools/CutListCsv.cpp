@@ -33,9 +33,10 @@ QString Where(const QString& file, int line, int column = 0) {
 std::vector<CsvRow> ParseCsv(const QString& path, const QString& shown) {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        throw CutInputError(shown + ": cannot read the file (" +
-                            (file.error() == QFileDevice::NoError ? QString("a folder") : file.errorString()) +
-                            ")");
+        throw CutInputError(
+            shown + ": cannot read the file (" +
+            (file.error() == QFileDevice::NoError ? QString("a folder") : file.errorString()) +
+            ")");
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes);
@@ -102,18 +103,20 @@ std::vector<CsvRow> ParseCsv(const QString& path, const QString& shown) {
 
 // Columns of a list and where each was found in the header.
 class Table {
-public:
+  public:
     Table(const QString& path, const QStringList& required, const QStringList& optional) {
         shown_ = path;
         rows_ = ParseCsv(path, shown_);
-        if (rows_.empty()) throw CutInputError(Where(shown_, 1) + "the file is empty; a header line is needed");
+        if (rows_.empty())
+            throw CutInputError(Where(shown_, 1) + "the file is empty; a header line is needed");
         for (const CsvField& f : rows_[0]) {
             const QString name = f.text.trimmed().toLower();
             if (!required.contains(name) && !optional.contains(name))
                 throw CutInputError(Where(shown_, f.line, f.column) + "unknown column \"" + f.text +
                                     "\" (expected " + (required + optional).join(",") + ")");
             if (index_.count(name))
-                throw CutInputError(Where(shown_, f.line, f.column) + "column \"" + name + "\" appears twice");
+                throw CutInputError(Where(shown_, f.line, f.column) + "column \"" + name +
+                                    "\" appears twice");
             index_[name] = f.column - 1;
         }
         for (const QString& name : required)
@@ -150,10 +153,11 @@ public:
             throw CutInputError(Where(shown_, f.line, f.column) + column + " \"" + f.text +
                                 "\" is not a number");
         if (positive && v <= 0)
-            throw CutInputError(Where(shown_, f.line, f.column) + column + " must be above zero, not " +
-                                f.text.trimmed());
+            throw CutInputError(Where(shown_, f.line, f.column) + column +
+                                " must be above zero, not " + f.text.trimmed());
         if (!positive && v < 0)
-            throw CutInputError(Where(shown_, f.line, f.column) + column + " must not be below zero");
+            throw CutInputError(Where(shown_, f.line, f.column) + column +
+                                " must not be below zero");
         if (v > kMaxSize && (column == "length" || column == "width"))
             throw CutInputError(Where(shown_, f.line, f.column) + column + " " + f.text.trimmed() +
                                 " is too large (at most 1000000 mm)");
@@ -178,7 +182,7 @@ public:
 
     QString Text(size_t row, const QString& column) const { return Field(row, column).text; }
 
-private:
+  private:
     QString shown_;
     std::vector<CsvRow> rows_;
     std::map<QString, int> index_;
@@ -195,9 +199,11 @@ TD2RRawArr ReadSheetsCsv(const QString& path) {
         raw.Name = t.Text(r, "name");
         raw.Length = t.Number(r, "length", true);
         raw.Width = t.Number(r, "width", true);
-        raw.Count = t.Empty(r, "count") ? 99999999 : static_cast<int32_t>(t.Integer(r, "count", 1, kMaxCount));
+        raw.Count = t.Empty(r, "count") ? 99999999
+                                        : static_cast<int32_t>(t.Integer(r, "count", 1, kMaxCount));
         raw.Price = t.Empty(r, "price") ? 1.0 : t.Number(r, "price", false);
-        raw.Prio = t.Empty(r, "prio") ? 0 : static_cast<int32_t>(t.Integer(r, "prio", -1000000, 1000000));
+        raw.Prio =
+            t.Empty(r, "prio") ? 0 : static_cast<int32_t>(t.Integer(r, "prio", -1000000, 1000000));
         raw.DbID = QString::number(raw.XH);
         raws.push_back(raw);
     }
@@ -214,7 +220,8 @@ TD2REleArr ReadPartsCsv(const QString& path) {
         e.Length = t.Number(r, "length", true);
         e.Width = t.Number(r, "width", true);
         e.Count = static_cast<int32_t>(t.Integer(r, "count", 1, kMaxCount));
-        e.Rotation = t.Empty(r, "rotation") ? 1 : static_cast<int32_t>(t.Integer(r, "rotation", 0, 1));
+        e.Rotation =
+            t.Empty(r, "rotation") ? 1 : static_cast<int32_t>(t.Integer(r, "rotation", 0, 1));
         eles.push_back(e);
     }
     return eles;
@@ -225,7 +232,8 @@ double ParseOptionNumber(const QString& option, const QString& text, double min)
     if (!kelm::ParseNumber(text, v) || !std::isfinite(v))
         throw CutInputError("option " + option + ": \"" + text + "\" is not a number");
     if (v < min)
-        throw CutInputError("option " + option + ": " + text + " is below " + kelm::FormatGeneral(min));
+        throw CutInputError("option " + option + ": " + text + " is below " +
+                            kelm::FormatGeneral(min));
     return v;
 }
 

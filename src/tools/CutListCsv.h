@@ -10,9 +10,8 @@
 
 // A problem with the input, with a message ready to be shown ("parts.csv:4:3: ...").
 class CutInputError : public std::runtime_error {
-public:
-    explicit CutInputError(const QString& message)
-        : std::runtime_error(message.toStdString()) {}
+  public:
+    explicit CutInputError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
 // Sheets: header name,length,width[,count][,price][,prio] (any order); count defaults

@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 #include <chrono>
 #include <cstdio>
@@ -40,10 +40,9 @@ const char* kUsage =
     "--xml writes the layout document; --xls the cutting layout report (summary, raw\n"
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook.\n";
 
-const QStringList kOptions = {"--sheets", "--parts",  "--kerf",        "--trim",
-                              "--tolerance", "--bin", "--generations", "--priority",
-                              "--style",  "--first-cut", "--seed",     "--threads",
-                              "--xml", "--xls"};
+const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
+                              "--bin",    "--generations", "--priority", "--style", "--first-cut",
+                              "--seed",   "--threads",     "--xml",      "--xls"};
 
 struct Options {
     QString sheets, parts, xml, xls;
@@ -64,7 +63,8 @@ std::vector<int32_t> IntList(const QString& option, const QString& text, int n, 
         throw CutInputError("option " + option + ": expected " + QString::number(n) +
                             " comma-separated numbers, got \"" + text + "\"");
     std::vector<int32_t> values;
-    for (const QString& p : parts) values.push_back(static_cast<int32_t>(ParseOptionInt(option, p, min, 1000000)));
+    for (const QString& p : parts)
+        values.push_back(static_cast<int32_t>(ParseOptionInt(option, p, min, 1000000)));
     return values;
 }
 
@@ -74,7 +74,8 @@ E Choice(const QString& option, const QString& text, const std::map<QString, E>&
     if (it == choices.end()) {
         QStringList names;
         for (const auto& [name, value] : choices) names << name;
-        throw CutInputError("option " + option + ": \"" + text + "\" is not one of " + names.join(", "));
+        throw CutInputError("option " + option + ": \"" + text + "\" is not one of " +
+                            names.join(", "));
     }
     return it->second;
 }
@@ -123,20 +124,25 @@ Options ParseOptions(const QStringList& args) {
         } else if (name == "--generations") {
             o.prm.OptTime = static_cast<int32_t>(ParseOptionInt(name, value, 1, 1000000));
         } else if (name == "--priority") {
-            o.prm.Priority = Choice<TD2RPriority>(
-                name, value, {{"uti", TD2RPriority::Uti}, {"cut", TD2RPriority::Cut}, {"price", TD2RPriority::Price}});
+            o.prm.Priority = Choice<TD2RPriority>(name, value,
+                                                  {{"uti", TD2RPriority::Uti},
+                                                   {"cut", TD2RPriority::Cut},
+                                                   {"price", TD2RPriority::Price}});
         } else if (name == "--style") {
             o.prm.LayStyle = Choice<TD2RLayStyle>(name, value,
-                                                 {{"regular", TD2RLayStyle::regular},
-                                                  {"hstrip", TD2RLayStyle::HStrip},
-                                                  {"vstrip", TD2RLayStyle::VStrip}});
+                                                  {{"regular", TD2RLayStyle::regular},
+                                                   {"hstrip", TD2RLayStyle::HStrip},
+                                                   {"vstrip", TD2RLayStyle::VStrip}});
         } else if (name == "--first-cut") {
             o.prm.FirstCut = Choice<TD2RFirstCut>(
-                name, value, {{"hv", TD2RFirstCut::HV}, {"hd", TD2RFirstCut::HD}, {"vd", TD2RFirstCut::VD}});
+                name, value,
+                {{"hv", TD2RFirstCut::HV}, {"hd", TD2RFirstCut::HD}, {"vd", TD2RFirstCut::VD}});
         } else if (name == "--seed") {
             bool ok = false;
             const uint64_t seed = value.trimmed().toULongLong(&ok);
-            if (!ok) throw CutInputError("option --seed: \"" + value + "\" is not a whole number of 0 or more");
+            if (!ok)
+                throw CutInputError("option --seed: \"" + value +
+                                    "\" is not a whole number of 0 or more");
             o.seed = seed;
         } else if (name == "--threads") {
             o.threads = static_cast<int>(ParseOptionInt(name, value, 1, 1024));
@@ -162,7 +168,7 @@ Options ParseOptions(const QStringList& args) {
 
 // Generation and best utilisation on one line of standard error.
 class ProgressBar : public TD2RListener {
-public:
+  public:
     explicit ProgressBar(int generations) : total_(generations) {}
     void OnGeneration(const QString& text) override {
         ++done_;
@@ -177,7 +183,7 @@ public:
         if (done_ > 0) Print(stderr, "\n");
     }
 
-private:
+  private:
     int total_;
     int done_ = 0;
 };
@@ -185,10 +191,13 @@ private:
 QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t constructions,
              double seconds) {
     using kelm::FormatGeneral;
-    return "{\"sheets\":" + QString::number(r.RawUseCount) + ",\"layouts\":" + QString::number(s.size()) +
-           ",\"utilisation\":" + FormatGeneral(r.UltiRate) + ",\"part_area\":" + FormatGeneral(r.eleTotalArea) +
-           ",\"raw_area\":" + FormatGeneral(r.rawUseArea) + ",\"price\":" + FormatGeneral(r.TotalPrice) +
-           ",\"uncut\":" + QString::number(uncut) + ",\"constructions\":" + QString::number(constructions) +
+    return "{\"sheets\":" + QString::number(r.RawUseCount) +
+           ",\"layouts\":" + QString::number(s.size()) +
+           ",\"utilisation\":" + FormatGeneral(r.UltiRate) +
+           ",\"part_area\":" + FormatGeneral(r.eleTotalArea) +
+           ",\"raw_area\":" + FormatGeneral(r.rawUseArea) +
+           ",\"price\":" + FormatGeneral(r.TotalPrice) + ",\"uncut\":" + QString::number(uncut) +
+           ",\"constructions\":" + QString::number(constructions) +
            ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") + "}\n";
 }
 
@@ -198,7 +207,8 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--xls" || arg.startsWith("--xls=")) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
         }
     }
@@ -232,7 +242,8 @@ int main(int argc, char** argv) {
     if (showProgress) rect.SetListener(&progress);
     const auto start = std::chrono::steady_clock::now();
     rect.Run();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (showProgress) progress.Finish();
 
     TD2Rslt result;
@@ -242,10 +253,11 @@ int main(int argc, char** argv) {
 
     if (!o.xml.isEmpty()) {
         // The scheme's raw indices refer to the optimizer's sorted sheet list.
-        const QByteArray bytes = kelm::EncodeGbk(LayoutDocumentText(rect.rawArr, eles, o.prm, rect.BestSchame));
+        const QByteArray bytes =
+            kelm::EncodeGbk(LayoutDocumentText(rect.rawArr, eles, o.prm, rect.BestSchame));
         QFile file(o.xml);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-            !file.flush()) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size() || !file.flush()) {
             Print(stderr, "kelm-cut: cannot write \"" + o.xml + "\": " + file.errorString() + "\n");
             return 1;
         }

@@ -73,7 +73,7 @@ TEST(D2RectPickEle, FirstFitMostlyAndAnyFitSometimes) {
         (pick.eleIndex == 0 ? first : second)++;
         EXPECT_EQ(pick.listPos, pick.eleIndex);
     }
-    EXPECT_GT(second, 10);   // about 1 in 20
+    EXPECT_GT(second, 10);  // about 1 in 20
     EXPECT_LT(second, 120);
     EXPECT_EQ(first + second, 1000);
 }
@@ -178,7 +178,8 @@ TEST(D2RectLayRect, FirstCutDirectionOfEverySheet) {
         TD2RPrm prm;
         prm.FirstCut = cut;
         for (uint64_t seed = 1; seed <= 30; ++seed) {
-            ConstructionBench b(MakeRaws({{2440, 1220}}), prm, MakeEles({{2000, 1000, 1, 0}}), seed);
+            ConstructionBench b(MakeRaws({{2440, 1220}}), prm, MakeEles({{2000, 1000, 1, 0}}),
+                                seed);
             b.rect.LayRect(b.work, TRectR{0, 0, 2440, 1220});
             ASSERT_EQ(b.work.trial.RectArr.size(), 2u);
             if (cut == TD2RFirstCut::HD) {
@@ -220,7 +221,8 @@ TEST(D2RectFillRaw, EqualUtilisationLargerLeftoverWins) {
     // cut leaves a 1000 × 700 leftover, a vertical one at most 600 × 700. Of 20 trials
     // the horizontal one is kept whenever one of them drew it.
     for (uint64_t seed = 1; seed <= 20; ++seed) {
-        ConstructionBench b(MakeRaws({{1000, 1000}}), TD2RPrm{}, MakeEles({{600, 300, 1, 0}}), seed);
+        ConstructionBench b(MakeRaws({{1000, 1000}}), TD2RPrm{}, MakeEles({{600, 300, 1, 0}}),
+                            seed);
         b.rect.FillRaw(b.work, 0);
         ASSERT_EQ(b.work.best.EleList.size(), 1u);
         EXPECT_EQ(b.work.best.maxBin, 700000);

@@ -97,7 +97,8 @@ TEST(D2ResultGetResult, FiguresPiecesAndUncut) {
     // part 7: 10 − 3 × 2; part 2: 10 − 3 − 1; part 1: 10 − 2; part 3: 10 − 1
     std::map<int32_t, int32_t> uncut;
     for (const TEleCut& e : r.NoCutArr) uncut[e.XH] = e.count;
-    EXPECT_EQ(uncut, (std::map<int32_t, int32_t>{{1, 8}, {2, 6}, {3, 9}, {4, 10}, {5, 10}, {6, 10}, {7, 4}}));
+    EXPECT_EQ(uncut, (std::map<int32_t, int32_t>{
+                         {1, 8}, {2, 6}, {3, 9}, {4, 10}, {5, 10}, {6, 10}, {7, 4}}));
     EXPECT_EQ(eles[6].Count, before[6].Count);  // the caller's list is not changed
 }
 
@@ -105,7 +106,8 @@ TEST(D2ResultGetResult, ReusableOffcuts) {
     const TD2REleArr eles = MakeEles({{100, 100, 100}});
     TD2RGene a = Layout("oak", 2440, 1220, 2);
     Place(a, eles, 1);
-    a.RectArr = {{0, 0, 100, 100}, {0, 0, 99.9, 500}, {0, 0, 500, 100}, {0, 0, 100, 500}, {0, 0, 0, 0}};
+    a.RectArr = {
+        {0, 0, 100, 100}, {0, 0, 99.9, 500}, {0, 0, 500, 100}, {0, 0, 100, 500}, {0, 0, 0, 0}};
     TD2RGene b = a;
     b.RawCount = 3;
     b.RectArr = {{10, 10, 500, 100}};

@@ -36,11 +36,17 @@ TD2RPrm Prm(double kerf, TEdge edg, TD2RLayStyle style = TD2RLayStyle::regular,
 }
 
 std::vector<Instance> Instances() {
-    const TD2REleArr kitchen = MakeEles({{720, 560, 16, 0}, {568, 560, 8, 1}, {716, 296, 12, 0},
-                                         {568, 100, 16, 1}, {2400, 580, 2, 0}, {450, 380, 10, 1},
-                                         {900, 330, 6, 1}, {1196, 560, 2, 0}});
+    const TD2REleArr kitchen = MakeEles({{720, 560, 16, 0},
+                                         {568, 560, 8, 1},
+                                         {716, 296, 12, 0},
+                                         {568, 100, 16, 1},
+                                         {2400, 580, 2, 0},
+                                         {450, 380, 10, 1},
+                                         {900, 330, 6, 1},
+                                         {1196, 560, 2, 0}});
     return {
-        {"kitchen, kerf and trims", MakeRaws({{2440, 1220}}), kitchen, Prm(4, {10, 10, 12, 8}), true},
+        {"kitchen, kerf and trims", MakeRaws({{2440, 1220}}), kitchen, Prm(4, {10, 10, 12, 8}),
+         true},
         {"horizontal strips", MakeRaws({{2440, 1220}}), kitchen,
          Prm(3, {5, 5, 5, 5}, TD2RLayStyle::HStrip), true},
         {"vertical strips", MakeRaws({{2440, 1220}}), kitchen,
@@ -52,22 +58,23 @@ std::vector<Instance> Instances() {
         {"several sheet types, limited stock, preferred type",
          MakeRaws({{2440, 1220, 3}, {1830, 915, 100, 1}, {2800, 2070, 2}}), kitchen,
          Prm(4, {10, 10, 10, 10}), true},
-        {"stock runs out", MakeRaws({{2440, 1220, 2}, {1220, 600, 3}}), kitchen, Prm(0, {0, 0, 0, 0}),
-         false},
-        {"price priority", MakeRaws({{2440, 1220, 99999999, 0, 3.0}, {2800, 2070, 99999999, 0, 1.0}}),
-         kitchen, Prm(4, {0, 0, 0, 0}, TD2RLayStyle::regular, TD2RFirstCut::HV, TD2RPriority::Price),
-         true},
+        {"stock runs out", MakeRaws({{2440, 1220, 2}, {1220, 600, 3}}), kitchen,
+         Prm(0, {0, 0, 0, 0}), false},
+        {"price priority",
+         MakeRaws({{2440, 1220, 99999999, 0, 3.0}, {2800, 2070, 99999999, 0, 1.0}}), kitchen,
+         Prm(4, {0, 0, 0, 0}, TD2RLayStyle::regular, TD2RFirstCut::HV, TD2RPriority::Price), true},
         {"cut priority", MakeRaws({{2440, 1220}}), kitchen,
          Prm(0, {0, 0, 0, 0}, TD2RLayStyle::regular, TD2RFirstCut::HV, TD2RPriority::Cut), true},
         {"part larger than every sheet", MakeRaws({{2440, 1220}, {1830, 915}}),
-         MakeEles({{600, 400, 9, 1}, {3000, 1300, 2, 1}, {300, 300, 5, 0}}), Prm(4, {0, 0, 0, 0}), false},
+         MakeEles({{600, 400, 9, 1}, {3000, 1300, 2, 1}, {300, 300, 5, 0}}), Prm(4, {0, 0, 0, 0}),
+         false},
         {"grain fixed part fits only turned", MakeRaws({{2440, 1220}}),
          MakeEles({{500, 2000, 3, 0}, {500, 2000, 3, 1}, {400, 300, 7, 0}}), Prm(0, {0, 0, 0, 0}),
          false},
         {"part that fits only the large type", MakeRaws({{2440, 1220, 2}, {1000, 500, 100}}),
          MakeEles({{2000, 1000, 5, 1}, {400, 400, 3, 1}}), Prm(0, {0, 0, 0, 0}), false},
-        {"many small parts", MakeRaws({{2440, 1220}}), MakeEles({{100, 50, 1500, 1}, {73, 41, 700, 0}}),
-         Prm(1, {0, 0, 0, 0}), true},
+        {"many small parts", MakeRaws({{2440, 1220}}),
+         MakeEles({{100, 50, 1500, 1}, {73, 41, 700, 0}}), Prm(1, {0, 0, 0, 0}), true},
         {"fractional sizes", MakeRaws({{2440.5, 1220.25}}),
          MakeEles({{333.3, 211.7, 25, 1}, {1000.1, 99.9, 11, 0}, {1220.25, 600, 3, 1}}),
          Prm(3.2, {1, 2, 3, 4}), true},
@@ -80,7 +87,9 @@ bool Guillotine(std::vector<const TRectEle*> parts) {
     if (parts.size() <= 1) return true;
     for (int axis = 0; axis < 2; ++axis) {
         auto lo = [axis](const TRectEle* e) { return axis == 0 ? e->px : e->py; };
-        auto hi = [axis](const TRectEle* e) { return axis == 0 ? e->px + e->Length : e->py + e->Width; };
+        auto hi = [axis](const TRectEle* e) {
+            return axis == 0 ? e->px + e->Length : e->py + e->Width;
+        };
         std::sort(parts.begin(), parts.end(),
                   [&](const TRectEle* a, const TRectEle* b) { return lo(a) < lo(b); });
         double reach = hi(parts[0]);
@@ -102,7 +111,7 @@ void CheckScheme(const Instance& in, const TD2RRawArr& raws, const TD2RSchame& s
     SCOPED_TRACE(std::string(in.name) + ", " + where);
     const double k = in.prm.BladeWidth;
     const TEdge& t = in.prm.Edg;
-    std::map<int32_t, int64_t> placed;     // by XH
+    std::map<int32_t, int64_t> placed;      // by XH
     std::map<QString, int64_t> sheetsUsed;  // by DbID
     for (const TD2RGene& g : s) {
         ASSERT_GE(g.RawCount, 1);
@@ -137,8 +146,9 @@ void CheckScheme(const Instance& in, const TD2RRawArr& raws, const TD2RSchame& s
             for (size_t j = i + 1; j < parts.size(); ++j) {
                 const TRectEle& a = *parts[i];
                 const TRectEle& b = *parts[j];
-                const bool apart = a.px + a.Length + k <= b.px + kEps || b.px + b.Length + k <= a.px + kEps ||
-                                   a.py + a.Width + k <= b.py + kEps || b.py + b.Width + k <= a.py + kEps;
+                const bool apart =
+                    a.px + a.Length + k <= b.px + kEps || b.px + b.Length + k <= a.px + kEps ||
+                    a.py + a.Width + k <= b.py + kEps || b.py + b.Width + k <= a.py + kEps;
                 EXPECT_TRUE(apart) << "parts " << i << " and " << j << " overlap or lack the kerf";
             }
         EXPECT_TRUE(Guillotine(parts)) << "layout not cuttable by guillotine cuts";
@@ -149,7 +159,8 @@ void CheckScheme(const Instance& in, const TD2RRawArr& raws, const TD2RSchame& s
             EXPECT_EQ(placed[e.XH], e.Count) << "part " << e.XH;
         }
     }
-    for (const TD2RRaw& r : raws) EXPECT_LE(sheetsUsed[r.DbID], r.Count) << "sheet " << r.DbID.toStdString();
+    for (const TD2RRaw& r : raws)
+        EXPECT_LE(sheetsUsed[r.DbID], r.Count) << "sheet " << r.DbID.toStdString();
 }
 
 class D2RectProperties : public ::testing::TestWithParam<Instance> {};
@@ -203,7 +214,8 @@ TEST(D2RectProperties, CheckerCatchesBrokenLayouts) {
     gene.RawLength = gene.RawWidth = 1000;
     gene.RawCount = 1;
     gene.EleArea = 20000;
-    gene.EleList = {TRectEle{0, 1, "P1", "", 0, 0, 100, 100}, TRectEle{0, 1, "P1", "", 102, 0, 100, 100}};
+    gene.EleList = {TRectEle{0, 1, "P1", "", 0, 0, 100, 100},
+                    TRectEle{0, 1, "P1", "", 102, 0, 100, 100}};
     ::testing::TestPartResultArray failures;
     {
         ::testing::ScopedFakeTestPartResultReporter reporter(

@@ -72,11 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {{MakeScheme("a", {{1000, 1000, 1, 700000}}),
                       MakeScheme("b", {{1000, 1000, 1, 800000}, {1000, 1000, 1, 800000}})}},
                     "b"},
-        RankingCase{"uti: equal utilisation, more layouts but a larger leftover sum wins",
-                    TD2RPriority::Uti,
-                    {{MakeScheme("a", {{1000, 1000, 2, 800000, 5000}}),
-                      MakeScheme("b", {{1000, 1000, 1, 800000, 3000}, {1000, 1000, 1, 800000, 3000}})}},
-                    "b"},
+        RankingCase{
+            "uti: equal utilisation, more layouts but a larger leftover sum wins",
+            TD2RPriority::Uti,
+            {{MakeScheme("a", {{1000, 1000, 2, 800000, 5000}}),
+              MakeScheme("b", {{1000, 1000, 1, 800000, 3000}, {1000, 1000, 1, 800000, 3000}})}},
+            "b"},
         RankingCase{"uti: equal utilisation, fewer layouts wins",
                     TD2RPriority::Uti,
                     {{MakeScheme("a", {{1000, 1000, 1, 800000, 9000}, {1000, 1000, 1, 800000}}),
@@ -126,7 +127,8 @@ TEST(D2RectRanking, FiguresTakenFromTheWinner) {
     EXPECT_EQ(rect.ProgressText(), "0.00%:10000000");
     rect.SelectBest({});
     EXPECT_EQ(rect.ProgressText(), "0.00%:10000000");
-    rect.SelectBest({MakeScheme("a", {{1000, 1000, 3, 875300, 40}, {2000, 500, 1, 500000, 2, 2.5}})});
+    rect.SelectBest(
+        {MakeScheme("a", {{1000, 1000, 3, 875300, 40}, {2000, 500, 1, 500000, 2, 2.5}})});
     EXPECT_DOUBLE_EQ(rect.BestUti, (3 * 875300.0 + 500000) / 4000000);
     EXPECT_EQ(rect.BestBinRect, 42);
     EXPECT_EQ(rect.minCate, 1);
@@ -136,14 +138,15 @@ TEST(D2RectRanking, FiguresTakenFromTheWinner) {
 
 TEST(D2RectShrinkRaw, MovesAndSplitsLayoutsToSmallerSheets) {
     struct Case {
-        int32_t sheets;        // RawCount of the layout reaching 1500 × 800
-        int32_t movedSheets;   // on 1830 × 915 afterwards
-        int32_t keptSheets;    // appended copy left on 2440 × 1220, 0 = none
+        int32_t sheets;       // RawCount of the layout reaching 1500 × 800
+        int32_t movedSheets;  // on 1830 × 915 afterwards
+        int32_t keptSheets;   // appended copy left on 2440 × 1220, 0 = none
     } cases[] = {{3, 3, 0}, {8, 5, 3}};
     for (const Case& c : cases) {
         TD2RPrm prm;
         prm.Edg.Right = 7;
-        TD2Rect rect(MakeRaws({{1830, 915, 5}, {2440, 1220, 100}}), prm, MakeEles({{10, 10, 1}}), 1, 1);
+        TD2Rect rect(MakeRaws({{1830, 915, 5}, {2440, 1220, 100}}), prm, MakeEles({{10, 10, 1}}), 1,
+                     1);
         ASSERT_EQ(rect.rawArr[0].Length, 2440);  // sorted largest first
         TD2RGene g;
         g.RawIndex = 0;
@@ -154,8 +157,11 @@ TEST(D2RectShrinkRaw, MovesAndSplitsLayoutsToSmallerSheets) {
         g.EleArea = 123;
         g.EleList.push_back(TRectEle{0, 1, "P1", "", 0, 0, 1000, 800});
         g.EleList.push_back(TRectEle{0, 1, "P1", "", 1000, 0, 493, 300});
-        g.RectArr = {{1493, 0, 947, 1220}, {1900, 0, 540, 100}, {0, 800, 1500, 420},
-                     {0, 915, 100, 100}, {0, 916, 100, 100}};
+        g.RectArr = {{1493, 0, 947, 1220},
+                     {1900, 0, 540, 100},
+                     {0, 800, 1500, 420},
+                     {0, 915, 100, 100},
+                     {0, 916, 100, 100}};
         // a second layout that needs the big sheet stays where it is
         TD2RGene big = g;
         big.RawCount = 1;
@@ -192,7 +198,8 @@ TEST(D2RectShrinkRaw, MovesAndSplitsLayoutsToSmallerSheets) {
 TEST(D2RectShrinkRaw, StockUsedByTheSchemeIsRespected) {
     // The small type has 5 sheets, 3 of which the scheme already uses: a layout of 3
     // big sheets can move only 2.
-    TD2Rect rect(MakeRaws({{2440, 1220, 100}, {1830, 915, 5}}), TD2RPrm{}, MakeEles({{10, 10, 1}}), 1, 1);
+    TD2Rect rect(MakeRaws({{2440, 1220, 100}, {1830, 915, 5}}), TD2RPrm{}, MakeEles({{10, 10, 1}}),
+                 1, 1);
     TD2RGene g;
     g.RawIndex = 0;
     g.RawLength = 2440;
@@ -214,7 +221,7 @@ TEST(D2RectShrinkRaw, StockUsedByTheSchemeIsRespected) {
 
 // Records every report; optionally stops the search at a given step.
 class Recorder : public TD2RListener {
-public:
+  public:
     TD2Rect* stopOn = nullptr;
     int stopAtStep = 0;
     std::vector<int> steps;
@@ -244,8 +251,12 @@ TD2RPrm Generations(int n) {
     return prm;
 }
 
-const TD2REleArr kKitchen = MakeEles({{720, 560, 8, 0}, {568, 560, 4, 1}, {716, 296, 6, 0},
-                                      {568, 100, 8, 1}, {2400, 580, 2, 0}, {450, 380, 5, 1}});
+const TD2REleArr kKitchen = MakeEles({{720, 560, 8, 0},
+                                      {568, 560, 4, 1},
+                                      {716, 296, 6, 0},
+                                      {568, 100, 8, 1},
+                                      {2400, 580, 2, 0},
+                                      {450, 380, 5, 1}});
 
 TEST(D2RectSearch, EmptyPartListReportsOnlyTheEnd) {
     for (bool threaded : {false, true}) {
@@ -336,7 +347,8 @@ TEST(D2RectSearch, SameSeedSameResultWhateverTheThreadCount) {
     sequential.Run();
     for (int threads : {2, 3}) {
         Recorder many;
-        TD2Rect parallel(MakeRaws({{2440, 1220}, {1830, 915, 4}}), Generations(4), kKitchen, 77, threads);
+        TD2Rect parallel(MakeRaws({{2440, 1220}, {1830, 915, 4}}), Generations(4), kKitchen, 77,
+                         threads);
         parallel.SetListener(&many);
         parallel.Start();
         parallel.Wait();
@@ -371,8 +383,8 @@ TEST(D2RectSearch, StopAfterTwelveConstructions) {
             part += g.RawCount * g.EleArea;
             raw += g.RawCount * g.RawLength * g.RawWidth;
         }
-        EXPECT_EQ(rec.gens[0], kelm::FormatPattern(part / raw * 100, "0.00") + "%:" +
-                                   QString::number(rec.best.size()));
+        EXPECT_EQ(rec.gens[0], kelm::FormatPattern(part / raw * 100, "0.00") +
+                                   "%:" + QString::number(rec.best.size()));
         texts.push_back(rec.gens[0]);
         results.push_back(rec.best);
     }
@@ -384,7 +396,8 @@ TEST(D2RectSearch, StopFromAnotherThreadEndsTheRun) {
     // A stop asked for from another thread while the search runs ends it early; the
     // destructor also stops a running search.
     Recorder rec;
-    auto rect = std::make_unique<TD2Rect>(MakeRaws({{2440, 1220}}), Generations(100000), kKitchen, 9, 2);
+    auto rect =
+        std::make_unique<TD2Rect>(MakeRaws({{2440, 1220}}), Generations(100000), kKitchen, 9, 2);
     rect->SetListener(&rec);
     rect->Start();
     rect->IsEnd = true;

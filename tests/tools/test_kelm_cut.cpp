@@ -21,7 +21,7 @@ struct RunResult {
 };
 
 class KelmCut : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
 
     QString Write(const QString& name, const QByteArray& content) {
@@ -43,20 +43,21 @@ protected:
         p.start(KELM_CUT_PATH, args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return RunResult{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                   QString::fromUtf8(p.readAllStandardError())};
+                         QString::fromUtf8(p.readAllStandardError())};
     }
 };
 
 TEST_F(KelmCut, PrintsOneJsonLineAndCountsOversizePartsAsUncut) {
-    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "5",
-                        "--generations", "4", "--threads", "2", "--kerf", "4", "--trim", "5,5,5,5"});
+    const RunResult r =
+        Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "5", "--generations", "4",
+              "--threads", "2", "--kerf", "4", "--trim", "5,5,5,5"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());  // no progress bar when standard error is not a terminal
     ASSERT_TRUE(r.out.endsWith('\n'));
     EXPECT_EQ(r.out.count('\n'), 1);
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
-    for (const char* key : {"sheets", "layouts", "utilisation", "part_area", "raw_area", "price", "uncut",
-                            "constructions", "seconds"})
+    for (const char* key : {"sheets", "layouts", "utilisation", "part_area", "raw_area", "price",
+                            "uncut", "constructions", "seconds"})
         EXPECT_TRUE(o.contains(key)) << key;
     EXPECT_EQ(o["uncut"].toInt(), 2);
     EXPECT_EQ(o["constructions"].toInt(), 4 * 30);
@@ -70,8 +71,9 @@ TEST_F(KelmCut, PrintsOneJsonLineAndCountsOversizePartsAsUncut) {
 
 TEST_F(KelmCut, SameSeedSameResult) {
     auto result = [&](const char* threads) {
-        const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "77", "--generations",
-                            "3", "--threads", threads, "--style", "hstrip", "--priority", "cut"});
+        const RunResult r =
+            Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "77", "--generations",
+                  "3", "--threads", threads, "--style", "hstrip", "--priority", "cut"});
         QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
         o.remove("seconds");
         return o;
@@ -82,8 +84,8 @@ TEST_F(KelmCut, SameSeedSameResult) {
 }
 
 TEST_F(KelmCut, WritesTheLayoutDocumentInGbk) {
-    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "3", "--generations", "2",
-                        "--xml", "layout.xml"});
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "3",
+                              "--generations", "2", "--xml", "layout.xml"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     QFile f(dir.filePath("layout.xml"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -112,51 +114,100 @@ TEST_F(KelmCut, ReadsFlexibleCsv) {
 
 struct BadInput {
     const char* what;
-    QStringList args;       // after the files' defaults are filled in
-    const char* parts;      // content of bad.csv, used as --parts when set
-    const char* expected;   // the message, after "kelm-cut: "
+    QStringList args;      // after the files' defaults are filled in
+    const char* parts;     // content of bad.csv, used as --parts when set
+    const char* expected;  // the message, after "kelm-cut: "
 };
 
 TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
     const BadInput cases[] = {
-        {"unreadable file", {"--sheets", "missing.csv", "--parts", "parts.csv"}, nullptr,
+        {"unreadable file",
+         {"--sheets", "missing.csv", "--parts", "parts.csv"},
+         nullptr,
          "missing.csv: cannot read the file"},
         {"missing column", {}, "name,length,width\na,1,2\n", "bad.csv:1: missing column \"count\""},
-        {"unknown column", {}, "name,length,width,count,colour\n", "bad.csv:1:5: unknown column \"colour\""},
-        {"not a number", {}, "name,length,width,count\na,1,2,3\nb,abc,2,3\n",
+        {"unknown column",
+         {},
+         "name,length,width,count,colour\n",
+         "bad.csv:1:5: unknown column \"colour\""},
+        {"not a number",
+         {},
+         "name,length,width,count\na,1,2,3\nb,abc,2,3\n",
          "bad.csv:3:2: length \"abc\" is not a number"},
-        {"size of zero", {}, "name,length,width,count\na,100,0,3\n", "bad.csv:2:3: width must be above zero"},
-        {"negative size", {}, "name,length,width,count\na,-5,10,3\n", "bad.csv:2:2: length must be above zero"},
-        {"count of zero", {}, "name,length,width,count\na,100,10,0\n", "bad.csv:2:4: count 0 must be above zero"},
-        {"count not whole", {}, "name,length,width,count\na,100,10,2.5\n",
+        {"size of zero",
+         {},
+         "name,length,width,count\na,100,0,3\n",
+         "bad.csv:2:3: width must be above zero"},
+        {"negative size",
+         {},
+         "name,length,width,count\na,-5,10,3\n",
+         "bad.csv:2:2: length must be above zero"},
+        {"count of zero",
+         {},
+         "name,length,width,count\na,100,10,0\n",
+         "bad.csv:2:4: count 0 must be above zero"},
+        {"count not whole",
+         {},
+         "name,length,width,count\na,100,10,2.5\n",
          "bad.csv:2:4: count \"2.5\" is not a whole number"},
-        {"rotation out of range", {}, "name,length,width,count,rotation\na,100,10,1,2\n",
+        {"rotation out of range",
+         {},
+         "name,length,width,count,rotation\na,100,10,1,2\n",
          "bad.csv:2:5: rotation 2 must lie between 0 and 1"},
-        {"quote not closed", {}, "name,length,width,count\n\"a,100,10,1\n", "bad.csv:2:1: a quoted field is not closed"},
-        {"too many fields", {}, "name,length,width,count\na,100,10,1,7\n",
+        {"quote not closed",
+         {},
+         "name,length,width,count\n\"a,100,10,1\n",
+         "bad.csv:2:1: a quoted field is not closed"},
+        {"too many fields",
+         {},
+         "name,length,width,count\na,100,10,1,7\n",
          "bad.csv:2:5: more fields than the header has"},
         {"header only", {}, "name,length,width,count\n", "bad.csv:2: no rows after the header"},
-        {"duplicate option", {"--kerf", "1", "--kerf", "2"}, nullptr, "option --kerf is given twice"},
+        {"duplicate option",
+         {"--kerf", "1", "--kerf", "2"},
+         nullptr,
+         "option --kerf is given twice"},
         {"unknown option", {"--speed", "9"}, nullptr, "unknown option --speed"},
-        {"option not a number", {"--generations", "ten"}, nullptr,
+        {"option not a number",
+         {"--generations", "ten"},
+         nullptr,
          "option --generations: \"ten\" is not a whole number"},
         {"negative kerf", {"--kerf", "-1"}, nullptr, "option --kerf: -1 is below 0"},
-        {"bad trim", {"--trim", "1,2"}, nullptr, "option --trim: expected 4 comma-separated numbers"},
-        {"bad choice", {"--style", "diagonal"}, nullptr, "option --style: \"diagonal\" is not one of"},
+        {"bad trim",
+         {"--trim", "1,2"},
+         nullptr,
+         "option --trim: expected 4 comma-separated numbers"},
+        {"bad choice",
+         {"--style", "diagonal"},
+         nullptr,
+         "option --style: \"diagonal\" is not one of"},
         {"missing value", {"--seed"}, nullptr, "option --seed needs a value"},
-        {"value missing before the next option", {"--kerf", "--seed", "1"}, nullptr, "option --kerf needs a value"},
+        {"value missing before the next option",
+         {"--kerf", "--seed", "1"},
+         nullptr,
+         "option --kerf needs a value"},
         {"stray argument", {"extra"}, nullptr, "unexpected argument \"extra\""},
-        {"xml folder missing", {"--xml", "no/such/folder/x.xml"}, nullptr, "option --xml: cannot write"},
+        {"xml folder missing",
+         {"--xml", "no/such/folder/x.xml"},
+         nullptr,
+         "option --xml: cannot write"},
     };
     for (const BadInput& c : cases) {
         QStringList args;
         if (c.parts) {
             Write("bad.csv", c.parts);
-            args << "--parts" << "bad.csv";
+            args << "--parts"
+                 << "bad.csv";
         }
-        if (!c.args.contains("--sheets")) args << "--sheets" << "sheets.csv";
-        if (!c.args.contains("--parts") && !c.parts) args << "--parts" << "parts.csv";
-        if (!c.args.contains("--xml")) args << "--xml" << "written.xml";
+        if (!c.args.contains("--sheets"))
+            args << "--sheets"
+                 << "sheets.csv";
+        if (!c.args.contains("--parts") && !c.parts)
+            args << "--parts"
+                 << "parts.csv";
+        if (!c.args.contains("--xml"))
+            args << "--xml"
+                 << "written.xml";
         args << c.args;  // last, so a missing value really is missing
         const RunResult r = Exec(args);
         EXPECT_EQ(r.exitCode, 2) << c.what;
