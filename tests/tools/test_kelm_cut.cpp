@@ -102,6 +102,30 @@ TEST_F(KelmCut, WritesTheLayoutDocumentInGbk) {
     EXPECT_EQ(eles[2].Name, "door, \"left\"");
 }
 
+TEST_F(KelmCut, LayoutDocumentSheetIndicesMatchItsSheetList) {
+    // The smaller sheet is listed first; the optimizer sorts by area, and the document's
+    // sheet list must be the one its layouts' indices refer to.
+    Write("two.csv", "name,length,width,count\nsmall,1220,600,3\nlarge,2440,1220,\n");
+    const RunResult r = Exec({"--sheets", "two.csv", "--parts", "parts.csv", "--seed", "9",
+                              "--generations", "2", "--xml", "two.xml"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(dir.filePath("two.xml"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_NO_THROW(ReadLayoutDocument(kelm::DecodeGbk(f.readAll()), raws, eles, schame, prm));
+    ASSERT_EQ(raws.size(), 2u);
+    ASSERT_FALSE(schame.empty());
+    for (const TD2RGene& g : schame) {
+        ASSERT_GE(g.RawIndex, 0);
+        ASSERT_LT(g.RawIndex, 2);
+        EXPECT_EQ(raws[g.RawIndex].Length, g.RawLength);
+        EXPECT_EQ(raws[g.RawIndex].Name, g.RawName);
+    }
+}
+
 TEST_F(KelmCut, ReadsFlexibleCsv) {
     // Columns in another order, optional columns left out, a byte order mark, CRLF line
     // ends and a blank line at the end.
