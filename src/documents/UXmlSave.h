@@ -25,8 +25,9 @@ class FXmlSave {
     // --- storing (UXmlSaveDb.cpp) ---------------------------------------------------
     // Each runs in one transaction: when any statement fails (an error, or no row where
     // one is needed) everything is rolled back, the result is false and the order keeps
-    // exactly what it had. A drilling rule with a position that is not a number fails
-    // the same way before anything is written.
+    // exactly what it had. A drilling rule that a panel needs and whose position list
+    // holds something that is not a number fails the same way, before anything is
+    // written; damaged rules no panel needs do not matter.
 
     // Stores _cabs as a new position of order _proID: one FProWins row with the
     // scrambled document and winID "yymmddhhmmss" + _ID, and its FProCl panel rows.
