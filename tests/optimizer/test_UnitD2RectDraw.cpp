@@ -75,6 +75,9 @@ TEST_F(DiagramFixture, CutSizesWrapAtTheClipRectanglesRightEdge) {
     const QString head = QStringLiteral("切割尺寸：");
     const Case cases[] = {
         {600, {head + item + item + item + item + item}},
+        // 3 + 258 + 66 = 327 reaches the right edge without exceeding it: the fourth fits.
+        {327, {head + item + item + item + item, item}},
+        {326, {head + item + item + item, item + item}},
         {300, {head + item + item + item, item + item}},
         {200, {head + item + item, item + item, item}},
         {100, {head, item, item, item, item, item}},  // not even the first item fits
