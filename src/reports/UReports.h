@@ -7,6 +7,9 @@
 //
 // Pictures go through the bitmap "Temp.bmp" in the program's folder (the temporary
 // folder when the program's folder is not writable); it stays there afterwards.
+//
+// Sheet names such as "[Kelm]报表" reach the file as "(Kelm)报表": square brackets are
+// not allowed in sheet names, and the workbook writer puts the closest allowed name.
 
 #include <QString>
 

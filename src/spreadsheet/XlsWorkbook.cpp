@@ -240,8 +240,24 @@ bool XlsSheetNameIsPortable(const QString& name) {
                         [](QChar c) { return QStringLiteral("\\/?*[]:").contains(c); });
 }
 
+QString XlsPortableSheetName(const QString& name) {
+    QString portable = name;
+    for (QChar& c : portable) {
+        if (c == '[')
+            c = '(';
+        else if (c == ']')
+            c = ')';
+        else if (QStringLiteral("\\/?*:").contains(c) || c == QChar(0) || c == QChar(3))
+            c = '_';
+    }
+    if (portable.startsWith('\'')) portable[0] = '_';
+    if (portable.endsWith('\'')) portable[portable.size() - 1] = '_';
+    return portable;
+}
+
 XlsSheet& XlsWorkbook::AddSheet(const QString& name) {
-    QString base = name.left(kMaxSheetNameLength);
+    // Cut first, so an apostrophe that ends up last is replaced too.
+    QString base = XlsPortableSheetName(name.left(kMaxSheetNameLength));
     if (base.isEmpty()) base = QStringLiteral("Sheet%1").arg(sheets_.size() + 1);
     auto taken = [this](const QString& n) {
         return std::any_of(sheets_.begin(), sheets_.end(), [&](const XlsSheet& s) {

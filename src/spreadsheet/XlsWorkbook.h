@@ -132,13 +132,20 @@ class XlsSheet {
 // \ / ? * [ ] :, not starting or ending with an apostrophe.
 bool XlsSheetNameIsPortable(const QString& name);
 
+// The closest name spreadsheet programs accept: "[" and "]" become "(" and ")" (as Excel
+// itself writes a bracketed file name inside a sheet reference); each of \ / ? * :, the
+// control characters 0 and 3 and an apostrophe at either end becomes "_". Length and
+// emptiness are left alone. "[Kelm]报表" -> "(Kelm)报表".
+QString XlsPortableSheetName(const QString& name);
+
 class XlsWorkbook {
   public:
-    // Adds a worksheet at the end. The name is kept as given, except that an empty
-    // name becomes "Sheet<n>", a name is cut to 31 characters (the format's limit) and
-    // a name already used gets " (2)", " (3)" ... appended. Characters that
-    // spreadsheet programs refuse in sheet names are kept too (see
-    // XlsSheetNameIsPortable); LibreOffice then shows the sheet as "Sheet<n>".
+    // Adds a worksheet at the end. The name is kept as given, except that characters
+    // the file format forbids in sheet names are replaced (XlsPortableSheetName: a file
+    // carrying them is refused or renamed by spreadsheet programs, LibreOffice shows
+    // such a sheet as "Sheet<n>"), an empty name becomes "Sheet<n>", a name is cut to
+    // 31 characters (the format's limit) and a name already used gets " (2)", " (3)"
+    // ... appended.
     XlsSheet& AddSheet(const QString& name);
     int SheetCount() const { return int(sheets_.size()); }
     XlsSheet& Sheet(int index) { return sheets_[index]; }

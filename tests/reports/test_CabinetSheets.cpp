@@ -75,7 +75,7 @@ TEST_F(CabinetSheetTest, SizeSheetWithNineteenPanelsInRowsSixToTwentyFour) {
     const QJsonObject book = Read(path);
     ASSERT_EQ(book["sheets"].toArray().size(), 1);
     const QJsonObject s = SheetOf(book);
-    EXPECT_EQ(s["name"].toString(), "[Kelm]报表");
+    EXPECT_EQ(s["name"].toString(), "(Kelm)报表");
     EXPECT_TRUE(s["merged"].toArray().isEmpty());
     ExpectOnePictureAt(s, 0, 0);
     EXPECT_EQ(s["row_heights"].toObject()["0"].toArray()[0].toInt(), 225 * 20)
@@ -156,7 +156,7 @@ TEST_F(CabinetSheetTest, DrawingSheetHasTheSizeBlockAndThePictureAtB3) {
     ASSERT_TRUE(ExportDrawingSheet(path, "W1", kelm::Colors::Black));
     EXPECT_EQ(prompt.infos, QStringList{"报表已经导出为文件：" + path});
     const QJsonObject s = SheetOf(Read(path));
-    EXPECT_EQ(s["name"].toString(), "[Kelm]报表");
+    EXPECT_EQ(s["name"].toString(), "(Kelm)报表");
     ExpectSizeBlock(s, 0);
     ExpectOnePictureAt(s, 1, 2);
     for (const QJsonValue v : s["cells"].toArray()) EXPECT_LE(v.toObject()["row"].toInt(), 1);

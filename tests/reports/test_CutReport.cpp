@@ -31,7 +31,7 @@ class CutReportTest : public ReportTest {};
 
 // Summary, raw sheet list and band of a sheet holding TwoLayoutScheme.
 void ExpectTwoLayoutSheet(const QJsonObject& s) {
-    EXPECT_EQ(s["name"].toString(), "[Kelm]报表");
+    EXPECT_EQ(s["name"].toString(), "(Kelm)报表");
     EXPECT_EQ(MergedNames(s), QStringList({"A1:D1", "A2:D2", "A5:D5", "A8:D8"}));
     const struct {
         const char* cell;

@@ -54,7 +54,7 @@ TEST_F(KelmCutXls, WritesTheReportOfItsResultIntoTheFileItself) {
     const QJsonObject book = ReadXlsFile(dir.filePath("layout report.xls"), &error);
     ASSERT_TRUE(error.isEmpty()) << error.toStdString();
     const QJsonObject s = SheetOf(book);
-    EXPECT_EQ(s["name"].toString(), "[Kelm]报表");
+    EXPECT_EQ(s["name"].toString(), "(Kelm)报表");
     EXPECT_EQ(TextAt(s, 0, 0), "[Kelm]软件排版图");
     EXPECT_EQ(TextAt(s, 2, 1), kelm::FormatPattern(json["part_area"].toDouble() / 1e6, "0.0㎡"));
     EXPECT_EQ(TextAt(s, 2, 3), kelm::FormatPattern(json["raw_area"].toDouble() / 1e6, "0.0㎡"));

@@ -44,7 +44,7 @@ TEST_F(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToL5) {
     const QJsonObject book = Read(path);
     ASSERT_EQ(book["sheets"].toArray().size(), 1);
     const QJsonObject s = SheetOf(book);
-    EXPECT_EQ(s["name"].toString(), "[Kelm]软件报表");
+    EXPECT_EQ(s["name"].toString(), "(Kelm)软件报表");
     EXPECT_EQ(MergedNames(s), QStringList{"A1:L1"});
     EXPECT_EQ(TextAt(s, 0, 0), "[Kelm]报表");
 

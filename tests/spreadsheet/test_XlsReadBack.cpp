@@ -68,7 +68,7 @@ class XlsReadBackTest : public ::testing::Test {
 };
 
 TEST_F(XlsReadBackTest, SheetNamesAreKeptInOrder) {
-    EXPECT_EQ(Sheet(0)["name"].toString(), QStringLiteral("[Kelm]软件报表"));
+    EXPECT_EQ(Sheet(0)["name"].toString(), QStringLiteral("(Kelm)软件报表"));
     EXPECT_EQ(Sheet(1)["name"].toString(), QStringLiteral("开料图"));
 }
 

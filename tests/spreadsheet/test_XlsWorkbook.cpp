@@ -16,8 +16,9 @@ namespace {
 
 TEST(XlsWorkbookModel, SheetNamesAreKeptUniqueAndWithinTheLimit) {
     XlsWorkbook book;
-    EXPECT_EQ(book.AddSheet(QStringLiteral("[Kelm]报表")).Name(), QStringLiteral("[Kelm]报表"));
-    EXPECT_EQ(book.AddSheet(QStringLiteral("[kelm]报表")).Name(), QStringLiteral("[kelm]报表 (2)"));
+    // Brackets are not allowed in sheet names: the closest allowed name is written.
+    EXPECT_EQ(book.AddSheet(QStringLiteral("[Kelm]报表")).Name(), QStringLiteral("(Kelm)报表"));
+    EXPECT_EQ(book.AddSheet(QStringLiteral("[kelm]报表")).Name(), QStringLiteral("(kelm)报表 (2)"));
     EXPECT_EQ(book.AddSheet(QString()).Name(), "Sheet3");
     const QString longName(40, QChar(0x677F));
     EXPECT_EQ(book.AddSheet(longName).Name(), longName.left(31));
@@ -32,6 +33,27 @@ TEST(XlsWorkbookModel, PortableSheetNames) {
     for (const char* name : {"", "[Kelm]报表", "a:b", "a/b", "a\\b", "a?", "a*", "'ab", "ab'",
                              "12345678901234567890123456789012"})
         EXPECT_FALSE(XlsSheetNameIsPortable(QString::fromUtf8(name))) << name;
+}
+
+TEST(XlsWorkbookModel, SheetNamesGetTheClosestAllowedName) {
+    const struct {
+        const char* given;
+        const char* written;
+    } cases[] = {
+        {"[Kelm]软件报表", "(Kelm)软件报表"},
+        {"a:b/c\\d?e*f", "a_b_c_d_e_f"},
+        {"'ab'", "_ab_"},
+        {"a'b", "a'b"},
+        {"原材 列表 (2)", "原材 列表 (2)"},
+        // Cut to 31 characters before the apostrophe check.
+        {"123456789012345678901234567890'x", "123456789012345678901234567890_"},
+    };
+    for (const auto& c : cases) {
+        XlsWorkbook book;
+        const QString name = book.AddSheet(QString::fromUtf8(c.given)).Name();
+        EXPECT_EQ(name, QString::fromUtf8(c.written)) << c.given;
+        EXPECT_TRUE(XlsSheetNameIsPortable(name)) << c.given;
+    }
 }
 
 TEST(XlsWorkbookModel, ReferencesToSheetsStayValidWhenMoreAreAdded) {
