@@ -7,13 +7,33 @@ struct ColumnDef {
     const char* type;
 };
 
+const char* const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
+const char* const kTextKey = "TEXT PRIMARY KEY";
+const char* const kText = "TEXT";
+const char* const kNumber = "NUMERIC";
+const char* const kInteger = "INTEGER";
+const char* const kDate = "TEXT";
+
+// SQLite would keep a text such as "abc" or "" in a number column as it is, and every
+// later reader would take it for 0. A number column refuses it instead, so the write
+// fails and the stored value stays as it was; infinities are refused as well.
+QString ColumnDefinition(const QString& name, const char* type) {
+    QString def = name + QLatin1Char(' ') + QString::fromUtf8(type);
+    if (qstrcmp(type, kNumber) == 0 || qstrcmp(type, kInteger) == 0)
+        def += QStringLiteral(
+                   " CHECK (%1 IS NULL OR (typeof(%1) IN ('integer','real') AND "
+                   "abs(%1) <= 1.7976931348623157e308))")
+                   .arg(name);
+    return def;
+}
+
 TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) {
     TSchemaObject t;
     t.name = QString::fromUtf8(name);
     QStringList defs;
     for (const ColumnDef& c : columns) {
         t.columns << QString::fromUtf8(c.name);
-        defs << QStringLiteral("%1 %2").arg(QString::fromUtf8(c.name), QString::fromUtf8(c.type));
+        defs << ColumnDefinition(QString::fromUtf8(c.name), c.type);
     }
     t.createSql =
         QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", ")));
@@ -28,13 +48,6 @@ TSchemaObject View(const char* name, QStringList columns, const char* select) {
     v.createSql = QStringLiteral("CREATE VIEW %1 AS %2").arg(v.name, QString::fromUtf8(select));
     return v;
 }
-
-const char* const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
-const char* const kTextKey = "TEXT PRIMARY KEY";
-const char* const kText = "TEXT";
-const char* const kNumber = "NUMERIC";
-const char* const kInteger = "INTEGER";
-const char* const kDate = "TEXT";
 
 std::vector<TSchemaObject> BuildSchema() {
     std::vector<TSchemaObject> s;

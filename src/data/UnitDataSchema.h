@@ -6,7 +6,8 @@
 // number columns are NUMERIC (the text "2440" or "2440.0" is stored as the integer
 // 2440 and "1220.5" as a real, so numbers read back and concatenated in SQL show the
 // general number form), integer columns INTEGER, texts and dates ("yyyy-mm-dd") TEXT.
-// Counters are INTEGER PRIMARY KEY AUTOINCREMENT.
+// Number and integer columns refuse a text that is not a number, as a typed column
+// would. Counters are INTEGER PRIMARY KEY AUTOINCREMENT.
 
 #include <QString>
 #include <QStringList>

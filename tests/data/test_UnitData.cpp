@@ -363,6 +363,25 @@ TEST_F(DataTest, NumberTextsLandAsNumbersAndReadBackInGeneralForm) {
     EXPECT_EQ(Scalar("SELECT typeof(cateID) FROM FCl"), "integer");
 }
 
+TEST_F(DataTest, NumberColumnsRefuseTextsThatAreNoNumbers) {
+    // Settings saved unchecked: a kerf the database cannot take as a number makes the
+    // update fail and the stored value stays as it was.
+    const char* refused[] = {"abc", "", " ", "1,5", "12a", "nan", "inf", "1e999", "0x10"};
+    for (const char* text : refused) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(Exec("UPDATE FSysSet SET cmpName=:c,blade=:b", {{"c", "甲"}, {"b", text}}));
+        EXPECT_FALSE(Exec("UPDATE FSysSet SET JQD=:j", {{"j", text}}));  // an integer column
+        EXPECT_FALSE(Exec("INSERT INTO FCl (ylName,length) VALUES ('a',:l)", {{"l", text}}));
+    }
+    EXPECT_EQ(Scalar("SELECT cmpName || '|' || blade || '|' || JQD FROM FSysSet"), "Veldstrom|5|0");
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FCl"), "0");
+    // Numbers, with the spaces a trimmed edit never has, and NULL still go in.
+    EXPECT_TRUE(Exec("UPDATE FSysSet SET blade=:b,JQD=:j", {{"b", " 4.5 "}, {"j", "2"}}));
+    EXPECT_EQ(Scalar("SELECT blade || '|' || JQD FROM FSysSet"), "4.5|2");
+    EXPECT_TRUE(Exec("INSERT INTO FCl (ylName,length) VALUES ('a',NULL)"));
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
 TEST_F(DataTest, DatesAreStoredAsIsoText) {
     ASSERT_TRUE(
         Exec("INSERT INTO FProject (proID,proCode,proName,begDt,endDt) "
@@ -388,13 +407,13 @@ TEST_F(DataTest, ConcatenationShowsNumbersInGeneralForm) {
 }
 
 TEST_F(DataTest, FieldReadersHandleNullAndText) {
-    ASSERT_TRUE(Exec("INSERT INTO FCl (ylName,length,width) VALUES ('a',NULL,:w)", {{"w", "x"}}));
-    auto q = data->OpenQuery("SELECT ylName,length,width,houdu FROM FCl");
+    ASSERT_TRUE(Exec("INSERT INTO FCl (ylName,length,color) VALUES ('a',NULL,:w)", {{"w", "x"}}));
+    auto q = data->OpenQuery("SELECT ylName,length,color,houdu FROM FCl");
     ASSERT_TRUE(q->next());
     EXPECT_EQ(FieldText(*q, "length"), "");
     EXPECT_EQ(FieldFloat(*q, "length"), 0);
-    EXPECT_EQ(FieldText(*q, "width"), "x");  // a non-number stays a text
-    EXPECT_EQ(FieldFloat(*q, "width"), 0);
+    EXPECT_EQ(FieldText(*q, "color"), "x");  // a non-number stays a text
+    EXPECT_EQ(FieldFloat(*q, "color"), 0);
     EXPECT_EQ(FieldText(*q, "nosuchcolumn"), "");
 }
 
@@ -474,6 +493,171 @@ TEST_F(ViewTest, MaterialsUsedByAnOrder) {
                             FieldText(*q, "width"), FieldText(*q, "houdu")}
                     .join('|');
     EXPECT_EQ(rows, (QStringList{"2|背板5|2440|1220|5", "1|白橡18|2440|1220|18"}));
+}
+
+// Every statement the program sends, exactly as the windows, savers and reports write
+// it, runs on a freshly created database: writes change a row (bound keys given as
+// texts match their counters), reads find the row written before.
+TEST_F(DataTest, EveryStatementOfTheProgramRunsOnANewDatabase) {
+    using Params = QList<QPair<QString, QString>>;
+    const QString pro = "150317101530";
+    const QString win = "1503171015301";
+    const Params project = {{"proID", pro}, {"proCode", "B01"},         {"proName", "厨房"},
+                            {"begDt", "2015-03-17"}, {"endDt", "2015-03-27"}, {"bz", "备注"}};
+    const Params customer = {{"custName", "张三"},
+                             {"phone", "010"},
+                             {"address", "北京"},
+                             {"pursDate", "2015-03-17"},
+                             {"bz", ""}};
+    const Params material = {{"cateID", "1"},  {"ylCode", "M18"}, {"ylName", "白橡18"},
+                             {"length", "2440"}, {"color", "白"},   {"bz", ""},
+                             {"width", "1220"},  {"houdu", "18"}};
+    const Params entry = {{"winID", win},     {"proID", pro},      {"winPath", "0012"},
+                          {"winCode", "G1"},  {"winCount", "1"},   {"Width", "600"},
+                          {"Height", "720"},  {"Depth", "560"},    {"Maked", "0"},
+                          {"custID", "1"},    {"custName", "张三"}, {"FengB", "PVC"}};
+    const Params panel = {{"proID", pro},    {"winID", win},   {"gtName", "G1"},
+                          {"clID", "1"},     {"clName", "侧板"}, {"length", "720"},
+                          {"width", "559.5"}, {"thick", "18"},  {"clCount", "2"},
+                          {"wl", "0"},       {"flag", "R"},    {"shape", "0034"}};
+    const Params layout = {
+        {"proID", pro}, {"bcID", "1"}, {"uli", "85.47"}, {"cutC", "2"}, {"cutFA", "00ab"}};
+    const Params fees = {{"JGF", "10"}, {"AZF", "20"}, {"JXF", "0"}, {"SDF", "0"},
+                         {"YSF", "0"},  {"GLF", "0"},  {"QTF", "1.5"}};
+    const struct Step {
+        QString sql;
+        Params params;
+    } steps[] = {
+        {"INSERT INTO FProject(proID,proCode,proName,begDt,endDt,bz) "
+         "VALUES(:proID,:proCode,:proName,:begDt,:endDt,:bz)",
+         project},
+        {"UPDATE FProject SET proCode=:proCode,proName=:proName,begDt=:begDt,endDt=:endDt,bz=:bz "
+         "WHERE proID=:proID",
+         project},
+        {"Insert Into FCustomers(custName,phone,address,pursDate,bz) "
+         "VALUES(:custName,:phone,:address,:pursDate,:bz)",
+         customer},
+        {"UPDATE FCustomers SET custName=:custName,phone=:phone, address=:address,"
+         "pursDate=:pursDate,bz=:bz WHERE custID=1",
+         customer},
+        {"INSERT INTO ysdItem(itmName,cateName) VALUES(:itmName,:cateName)",
+         {{"itmName", "PVC"}, {"cateName", "封边"}}},
+        {"UPDATE ysdItem SET itmName=:itmName WHERE itmID=:itmID",
+         {{"itmName", "白色PVC"}, {"itmID", "1"}}},
+        {"INSERT INTO FClCls(cateName) VALUES(:cateName)", {{"cateName", "板材"}}},
+        {"UPDATE FClCls SET cateName=:cateName WHERE cateID=:cateID",
+         {{"cateName", "颗粒板"}, {"cateID", "1"}}},
+        {"INSERT INTO FCl(cateID,ylCode,ylName,length,color,bz,width,houdu) "
+         "VALUES(:cateID,:ylCode,:ylName,:length,:color,:bz,:width,:houdu)",
+         material},
+        {"UPDATE FCl SET cateID=:cateID,ylCode=:ylCode,ylName=:ylName,length=:length,"
+         "color=:color,bz=:bz,width=:width,houdu=:houdu WHERE ylID=1",
+         material},
+        {"INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,Maked,"
+         "custID,custName,FengB) VALUES(:winID,:proID,:winPath,:winCode,:winCount,:Width,"
+         ":Height,:Depth,:Maked,:custID,:custName,:FengB)",
+         entry},
+        {"UPDATE FProWins SET winPath=:winPath,winCode=:winCode,winCount=:winCount,"
+         "custID=:custID,custName=:custName,FengB=:FengB WHERE winID=:winID",
+         entry},
+        {"INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,flag,"
+         "shape) Values(:proID,:winID,:gtName,:clID,:clName,:length,:width,:thick,:clCount,:wl,"
+         ":flag,:shape)",
+         panel},
+        {"INSERT INTO FPKBZ(minVal,maxVal,kwstr) VALUES(:minVal,:maxVal,:kwstr)",
+         {{"minVal", "100"}, {"maxVal", "200.5"}, {"kwstr", "32,64"}}},
+        {"INSERT INTO TkWins(TkPath,TkName,cateID) VALUES(:TkPath,:TkName,:cateID)",
+         {{"TkPath", "0012"}, {"TkName", "地柜"}, {"cateID", "1"}}},
+        {"INSERT INTO FCpCls(KSName,parID) VALUES(:KSName,:parID)",
+         {{"KSName", "厨柜"}, {"parID", "0"}}},
+        {"INSERT INTO FCpCls(KSName,parID) VALUES(:KSMC,:parID)", {{"KSMC", "地柜"}, {"parID", "1"}}},
+        {"UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1",
+         {{"cmpName", "木作坊"}, {"blade", "4.5"}, {"JQD", "1"}, {"OptT1", "2"}}},
+        {"UPDATE FProFei SET JGF=:JGF,AZF=:AZF,JXF=:JXF,SDF=:SDF,YSF=:YSF,GLF=:GLF,QTF=:QTF", fees},
+        {"INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES(:proID,:bcID,:uli,:cutC,:cutFA)",
+         layout},
+        {"UPDATE FProBCCut SET uli=:uli,cutC=:cutC,cutFA=:cutFA,bcID=:bcID WHERE proID=:proID",
+         layout},
+        {"SELECT uli,cutC FROM FProBCCut WHERE proID='" + pro + "'", {}},
+        {"SELECT cutFA FROM FProBCCut WHERE pyID=1", {}},
+        {"SELECT distinct ylID,ylName,length,width,houdu FROM vProYC WHERE proID='" + pro +
+             "' ORDER BY houdu",
+         {}},
+        {"SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl WHERE proID='" +
+             pro + "' AND ylID=1 GROUP BY clName,length,width,wl",
+         {}},
+        {"SELECT cmpName,blade,JQD,OptT1 FROM FSysSet", {}},
+        {"SELECT * FROM FCl WHERE ylID=1", {}},
+        {"SELECT minVal,maxVal,kwstr FROM FPKBZ", {}},
+        {"SELECT pkID,minVal,maxVal,kwstr,minVal || '<=尺寸<' || maxVal AS sizeFw FROM FPKBZ", {}},
+        {"SELECT winID,winCode,Width,Height,Depth,winCount,winPath,custID,custName,FengB FROM "
+         "FProWins WHERE winID='" +
+             win + "'",
+         {}},
+        {"SELECT proID,proCode,proName,custName,begDt,endDt FROM FProject WHERE proID='" + pro +
+             "'",
+         {}},
+        {"SELECT * FROM FProWins WHERE proID='" + pro + "'", {}},
+        {"SELECT Height,Width,winCount FROM FProWins WHERE proID='" + pro + "'", {}},
+        {"SELECT * FROM FProFei", {}},
+        {"SELECT proID,proCode,proName,custName,begDt,endDt,bz FROM FProject ORDER BY begDt DESC",
+         {}},
+        {"SELECT proID,proCode,proName,custName,begDt,endDt,bz FROM FProject WHERE proName LIKE "
+         "'%厨%' OR custName LIKE '%厨%'",
+         {}},
+        {"SELECT custID,custName,phone,address,pursDate,bz FROM FCustomers ORDER BY pursDate DESC",
+         {}},
+        {"SELECT itmID,itmName,cateName FROM ysdItem WHERE cateName='封边'", {}},
+        {"SELECT cateID,cateName FROM FClCls", {}},
+        {"SELECT ylID,ylCode,ylName,length,width,houdu,color,bz,FCl.cateID,cateName FROM "
+         "FCl,FClCls WHERE FCl.cateID=FClCls.cateID AND FCl.cateID=1",
+         {}},
+        {"SELECT JGF,AZF,JXF,SDF,YSF,GLF,QTF FROM FProFei", {}},
+        {"SELECT * FROM FCl WHERE cateID=1", {}},
+        {"SELECT KSID,KSName,parID FROM FCpCls WHERE parID=0", {}},
+        {"SELECT tkPath,cateID,tkID,TkName FROM TkWins WHERE cateID='1'", {}},
+        {"SELECT tkPath FROM TkWins WHERE tkID=1", {}},
+        {"SELECT KSName FROM FCpCls WHERE KSID=1", {}},
+        {"SELECT ID,custName,gtName,clName,color,FengB,length,width,houdu,clCount,proCode FROM "
+         "vProCls WHERE proID='" +
+             pro + "' ORDER BY custID ASC",
+         {}},
+        {"SELECT pyID,uli,cutC,cutFA FROM FProBcCut WHERE proID='" + pro + "'", {}},
+        {"SELECT winPath,winCode,winCount,Width,Height,Depth,custName FROM FProWins WHERE "
+         "winID='" +
+             win + "'",
+         {}},
+        {"SELECT ID,ylName,clName,length,width,thick,flag,clCount,Color,shape FROM vProCl WHERE "
+         "winID='" +
+             win + "' ORDER BY ylID",
+         {}},
+        {"DELETE FROM FProBCCut WHERE proID='" + pro + "'", {}},
+        {"DELETE FROM FProCl WHERE winID=:winID", {{"winID", win}}},
+        {"DELETE FROM FProWins WHERE winID='" + win + "'", {}},
+        {"DELETE FROM FPKBZ WHERE pkID=:pkID", {{"pkID", "1"}}},
+        {"DELETE FROM ysdItem WHERE itmID=:itmID", {{"itmID", "1"}}},
+        {"DELETE FROM FCustomers WHERE custID=1", {}},
+        {"DELETE FROM FCl WHERE ylID=1", {}},
+        {"DELETE FROM FClCls WHERE cateID=1", {}},
+        {"DELETE FROM TkWins WHERE tkID=1", {}},
+        {"DELETE FROM FCpCls WHERE KSID=:KSID", {{"KSID", "2"}}},
+        {"DELETE FROM FProject WHERE proID=:proID", {{"proID", pro}}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.sql.toStdString());
+        if (step.sql.startsWith("SELECT")) {
+            auto q = data->OpenQuery(step.sql);
+            EXPECT_TRUE(q->isActive()) << data->LastError().toStdString();
+            EXPECT_TRUE(q->next());
+        } else {
+            EXPECT_TRUE(Exec(step.sql, step.params)) << data->LastError().toStdString();
+        }
+    }
+    EXPECT_TRUE(prompt.infos.isEmpty());
+    // The figures a window shows come back in the general number form.
+    EXPECT_EQ(Scalar("SELECT blade FROM FSysSet"), "4.5");
+    EXPECT_EQ(Scalar("SELECT QTF FROM FProFei"), "1.5");
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FCpCls"), "1");
 }
 
 // ---- identifiers, prompts, checks ----
