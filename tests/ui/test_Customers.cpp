@@ -1,5 +1,6 @@
 // Customer list and its add/edit dialogs; the data dictionary and its item dialogs.
 #include <QAction>
+#include <QApplication>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -137,6 +138,24 @@ TEST_F(DataDctTest, GridStaysEmptyUntilCategoryIsSelected) {
     EXPECT_EQ(prompt.infos, (QStringList{"请选择字典类别！", "请选择要修改的记录！",
                                          "请选择要删除的记录！", "请选择记录！"}));
     window.trvCate->setCurrentItem(window.trvCate->topLevelItem(0));
+    EXPECT_EQ(Column(window.sgItem, 0), QStringList{"白色PVC"});
+}
+
+TEST_F(DataDctTest, FocusedTreeWithoutSelectedNodeIsNoCategory) {
+    Exec("INSERT INTO ysdItem(itmName,cateName) VALUES('白色PVC','封边')");
+    TfrmDataDct window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.trvCate->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    // Taking the focus makes the first node current without selecting it.
+    ASSERT_TRUE(window.trvCate->hasFocus());
+    EXPECT_EQ(window.SelectedCategory(), "");
+    EXPECT_EQ(window.sgItem->rowCount(), 0);
+    window.tlAddClick();
+    EXPECT_EQ(prompt.infos, QStringList{"请选择字典类别！"});
+    EXPECT_TRUE(opened.isEmpty());
+    window.trvCate->topLevelItem(0)->setSelected(true);
     EXPECT_EQ(Column(window.sgItem, 0), QStringList{"白色PVC"});
 }
 

@@ -58,7 +58,10 @@ TfrmDataDct::TfrmDataDct(QWidget* parent) : QDialog(parent) {
     layout->addWidget(splitter);
     resize(520, 380);
 
-    connect(trvCate, &QTreeWidget::currentItemChanged, this, [this] { trvCateChange(); });
+    // The grid follows the selected node. The tree's current node alone does not count:
+    // the tree makes its first node current (unselected) when it gets the focus, and the
+    // list stays empty until the user picks a category.
+    connect(trvCate, &QTreeWidget::itemSelectionChanged, this, [this] { trvCateChange(); });
     connect(tlAdd, &QAction::triggered, this, [this] { tlAddClick(); });
     connect(tlEdit, &QAction::triggered, this, [this] { tlEditClick(); });
     connect(tlDel, &QAction::triggered, this, [this] { tlDelClick(); });
@@ -67,8 +70,8 @@ TfrmDataDct::TfrmDataDct(QWidget* parent) : QDialog(parent) {
 }
 
 QString TfrmDataDct::SelectedCategory() const {
-    const QTreeWidgetItem* node = trvCate->currentItem();
-    return node ? node->text(0) : QString();
+    const QList<QTreeWidgetItem*> nodes = trvCate->selectedItems();
+    return nodes.isEmpty() ? QString() : nodes.first()->text(0);
 }
 
 void TfrmDataDct::trvCateChange() {
