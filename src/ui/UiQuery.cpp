@@ -7,7 +7,10 @@
 std::unique_ptr<QSqlQuery> OpenBoundQuery(const QString& sql,
                                           const QVector<QPair<QString, QString>>& params) {
     TsysData* data = sysData();
-    if (!data->Open()) return std::make_unique<QSqlQuery>();
+    if (!data->Open()) {
+        ShowInfo(QStringLiteral("连接数据库出现异常情况！"));
+        return std::make_unique<QSqlQuery>();
+    }
     auto query = std::make_unique<QSqlQuery>(data->Database());
     bool ok = query->prepare(sql);
     if (ok) {

@@ -22,3 +22,13 @@ TEST_F(UiQueryTest, FailingStatementShowsTheConnectionMessage) {
     EXPECT_FALSE(query->next());
     EXPECT_EQ(prompt.infos, QStringList{"连接数据库出现异常情况！"});
 }
+
+TEST_F(UiQueryTest, DatabaseThatCannotOpenShowsTheConnectionMessage) {
+    TsysData unreachable(dir.filePath("no such folder/KelmDB.db"));
+    unreachable.SetPrompt(&prompt);
+    SetSysData(&unreachable);
+    auto query = OpenBoundQuery("SELECT proName FROM FProject WHERE proID=:id", {{"id", "1"}});
+    SetSysData(data.get());
+    EXPECT_FALSE(query->next());
+    EXPECT_EQ(prompt.infos, QStringList{"连接数据库出现异常情况！"});
+}
