@@ -31,6 +31,16 @@ bool ExportPanelReport(const QString& path, const QString& proID) {
         }
     }
     if (rows.empty()) return false;
+    // A worksheet ends at row 65 536: rather than drop the panels below it and announce
+    // a complete list, say so and write nothing.
+    if (rows.size() + 2 > size_t(kelm::kXlsMaxRow) + 1) {
+        ShowInfo(kelm::reports::NotSavedText(
+            path, QStringLiteral("the order has %1 panel rows, more than the %2 a worksheet "
+                                 "holds below its title and headings")
+                      .arg(rows.size())
+                      .arg(kelm::kXlsMaxRow + 1 - 2)));
+        return false;
+    }
 
     kelm::XlsWorkbook book;
     kelm::XlsSheet& sheet = book.AddSheet(QStringLiteral("[Kelm]软件报表"));

@@ -122,6 +122,17 @@ QString MakeCabinetPicture(const QString& winPath, bool fill, kelm::Color color,
 bool ExportSizeSheet(const QString& path, const QString& winID) {
     CabinetEntry entry;
     if (!ReadEntry(winID, entry)) return false;
+    const std::vector<QStringList> panels = ReadPanels(winID);
+    // The list starts in row 6 and a worksheet ends at row 65 536: a longer list is
+    // refused rather than cut short.
+    if (panels.size() + 5 > size_t(kelm::kXlsMaxRow) + 1) {
+        ShowInfo(kelm::reports::NotSavedText(
+            path, QStringLiteral("the cabinet has %1 panel rows, more than the %2 a worksheet "
+                                 "holds below the picture and the size")
+                      .arg(panels.size())
+                      .arg(kelm::kXlsMaxRow + 1 - 5)));
+        return false;
+    }
     const QString picture = EntryPicture(entry, path, true, kelm::Color(248, 240, 227));
     if (picture.isEmpty()) return false;
 
@@ -137,7 +148,6 @@ bool ExportSizeSheet(const QString& path, const QString& winID) {
     }
     WriteSizeBlock(sheet, 1, entry);
 
-    const std::vector<QStringList> panels = ReadPanels(winID);
     const kelm::XlsRange list{4, 0, 4 + int(panels.size()), 6};
     sheet.SetFont(list, 10, false);
     sheet.SetBorders(list);

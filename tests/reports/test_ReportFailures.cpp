@@ -1,5 +1,6 @@
 // Every report on a path it cannot write: a folder that does not exist, or a name that
 // is a folder. The report says it could not be saved and why, never that it saved.
+#include <QProcess>
 #include <functional>
 
 #include "ReportTestSupport.h"
@@ -60,6 +61,49 @@ TEST_F(ReportFailureTest, UnwritablePathIsReportedAsFailureWithTheReason) {
             EXPECT_FALSE(reason.isEmpty()) << "says why: " << message.toStdString();
         }
     }
+}
+
+// 65 536 rows hold the panel list's title, headings and 65 534 panels, and the size
+// sheet's 65 531 panels below row 5; a longer list is refused instead of cut short.
+TEST_F(ReportFailureTest, ListLongerThanAWorksheetIsRefusedRatherThanCutShort) {
+    // W1 already holds one panel; 65 534 more.
+    Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65534) "
+        "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount) "
+        "SELECT 'P1','W1','A01-1','1','层板',564,400,18,1 FROM n");
+    for (const auto& [name, run] :
+         std::initializer_list<std::pair<const char*, std::function<bool(const QString&)>>>{
+             {"panel list", [](const QString& p) { return ExportPanelReport(p, "P1"); }},
+             {"size sheet", [](const QString& p) { return ExportSizeSheet(p, "W1"); }}}) {
+        SCOPED_TRACE(name);
+        prompt.infos.clear();
+        const QString path = Out(QString("%1.xls").arg(name));
+        EXPECT_FALSE(run(path));
+        EXPECT_FALSE(QFile::exists(path));
+        ASSERT_EQ(prompt.infos.size(), 1);
+        EXPECT_TRUE(prompt.infos[0].startsWith("报表未能保存为：" + path + "\n"))
+            << prompt.infos[0].toStdString();
+        EXPECT_TRUE(prompt.infos[0].contains("65535")) << prompt.infos[0].toStdString();
+    }
+    // One panel fewer fills the panel list's sheet to its last row.
+    Exec("DELETE FROM FProCl WHERE ID = (SELECT MAX(ID) FROM FProCl)");
+    prompt.infos.clear();
+    ASSERT_TRUE(ExportPanelReport(Out("full.xls"), "P1"));
+    EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + Out("full.xls")});
+    // Row count and last panel only: the full read-back of 786 000 cells is too large.
+    QProcess xlrd;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PYTHONIOENCODING", "utf-8");
+    xlrd.setProcessEnvironment(env);
+    xlrd.start("/usr/bin/python3",
+               {"-c",
+                "import sys, xlrd\n"
+                "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                "print(s.nrows, s.cell_value(s.nrows - 1, 2), s.cell_value(s.nrows - 1, 9))",
+                Out("full.xls")});
+    ASSERT_TRUE(xlrd.waitForFinished(120000));
+    EXPECT_EQ(QString::fromUtf8(xlrd.readAllStandardOutput()).trimmed(), "65536 层板 1")
+        << xlrd.readAllStandardError().toStdString();
 }
 
 }  // namespace
