@@ -16,7 +16,6 @@
 
 #include "SeedOrder.h"
 #include "data/PromptRecorder.h"
-#include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UnitMain.h"
 
 int main(int argc, char** argv) {
@@ -33,8 +32,7 @@ int main(int argc, char** argv) {
     QElapsedTimer seedTimer;
     seedTimer.start();
     const QString proID = seed::SeedSampleData(entries);
-    std::printf("seeded %d entries in %lld ms; thumbnails draw cabinets: %s\n", entries,
-                seedTimer.elapsed(), ThumbnailsDrawCabinets() ? "yes" : "no (outline)");
+    std::printf("seeded %d entries in %lld ms\n", entries, seedTimer.elapsed());
 
     TfrmMain main;
     main.resize(1280, 800);

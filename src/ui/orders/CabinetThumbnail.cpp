@@ -26,8 +26,6 @@ double ThumbnailScale(double width, double height) {
     return (width >= height ? width : height) / 200.0;
 }
 
-bool ThumbnailsDrawCabinets() { return true; }
-
 void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs) {
     const double dv = ThumbnailScale(cabs.W(), cabs.H());
     if (dv <= 0) return;  // an empty frame has nothing to show

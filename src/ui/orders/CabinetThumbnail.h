@@ -25,7 +25,3 @@ class Canvas;
 // ThumbnailScale of its width and height, filled faces in pale cream, no dimension
 // lines, depth at 80 and 10 degrees.
 void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs);
-
-// True once thumbnails show the real cabinet drawing rather than an outline of the
-// entry's size.
-bool ThumbnailsDrawCabinets();

@@ -542,10 +542,6 @@ void TfrmMain::tlDelClick() {
 }
 
 void TfrmMain::RunReport(TReportKind kind, const QString& winID) {
-    if (!ReportAvailable(kind)) {
-        ShowInfo(NotAvailableText(ReportName(kind)));
-        return;
-    }
     SaveDia->FileName.clear();
     if (!SaveDia->Execute()) return;
     ExportReport(kind, SaveDia->FileName, proID, winID, ColorDialog1->Color);

@@ -34,22 +34,6 @@ void OpenDrillingStandards(QWidget*) { NotAvailable(QStringLiteral("打孔标准
 void OpenRestore(QWidget*) { NotAvailable(QStringLiteral("数据还原")); }
 void OpenBackup(QWidget*) { NotAvailable(QStringLiteral("数据备份")); }
 
-QString ReportName(TReportKind kind) {
-    switch (kind) {
-        case TReportKind::PanelList:
-            return QStringLiteral("板件清单报表");
-        case TReportKind::CuttingLayout:
-            return QStringLiteral("开料图");
-        case TReportKind::SizeSheet:
-            return QStringLiteral("柜体尺寸报表");
-        case TReportKind::DrawingSheet:
-            return QStringLiteral("柜体图纸");
-    }
-    return QString();
-}
-
-bool ReportAvailable(TReportKind) { return true; }
-
 bool ExportReport(TReportKind kind, const QString& path, const QString& proID, const QString& winID,
                   const QColor& color) {
     switch (kind) {

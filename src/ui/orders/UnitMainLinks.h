@@ -48,10 +48,6 @@ enum class TReportKind {
     SizeSheet,      // size sheet of one cabinet entry
     DrawingSheet,   // drawing sheet of one cabinet entry, in a chosen colour
 };
-QString ReportName(TReportKind kind);
-// False while the report is not part of the program yet (the command then says so
-// before asking for a file).
-bool ReportAvailable(TReportKind kind);
 // Writes the report into path; proID is the open order, winID the selected entry (for
 // the cabinet sheets), color the drawing colour. True when the file was written.
 bool ExportReport(TReportKind kind, const QString& path, const QString& proID, const QString& winID,
