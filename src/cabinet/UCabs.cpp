@@ -1,5 +1,7 @@
 #include "cabinet/UCabs.h"
 
+#include <cmath>
+
 FCabs::FCabs(double _w, double _d, double _h) : p_W(_w), p_D(_d), p_H(_h) {
     p_Regs.push_back(FRegion{0, 0, _w, _h, 0, _d});
 }
@@ -12,9 +14,13 @@ bool FCabs::HasRegion(int _index) const {
 
 void FCabs::AddSplit(int _regIndex, double _X, double _Y, const QString& _HOrV) {
     if (!HasRegion(_regIndex)) return;
+    const bool horizontal = _HOrV == QStringLiteral("1");
+    // A split line that is not a number would go into the cabinet document, which
+    // could then no longer be read back; such a split is refused.
+    if (!std::isfinite(horizontal ? _Y : _X)) return;
     FRegion& reg = p_Regs[static_cast<std::size_t>(_regIndex)];
     FRegion other = reg;
-    if (_HOrV == QStringLiteral("1")) {
+    if (horizontal) {
         reg.Bottom = _Y;
         other.Top = _Y;
     } else {

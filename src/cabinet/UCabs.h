@@ -61,7 +61,8 @@ class FCabs {
 
     // Divides region _regIndex in two: horizontally at frame height _Y when _HOrV is
     // "1" (the region keeps the upper part), otherwise vertically at frame x _X (it
-    // keeps the left part); the other part is appended. No-op outside the list.
+    // keeps the left part); the other part is appended. No-op outside the list and
+    // for a split coordinate that is not a finite number.
     void AddSplit(int _regIndex, double _X, double _Y, const QString& _HOrV);
     // Puts the cabinet into region _regIndex (sets its ParRegIndex) and takes
     // ownership of it. Returns the cabinet, now held by the combination.

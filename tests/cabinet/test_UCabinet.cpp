@@ -277,6 +277,110 @@ INSTANTIATE_TEST_SUITE_P(FCabinet, PlacingTable,
                              return std::string(info.param.name);
                          });
 
+// The same operations in a region whose front plane is already set back (Z 20, D 515)
+// and with every offset non-zero: front offsets add to the region's Z, the boards'
+// depth loses the front and back offsets, side splits pass Z + E.Q and D - E.Q on,
+// top and bottom boards pass the region's own Z and D on.
+const FRegion kRecessed{18, 18, 582, 702, 20, 515};
+const FEdge kAllOffsets{1, 2, 3, 4, 5, 6};
+
+INSTANTIATE_TEST_SUITE_P(
+    RecessedRegion, PlacingTable,
+    ::testing::Values(PlacingCase{"LeftSide",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddCeBan(r, FShape::A4R, kAllOffsets, MakeCl(18),
+                                                 QStringLiteral("Left"), kNoFB,
+                                                 QStringLiteral("0"));
+                                  },
+                                  {19, 18, 37, 702, 25},
+                                  504,
+                                  FBCType::CeBanLeft,
+                                  FShape::R,
+                                  1,
+                                  {{37, 18, 582, 702, 25, 510}},
+                                  kRecessed},
+                      PlacingCase{"RightSide",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddCeBan(r, FShape::R, kAllOffsets, MakeCl(18),
+                                                 QStringLiteral("Right"), kNoFB,
+                                                 QStringLiteral("0"));
+                                  },
+                                  {562, 18, 580, 702, 25},
+                                  504,
+                                  FBCType::CeBanRight,
+                                  FShape::R,
+                                  1,
+                                  {{18, 18, 562, 702, 25, 510}},
+                                  kRecessed},
+                      PlacingCase{"Top",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddDingBan(r, FShape::A4R, kAllOffsets, MakeCl(18), kNoFB,
+                                                   QStringLiteral("0"));
+                                  },
+                                  {19, 18, 580, 36, 25},
+                                  504,
+                                  FBCType::DingBan,
+                                  FShape::A4R,
+                                  1,
+                                  {{18, 36, 582, 702, 20, 515}},
+                                  kRecessed},
+                      PlacingCase{"Bottom",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddDiBan(r, FShape::A4L, kAllOffsets, MakeCl(18), kNoFB,
+                                                 QStringLiteral("0"));
+                                  },
+                                  {19, 680, 580, 698, 25},
+                                  504,
+                                  FBCType::DiBan,
+                                  FShape::A4L,
+                                  1,
+                                  {{18, 18, 582, 680, 20, 515}, {18, 698, 582, 702, 20, 515}},
+                                  kRecessed},
+                      PlacingCase{"Shelf",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddBc(r, FShape::R, kAllOffsets, MakeCl(18), 0, 360,
+                                              QStringLiteral("1"), kNoFB, QStringLiteral("0"));
+                                  },
+                                  {19, 351, 580, 369, 25},
+                                  504,
+                                  FBCType::CengBan,
+                                  FShape::R,
+                                  0,
+                                  {{18, 18, 582, 351, 25, 510}, {18, 369, 582, 702, 25, 510}},
+                                  kRecessed},
+                      PlacingCase{"Partition",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddBc(r, FShape::R, kAllOffsets, MakeCl(18), 300, 0,
+                                              QStringLiteral("2"), kNoFB, QStringLiteral("0"));
+                                  },
+                                  {291, 21, 309, 698, 25},
+                                  504,
+                                  FBCType::GeBan,
+                                  FShape::R,
+                                  0,
+                                  {{18, 18, 291, 702, 25, 510}, {309, 18, 582, 702, 25, 510}},
+                                  kRecessed},
+                      PlacingCase{"BackBoard",
+                                  kRecessed,
+                                  [](FCabinet& c, int r) {
+                                      c.AddBackBC(r, kAllOffsets, MakeCl(5), kNoFB,
+                                                  QStringLiteral("0"));
+                                  },
+                                  {19, 21, 580, 698, 524},
+                                  5,
+                                  FBCType::BeiBan,
+                                  FShape::R,
+                                  1,
+                                  {},
+                                  FRegion{18, 18, 582, 702, 20, 504}}),
+    [](const ::testing::TestParamInfo<PlacingCase>& info) { return std::string(info.param.name); });
+
 TEST(FCabinet, BoardKeepsItsArgumentsAsCopies) {
     FCabinet cab(600, 550, 720, QString());
     FCl cl = MakeCl(18, QStringLiteral("侧板"), QStringLiteral("12"));
@@ -367,6 +471,18 @@ TEST(FCabinet, DrawerFaceAndRegionBelow) {
     cab.AddChouTi(2, MakeCl(16), MakeCl(5), QStringLiteral("抽屉2"), 35, 1, 350, 20, 20, 80);
     EXPECT_EQ(cab.CTS()[1].Pos, (FPos{0.5, 189, 599.5, 702, -16}));
     EXPECT_EQ(cab.OBJS().back(), (FRC{1, 2}));
+}
+
+// The face stands tA in front of the region's front plane, wherever that plane is;
+// the region below the face keeps the region's Z and D.
+TEST(FCabinet, DrawerInRecessedRegion) {
+    FCabinet cab(600, 550, 720, QString());
+    cab.Regions().push_back(kRecessed);
+    cab.AddChouTi(1, MakeCl(16), MakeCl(5), QStringLiteral("抽屉1"), 36, 2, 350, 20, 20, 80);
+    ASSERT_EQ(cab.CTS().size(), 1u);
+    EXPECT_EQ(cab.CTS()[0].Pos, (FPos{0, 18, 600, 360, 4}));
+    ASSERT_EQ(cab.Regions().size(), 3u);
+    EXPECT_EQ(cab.Regions()[2], (FRegion{18, 360, 582, 702, 20, 515}));
 }
 
 // Operations with a region index outside the list, or with arguments that cannot be

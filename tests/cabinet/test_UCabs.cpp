@@ -1,6 +1,8 @@
 // FCabs: splitting the frame, cabinets in regions, ownership, selection.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "CabinetTestUtil.h"
 #include "cabinet/UCabs.h"
 
@@ -26,6 +28,15 @@ TEST(FCabs, CreateAndSplit) {
         cbs.AddSplit(bad, 100, 100, QStringLiteral("2"));
     }
     EXPECT_EQ(cbs.Regions().size(), 3u);
+    // A split line that is not a number is refused; only the coordinate used counts.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    cbs.AddSplit(1, nan, 0, QStringLiteral("2"));
+    cbs.AddSplit(1, 0, inf, QStringLiteral("1"));
+    EXPECT_EQ(cbs.Regions().size(), 3u);
+    cbs.AddSplit(1, 900, nan, QStringLiteral("2"));
+    ASSERT_EQ(cbs.Regions().size(), 4u);
+    EXPECT_EQ(cbs.Regions()[3], (FRegion{900, 0, 1200, 720, 0, 550}));
 }
 
 TEST(FCabs, RegionSizeGetters) {
