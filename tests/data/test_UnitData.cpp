@@ -502,27 +502,27 @@ TEST_F(DataTest, EveryStatementOfTheProgramRunsOnANewDatabase) {
     using Params = QList<QPair<QString, QString>>;
     const QString pro = "150317101530";
     const QString win = "1503171015301";
-    const Params project = {{"proID", pro}, {"proCode", "B01"},         {"proName", "厨房"},
+    const Params project = {{"proID", pro},          {"proCode", "B01"},      {"proName", "厨房"},
                             {"begDt", "2015-03-17"}, {"endDt", "2015-03-27"}, {"bz", "备注"}};
     const Params customer = {{"custName", "张三"},
                              {"phone", "010"},
                              {"address", "北京"},
                              {"pursDate", "2015-03-17"},
                              {"bz", ""}};
-    const Params material = {{"cateID", "1"},  {"ylCode", "M18"}, {"ylName", "白橡18"},
+    const Params material = {{"cateID", "1"},    {"ylCode", "M18"}, {"ylName", "白橡18"},
                              {"length", "2440"}, {"color", "白"},   {"bz", ""},
                              {"width", "1220"},  {"houdu", "18"}};
-    const Params entry = {{"winID", win},     {"proID", pro},      {"winPath", "0012"},
-                          {"winCode", "G1"},  {"winCount", "1"},   {"Width", "600"},
-                          {"Height", "720"},  {"Depth", "560"},    {"Maked", "0"},
-                          {"custID", "1"},    {"custName", "张三"}, {"FengB", "PVC"}};
-    const Params panel = {{"proID", pro},    {"winID", win},   {"gtName", "G1"},
-                          {"clID", "1"},     {"clName", "侧板"}, {"length", "720"},
-                          {"width", "559.5"}, {"thick", "18"},  {"clCount", "2"},
-                          {"wl", "0"},       {"flag", "R"},    {"shape", "0034"}};
+    const Params entry = {{"winID", win},    {"proID", pro},       {"winPath", "0012"},
+                          {"winCode", "G1"}, {"winCount", "1"},    {"Width", "600"},
+                          {"Height", "720"}, {"Depth", "560"},     {"Maked", "0"},
+                          {"custID", "1"},   {"custName", "张三"}, {"FengB", "PVC"}};
+    const Params panel = {{"proID", pro},     {"winID", win},     {"gtName", "G1"},
+                          {"clID", "1"},      {"clName", "侧板"}, {"length", "720"},
+                          {"width", "559.5"}, {"thick", "18"},    {"clCount", "2"},
+                          {"wl", "0"},        {"flag", "R"},      {"shape", "0034"}};
     const Params layout = {
         {"proID", pro}, {"bcID", "1"}, {"uli", "85.47"}, {"cutC", "2"}, {"cutFA", "00ab"}};
-    const Params fees = {{"JGF", "10"}, {"AZF", "20"}, {"JXF", "0"}, {"SDF", "0"},
+    const Params fees = {{"JGF", "10"}, {"AZF", "20"}, {"JXF", "0"},  {"SDF", "0"},
                          {"YSF", "0"},  {"GLF", "0"},  {"QTF", "1.5"}};
     const struct Step {
         QString sql;
@@ -570,7 +570,8 @@ TEST_F(DataTest, EveryStatementOfTheProgramRunsOnANewDatabase) {
          {{"TkPath", "0012"}, {"TkName", "地柜"}, {"cateID", "1"}}},
         {"INSERT INTO FCpCls(KSName,parID) VALUES(:KSName,:parID)",
          {{"KSName", "厨柜"}, {"parID", "0"}}},
-        {"INSERT INTO FCpCls(KSName,parID) VALUES(:KSMC,:parID)", {{"KSMC", "地柜"}, {"parID", "1"}}},
+        {"INSERT INTO FCpCls(KSName,parID) VALUES(:KSMC,:parID)",
+         {{"KSMC", "地柜"}, {"parID", "1"}}},
         {"UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1",
          {{"cmpName", "木作坊"}, {"blade", "4.5"}, {"JQD", "1"}, {"OptT1", "2"}}},
         {"UPDATE FProFei SET JGF=:JGF,AZF=:AZF,JXF=:JXF,SDF=:SDF,YSF=:YSF,GLF=:GLF,QTF=:QTF", fees},
@@ -583,8 +584,8 @@ TEST_F(DataTest, EveryStatementOfTheProgramRunsOnANewDatabase) {
         {"SELECT distinct ylID,ylName,length,width,houdu FROM vProYC WHERE proID='" + pro +
              "' ORDER BY houdu",
          {}},
-        {"SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl WHERE proID='" +
-             pro + "' AND ylID=1 GROUP BY clName,length,width,wl",
+        {"SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl WHERE proID='" + pro +
+             "' AND ylID=1 GROUP BY clName,length,width,wl",
          {}},
         {"SELECT cmpName,blade,JQD,OptT1 FROM FSysSet", {}},
         {"SELECT * FROM FCl WHERE ylID=1", {}},
