@@ -22,6 +22,7 @@
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
 #include "reports/UReports.h"
+#include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
 
 namespace {
@@ -31,21 +32,22 @@ const char* kUsage =
     "                [--trim TOP,BOTTOM,LEFT,RIGHT] [--tolerance MM] [--bin LENGTH,WIDTH]\n"
     "                [--generations N] [--priority uti|cut|price]\n"
     "                [--style regular|hstrip|vstrip] [--first-cut hv|hd|vd] [--seed N]\n"
-    "                [--threads N] [--xml FILE] [--xls FILE]\n"
+    "                [--threads N] [--xml FILE] [--xls FILE] [--png DIR]\n"
     "\n"
     "SHEETS.csv columns: name,length,width[,count][,price][,prio]\n"
     "PARTS.csv columns:  name,length,width,count[,rotation]   (rotation 0 = grain fixed)\n"
     "Prints one JSON line: sheets, layouts, utilisation (ratio), part_area and raw_area\n"
     "(mm²), price, uncut (pieces not placed), constructions, seconds.\n"
     "--xml writes the layout document; --xls the cutting layout report (summary, raw\n"
-    "sheet list and every layout's diagram) as an Excel 97-2003 workbook.\n";
+    "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
+    "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
 const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
-                              "--seed",   "--threads",     "--xml",      "--xls"};
+                              "--seed",   "--threads",     "--xml",      "--xls",   "--png"};
 
 struct Options {
-    QString sheets, parts, xml, xls;
+    QString sheets, parts, xml, xls, png;
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
@@ -152,6 +154,9 @@ Options ParseOptions(const QStringList& args) {
         } else if (name == "--xls") {
             if (value.isEmpty()) throw CutInputError("option --xls needs a file name");
             o.xls = value;
+        } else if (name == "--png") {
+            if (value.isEmpty()) throw CutInputError("option --png needs a folder name");
+            o.png = value;
         }
     }
     for (const auto& [option, path] : {std::pair{"--xml", o.xml}, std::pair{"--xls", o.xls}}) {
@@ -162,6 +167,14 @@ Options ParseOptions(const QStringList& args) {
         if (info.isDir() || (info.exists() && !info.isWritable()) ||
             (!info.exists() && (!dir.isDir() || !dir.isWritable())))
             throw CutInputError(QString("option ") + option + ": cannot write \"" + path + "\"");
+    }
+    if (!o.png.isEmpty()) {
+        // Missing folders are made, so the nearest existing one must be a writable folder.
+        QFileInfo nearest(QFileInfo(o.png).absoluteFilePath());
+        while (!nearest.exists() && nearest.absoluteFilePath() != nearest.absolutePath())
+            nearest = QFileInfo(nearest.absolutePath());
+        if (!nearest.isDir() || !nearest.isWritable())
+            throw CutInputError("option --png: cannot write into \"" + o.png + "\"");
     }
     return o;
 }
@@ -201,12 +214,13 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
            ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") + "}\n";
 }
 
-// The diagrams of --xls are drawn with fonts, which need a GUI application; kelm-cut
+// The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
 // never shows a window, so it runs on the offscreen platform.
 std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--xls" || arg.startsWith("--xls=")) {
+        if (arg == "--xls" || arg.startsWith("--xls=") || arg == "--png" ||
+            arg.startsWith("--png=")) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
@@ -266,6 +280,13 @@ int main(int argc, char** argv) {
         QString error;
         if (!WriteCutReport(o.xls, eles, o.prm, rect.BestSchame, 96, &error)) {
             Print(stderr, "kelm-cut: cannot write \"" + o.xls + "\": " + error + "\n");
+            return 1;
+        }
+    }
+    if (!o.png.isEmpty()) {
+        QString error;
+        if (!kelm::WriteLayoutPngs(rect.BestSchame, o.prm, eles, o.png, &error)) {
+            Print(stderr, "kelm-cut: " + error + "\n");
             return 1;
         }
     }

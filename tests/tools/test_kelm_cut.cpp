@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -124,6 +125,30 @@ TEST_F(KelmCut, LayoutDocumentSheetIndicesMatchItsSheetList) {
         EXPECT_EQ(raws[g.RawIndex].Length, g.RawLength);
         EXPECT_EQ(raws[g.RawIndex].Name, g.RawName);
     }
+}
+
+TEST_F(KelmCut, WritesOneDiagramPicturePerLayout) {
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "5",
+                              "--generations", "2", "--png", "pictures/run1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const int layouts = QJsonDocument::fromJson(r.out.toUtf8()).object()["layouts"].toInt();
+    ASSERT_GE(layouts, 1);
+    const QDir out(dir.filePath("pictures/run1"));
+    EXPECT_EQ(out.entryList({"*.png"}, QDir::Files).size(), layouts);
+    for (int i = 1; i <= layouts; ++i) {
+        const QImage image(out.filePath(QString("layout-%1.png").arg(i)));
+        ASSERT_FALSE(image.isNull()) << i;
+        EXPECT_EQ(image.width(), 529) << "140 mm at 96 dots per inch";
+    }
+}
+
+TEST_F(KelmCut, PictureFolderThatCannotBeMadeIsRefusedBeforeTheSearch) {
+    Write("plain-file", "x");
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "parts.csv", "--png",
+                              "plain-file/inner"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("option --png")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }
 
 TEST_F(KelmCut, ReadsFlexibleCsv) {
