@@ -1,7 +1,23 @@
 #include "ui/orders/UnitMainLinks.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QAction>
+#include <exception>
+
 #include "data/UnitData.h"
+#include "documents/UXmlOpen.h"
 #include "reports/UReports.h"
+#include "ui/orders/USetings.h"
+#include "ui/orders/UnitBackData.h"
+#include "ui/orders/UnitRestoreData.h"
+#include "ui/orders/UnitWuLiao.h"
+#include "ui/UiPlatform.h"
+#include "ui/design/UDesCbs.h"
+#include "ui/design/UWinKu.h"
+#include "ui/design/UWinSel.h"
+#include "ui/drilling/UPZBZ.h"
+#include "ui/optimize/UOptBl.h"
 
 QString NotAvailableText(const QString& function) {
     return QStringLiteral("“%1”功能暂未提供，敬请期待！").arg(function);
@@ -11,28 +27,78 @@ namespace {
 void NotAvailable(const QString& function) { ShowInfo(NotAvailableText(function)); }
 }  // namespace
 
-bool OpenCombinationDesignerNew(QWidget*, const QString&) {
-    NotAvailable(QStringLiteral("柜体设计"));
-    return false;
+bool OpenCombinationDesignerNew(QWidget* parent, const QString& proID) {
+    TfrmDesCbs frmDesCbs(parent);
+    frmDesCbs.proID = proID;
+    ShowModal(frmDesCbs);
+    return frmDesCbs.IsOk;
 }
 
-bool OpenCombinationDesignerEdit(QWidget*, const QString&, const TCabinetEntry&) {
-    NotAvailable(QStringLiteral("柜体编辑"));
-    return false;
+bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID,
+                                 const TCabinetEntry& entry) {
+    std::unique_ptr<FCabs> cabs;
+    try {
+        cabs = FXmlOpen::OpenXml(entry.winPath);
+    } catch (const std::exception&) {
+        // A damaged document is not opened: saving over it would store a different cabinet.
+        ShowInfo(QStringLiteral("柜体数据无法读取，不能编辑！"));
+        return false;
+    }
+    TfrmDesCbs frmDesCbs(parent);
+    frmDesCbs.IsEdit = true;
+    frmDesCbs.SetCell(0, entry.winCode);
+    frmDesCbs.SetCell(1, entry.Width);
+    frmDesCbs.SetCell(2, entry.Depth);
+    frmDesCbs.SetCell(3, entry.Height);
+    frmDesCbs.SetCell(4, entry.winCount);
+    frmDesCbs.txtCustName->setText(entry.custName);
+    frmDesCbs.txtCustID->setText(entry.custID);
+    frmDesCbs.cbFB->setEditText(entry.FengB);
+    frmDesCbs.proID = proID;
+    frmDesCbs.cbID = entry.winID;
+    frmDesCbs.tlNew->setEnabled(false);
+    frmDesCbs.CBS = std::move(cabs);
+    frmDesCbs.ShowSizes();
+    ShowModal(frmDesCbs);
+    return frmDesCbs.IsOk;
 }
 
-bool OpenCabinetFromLibrary(QWidget*, const QString&) {
-    NotAvailable(QStringLiteral("单柜设计"));
-    return false;
+bool OpenCabinetFromLibrary(QWidget* parent, const QString& proID) {
+    TfrmWinSel frmWinSel(parent);
+    frmWinSel.proID = proID;
+    ShowModal(frmWinSel);
+    return frmWinSel.IsOk;
 }
 
-void OpenOptimization(QWidget*, const QString&) { NotAvailable(QStringLiteral("板材开料")); }
-void OpenMaterials(QWidget*) { NotAvailable(QStringLiteral("材料管理")); }
-void OpenCabinetLibrary(QWidget*) { NotAvailable(QStringLiteral("柜体图库")); }
-void OpenSettings(QWidget*) { NotAvailable(QStringLiteral("系统设置")); }
-void OpenDrillingStandards(QWidget*) { NotAvailable(QStringLiteral("打孔标准")); }
-void OpenRestore(QWidget*) { NotAvailable(QStringLiteral("数据还原")); }
-void OpenBackup(QWidget*) { NotAvailable(QStringLiteral("数据备份")); }
+void OpenOptimization(QWidget* parent, const QString& proID) {
+    TfrmOptBl frmOptBl(parent);
+    frmOptBl.proID = proID;
+    ShowModal(frmOptBl);
+}
+void OpenMaterials(QWidget* parent) {
+    TfrmWuLiao frmWuLiao(parent);
+    ShowModal(frmWuLiao);
+}
+void OpenCabinetLibrary(QWidget* parent) {
+    TfrmWinKu frmWinKu(parent);
+    ShowModal(frmWinKu);
+}
+void OpenSettings(QWidget* parent) {
+    TfrmSettings frmSettings(parent);
+    ShowModal(frmSettings);
+}
+void OpenDrillingStandards(QWidget* parent) {
+    TfrmPZBZ dialog(parent);
+    ShowModal(dialog);
+}
+void OpenRestore(QWidget* parent) {
+    TfrmRestoreData frmRestoreData(parent);
+    ShowModal(frmRestoreData);
+}
+void OpenBackup(QWidget* parent) {
+    TfrmBackData frmBackData(parent);
+    ShowModal(frmBackData);
+}
 
 bool ExportReport(TReportKind kind, const QString& path, const QString& proID, const QString& winID,
                   const QColor& color) {
