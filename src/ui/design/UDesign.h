@@ -52,8 +52,8 @@ class TDesignPicture : public QWidget {
 // proposed name, may change it, and returns the chosen category ID (empty for none).
 using TLibraryBrowseHandler = std::function<QString(QWidget* parent)>;
 using TLibraryCategoryHandler = std::function<QString(QWidget* parent, QString& name)>;
-// Installs the windows 选柜体 and 图库 open; an empty function restores the default,
-// which tells the user that the library windows are not available.
+// Replaces the windows 选柜体 and 图库 open; an empty function restores the defaults,
+// the library browser TfrmWinKu and the category chooser TfrmSelTkCate.
 void SetDesignLibraryBrowser(TLibraryBrowseHandler handler);
 void SetDesignLibraryCategoryChooser(TLibraryCategoryHandler handler);
 
@@ -159,6 +159,8 @@ class TfrmDesign : public QDialog {
     void ReplaceCabinet(std::unique_ptr<FCabinet> cabinet);
     // Runs the dialog of the current add tool for the selected region.
     void RunAddDialog(int x, int y);
+    // The size-field rule: a new empty cabinet when all three sizes are at least 100.
+    void ApplySizeFields();
     bool HasBoards() const;
 
     std::unique_ptr<FCabinet> p_own;  // the designer's own cabinet (Cabinet when set)
