@@ -1,0 +1,20 @@
+#pragma once
+// The common form of the library's small category dialogs: "名称：" txtMC, the default
+// button btnOK "确定(&O)" and btnClose "关闭(&C)", which only closes.
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+class TfrmBkCateForm : public QDialog {
+    Q_OBJECT
+  public:
+    TfrmBkCateForm(QWidget* parent, const char* objectName, const QString& caption);
+
+    QLineEdit* txtMC;
+    QPushButton* btnOK;
+    QPushButton* btnClose;
+
+    virtual void btnOKClick() = 0;
+};

@@ -1,0 +1,105 @@
+#pragma once
+// TfrmDesCbs: "设计", the designer of one order position. The outline typed into sgGT
+// becomes a combination (FCabs); the user splits it into regions, designs one cabinet
+// per region in the single-cabinet designer, picks customer and edge banding and saves
+// the position (with its panel rows) into the open order proID, or, in edit mode, over
+// the stored position cbID. IsOk tells the opener that something was saved.
+
+#include <QDialog>
+#include <QPoint>
+#include <memory>
+
+#include "cabinet/UCabs.h"
+
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QScrollArea;
+class QTableWidget;
+class QToolBar;
+class QTreeWidget;
+class TfrmDesCbs;
+
+// The picture of the combination; mouse events go to the window's handlers in pixels.
+class TDesCbsPicture : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TDesCbsPicture(TfrmDesCbs* owner);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    TfrmDesCbs* p_owner;
+};
+
+class TfrmDesCbs : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TfrmDesCbs(QWidget* parent = nullptr);
+    ~TfrmDesCbs() override;
+
+    // Tool modes.
+    static constexpr int kPointer = 100;
+    static constexpr int kAddCabinet = 900;
+    static constexpr int kSplitTB = 901;
+    static constexpr int kSplitLR = 902;
+
+    int optFlag = kPointer;
+    double dv = 0;
+    QPoint pos{100, 60};
+    bool IsEdit = false;
+    bool IsOk = false;
+    QString proID;
+    std::unique_ptr<FCabs> CBS;  // absent until made from the grid or handed in
+    QString cbID;
+
+    QTableWidget* sgGT;  // row 0 headings, row 1 代码 / 宽(W) / 深(D) / 高(H) / 数量
+    QLineEdit* txtCustName;
+    QPushButton* btnCustSel;
+    QLineEdit* txtCustID;  // hidden
+    QComboBox* cbFB;
+    QPushButton* btnDCt;
+    QTreeWidget* lstSize;
+    QToolBar* ToolBar1;
+    QAction* tlNew;
+    QAction* tlSave;
+    QAction* tlAddCB;
+    QAction* tlEdit;
+    QAction* tlSpTB;
+    QAction* tlLR;
+    QScrollArea* sbPicture;
+    TDesCbsPicture* imgPnl;
+
+    // The data row's cells (column 0 代码 ... 4 数量).
+    QString Cell(int col) const;
+    void SetCell(int col, const QString& text);
+
+    void sgGTChange();  // the grid rule: a new combination from valid sizes
+    void ToolClick(int tag);
+    void tlNewClick();
+    void tlEditClick();
+    void tlSaveClick();
+    void btnCustSelClick();
+    void btnDCtClick();
+    void imgPnlMouseDown(int x, int y);
+    void imgPnlMouseUp(int x, int y);
+    void imgPnlMouseMove(int x, int y);
+    void ShowSizes();
+    void Redraw();
+    // The picture as it is painted now (for checks and screenshots).
+    QImage RenderPicture();
+    void PaintPicture(QPainter& painter);
+
+  private:
+    int MillimetreX(int px) const;
+    int MillimetreY(int py) const;
+
+    bool p_cross = false;  // a crosshair is painted at p_mouse
+    QPoint p_mouse;
+    bool p_filling = false;  // the grid is being set up; its changes make nothing
+};
