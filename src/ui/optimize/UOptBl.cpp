@@ -1,0 +1,398 @@
+#include "ui/optimize/UOptBl.h"
+
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cmath>
+#include <limits>
+
+#include "common/NumberFormat.h"
+#include "data/UnitData.h"
+#include "documents/UnitFileOpt.h"
+#include "ui/UiPlatform.h"
+#include "ui/UiQuery.h"
+
+namespace {
+QTreeWidget* NewList(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setHeaderLabels(headers);
+    list->setRootIsDecorated(false);
+    list->setItemsExpandable(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setAllColumnsShowFocus(true);
+    // Grid lines between the cells of the report.
+    list->setStyleSheet(QStringLiteral(
+        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"));
+    return list;
+}
+
+// A number read from a list cell; false when the text is not one.
+bool NumberOf(const QString& text, double& value) {
+    return kelm::ParseNumber(text.trimmed(), value) && std::isfinite(value);
+}
+
+// A whole number of pieces; false when the text is not a whole number in range.
+bool CountOf(const QString& text, int32_t& count) {
+    double value = 0;
+    if (!NumberOf(text, value) || value != std::floor(value) || value < 0 ||
+        value > std::numeric_limits<int32_t>::max())
+        return false;
+    count = static_cast<int32_t>(value);
+    return true;
+}
+
+void ShowConversionError(const QString& what) {
+    ShowInfo(QStringLiteral("“%1”的尺寸或数量不是有效的数字，优化计算已停止！").arg(what));
+}
+}  // namespace
+
+TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmOptBl");
+    setWindowTitle(QStringLiteral("板材切割排样优化"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("板材原料"), this);
+    GroupBox1->setObjectName("GroupBox1");
+    lstBlYp = NewList(GroupBox1, "lstBlYp",
+                      {QStringLiteral("选择"), QStringLiteral("板材ID"), QStringLiteral("板材名称"),
+                       QStringLiteral("长"), QStringLiteral("宽"), QStringLiteral("厚度")});
+    lstBlYp->setColumnWidth(colYpCheck, 44);
+    lstBlYp->setColumnWidth(colYpID, 60);
+    lstBlYp->setColumnWidth(colYpName, 150);
+    lstBlYp->setColumnWidth(colYpLength, 60);
+    lstBlYp->setColumnWidth(colYpWidth, 60);
+    lstBlYp->setColumnWidth(colYpThick, 50);
+    (new QVBoxLayout(GroupBox1))->addWidget(lstBlYp);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("使用的板材列表"), this);
+    GroupBox2->setObjectName("GroupBox2");
+    lstBlList = NewList(GroupBox2, "lstBlList",
+                        {QStringLiteral("序号"), QStringLiteral("板件名称"), QStringLiteral("长"),
+                         QStringLiteral("宽"), QStringLiteral("块数"), QString()});
+    lstBlList->setColumnWidth(colBlNo, 50);
+    lstBlList->setColumnWidth(colBlName, 150);
+    lstBlList->setColumnWidth(colBlLength, 60);
+    lstBlList->setColumnWidth(colBlWidth, 60);
+    lstBlList->setColumnWidth(colBlCount, 50);
+    // The grain code travels with the row without being shown.
+    lstBlList->setColumnHidden(colBlGrain, true);
+    (new QVBoxLayout(GroupBox2))->addWidget(lstBlList);
+
+    btnOK = new QPushButton(QStringLiteral("开始优化计算"), this);
+    btnOK->setObjectName("btnOK");
+    btnOK->setDefault(true);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName("ProgressBar1");
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    mnuSelAll = PopupMenu1->addAction(QStringLiteral("全选(&A)"));
+    mnuSelAll->setObjectName("mnuSelAll");
+    PopupMenu1->addSeparator();
+    mnuUnSelAll = PopupMenu1->addAction(QStringLiteral("全反选"));
+    mnuUnSelAll->setObjectName("mnuUnSelAll");
+    lstBlYp->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(GroupBox1, 1);
+    lists->addWidget(GroupBox2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addLayout(buttons);
+    layout->addWidget(ProgressBar1);
+    resize(900, 520);
+
+    connect(lstBlYp, &QTreeWidget::itemSelectionChanged, this, [this] { lstBlYpChange(); });
+    connect(lstBlYp, &QTreeWidget::itemChanged, this, [this] { lstBlYpChange(); });
+    connect(lstBlYp, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(lstBlYp->viewport()->mapToGlobal(pos)); });
+    connect(mnuSelAll, &QAction::triggered, this, [this] { mnuSelAllClick(); });
+    connect(mnuUnSelAll, &QAction::triggered, this, [this] { mnuUnSelAllClick(); });
+    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+
+    FormCreate();
+}
+
+TfrmOptBl::~TfrmOptBl() {
+    // Never left with a search running; should it happen, the search is stopped and
+    // its end awaited here, so it cannot report to a freed window.
+    if (d2Ga) {
+        isStop = true;
+        d2Ga->IsEnd = true;
+        FinishRun();
+    }
+}
+
+void TfrmOptBl::FormCreate() { sysSet = GetSysSet(); }
+
+void TfrmOptBl::FormShow() { LoadBCSByProID(); }
+
+void TfrmOptBl::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    FormShow();
+}
+
+void TfrmOptBl::LoadBCSByProID() {
+    p_loading = true;
+    lstBlYp->clear();
+    lstBlList->clear();
+    auto query = OpenBoundQuery(
+        QStringLiteral("SELECT distinct ylID,ylName,length,width,houdu FROM vProYC "
+                       "WHERE proID=:proID ORDER BY houdu"),
+        {{QStringLiteral("proID"), proID}});
+    while (query->next()) {
+        auto* item = new QTreeWidgetItem;
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(colYpCheck, Qt::Checked);
+        item->setText(colYpID, FieldText(*query, QStringLiteral("ylID")));
+        item->setText(colYpName, FieldText(*query, QStringLiteral("ylName")));
+        item->setText(colYpLength, FieldText(*query, QStringLiteral("length")));
+        item->setText(colYpWidth, FieldText(*query, QStringLiteral("width")));
+        item->setText(colYpThick, FieldText(*query, QStringLiteral("houdu")));
+        lstBlYp->addTopLevelItem(item);
+    }
+    p_loading = false;
+}
+
+QTreeWidgetItem* TfrmOptBl::SelectedMaterial() const {
+    const QList<QTreeWidgetItem*> selected = lstBlYp->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void TfrmOptBl::lstBlYpChange() {
+    if (p_loading) return;
+    QTreeWidgetItem* item = SelectedMaterial();
+    if (!item) return;
+    lstBlList->clear();
+    // The material key goes into the statement bare, so it must be a counter key.
+    const QString ylID = item->text(colYpID).trimmed();
+    if (!IsCounterKey(ylID)) return;
+    auto query = OpenBoundQuery(
+        QStringLiteral("SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl "
+                       "WHERE proID=:proID AND ylID=") +
+            ylID + QStringLiteral(" GROUP BY clName,length,width,wl"),
+        {{QStringLiteral("proID"), proID}});
+    int row = 0;
+    while (query->next()) {
+        auto* entry = new QTreeWidgetItem;
+        entry->setText(colBlNo, kelm::FormatInt(++row));
+        entry->setText(colBlName, FieldText(*query, QStringLiteral("clName")));
+        entry->setText(colBlLength, FieldText(*query, QStringLiteral("length")));
+        entry->setText(colBlWidth, FieldText(*query, QStringLiteral("width")));
+        entry->setText(colBlCount, FieldText(*query, QStringLiteral("Shuliang")));
+        entry->setText(colBlGrain, FieldText(*query, QStringLiteral("wl")));
+        lstBlList->addTopLevelItem(entry);
+    }
+}
+
+void TfrmOptBl::SetPrm() {
+    prm = TD2RPrm();
+    switch (sysSet.OptT1) {
+        case 0:
+            prm.OptTime = 15;
+            break;
+        case 2:
+            prm.OptTime = 60;
+            break;
+        default:
+            prm.OptTime = 30;
+            break;
+    }
+    // Parts are laid out a saw kerf apart, or they come out of the saw undersized.
+    prm.BladeWidth = std::isfinite(sysSet.Blade) && sysSet.Blade > 0 ? sysSet.Blade : 0;
+    prm.Priority = TD2RPriority::Uti;
+    prm.FirstCut = TD2RFirstCut::HV;
+    prm.LayStyle = TD2RLayStyle::regular;
+    prm.WenLu = 0;
+    prm.Edg = TEdge();
+    prm.Bin.Length = 100;
+    prm.Bin.Width = 100;
+    prm.lingyin = 1;
+    prm.wucha = 0;
+    // The receivers are the windows themselves (see TD2RMessageForwarder).
+    prm.Hd = 0;
+    prm.Hd1 = 0;
+}
+
+void TfrmOptBl::SetRawArr() {
+    rawArr.clear();
+    QTreeWidgetItem* item = SelectedMaterial();
+    if (!item || item->checkState(colYpCheck) != Qt::Checked) return;
+    TD2RRaw raw;
+    raw.XH = 1;
+    raw.DbID = item->text(colYpID);
+    raw.Price = 1.0;
+    raw.Prio = 0;
+    if (!NumberOf(item->text(colYpLength), raw.Length) ||
+        !NumberOf(item->text(colYpWidth), raw.Width)) {
+        ShowConversionError(item->text(colYpName));
+        rawArr.clear();
+        isStop = true;
+        return;
+    }
+    raw.Count = 99999999;
+    rawArr.push_back(raw);
+}
+
+bool TfrmOptBl::SetEleArr() {
+    eleArr.clear();
+    for (int i = 0; i < lstBlList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = lstBlList->topLevelItem(i);
+        TD2REle ele;
+        ele.XH = i + 1;
+        ele.Name = row->text(colBlName);
+        double length = 0;
+        double width = 0;
+        if (!CountOf(row->text(colBlCount), ele.Count) ||
+            !NumberOf(row->text(colBlLength), length) || !NumberOf(row->text(colBlWidth), width)) {
+            ShowConversionError(ele.Name);
+            eleArr.clear();
+            return false;
+        }
+        const QString grain = row->text(colBlGrain).trimmed();
+        if (grain == QStringLiteral("1")) {
+            ele.Rotation = 1;
+            ele.Length = length;
+            ele.Width = width;
+        } else if (grain == QStringLiteral("2")) {
+            ele.Rotation = 1;
+            ele.Length = width;
+            ele.Width = length;
+        } else {
+            // "0" and any code we do not know: laid as listed, never turned, so a
+            // grained board keeps its direction.
+            ele.Rotation = 0;
+            ele.Length = length;
+            ele.Width = width;
+        }
+        eleArr.push_back(ele);
+    }
+    return true;
+}
+
+void TfrmOptBl::btnOKClick() {
+    SetCommonSQL(QStringLiteral("DELETE FROM FProBCCut WHERE proID=:proID"));
+    SetCommonParam(QStringLiteral("proID"), proID);
+    ExecCommon();
+
+    const int count = lstBlYp->topLevelItemCount();
+    ProgressBar1->setRange(0, std::max(count, 1));
+    ProgressBar1->setValue(0);
+    SetPrm();
+    isStop = false;
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* item = lstBlYp->topLevelItem(i);
+        lstBlYp->setCurrentItem(item);
+        item->setSelected(true);
+        lstBlYpChange();
+        if (isStop) break;
+        SetRawArr();
+        if (isStop) return;  // the material's size could not be read; already said
+        if (rawArr.empty()) continue;
+        if (!SetEleArr()) return;
+        RunSelected();
+        ProgressBar1->setValue(ProgressBar1->value() + 1);
+    }
+    ShowInfo(QStringLiteral("板材切割优化排样方案计算完毕！"));
+}
+
+void TfrmOptBl::RunSelected() {
+    p_progress = new TfrmCulcControler(this);
+    p_progress->hd = this;
+    p_progress->ProgressBar1->setRange(0, prm.OptTime);
+    p_forwarder.Hd = p_progress;
+    p_forwarder.Hd1 = this;
+    p_done = false;
+    d2Ga = new TD2Rect(rawArr, prm, eleArr, Seed);
+    d2Ga->SetListener(&p_forwarder);
+    d2Ga->Start();
+    ShowModal(*p_progress);
+    FinishRun();
+}
+
+void TfrmOptBl::FinishRun() {
+    if (d2Ga) {
+        // The progress window may close before the search has ended (a cancel): its
+        // end is awaited with the event loop running, since the search hands each of
+        // its reports to this thread and waits for it to be taken.
+        if (!p_done) {
+            QEventLoop wait;
+            p_wait = &wait;
+            wait.exec();
+            p_wait = nullptr;
+        }
+        // The end has been handled, so the search thread is only returning now.
+        d2Ga->Wait();
+        delete d2Ga;
+        d2Ga = nullptr;
+    }
+    p_forwarder.Hd = nullptr;
+    delete p_progress;
+    p_progress = nullptr;
+}
+
+void TfrmOptBl::ReciveResult() {
+    p_done = true;
+    if (p_wait) p_wait->quit();
+    if (isStop || !d2Ga) return;
+    Schame = d2Ga->BestSchame;
+    // A search that could place nothing has no layout to keep.
+    if (!Schame.empty()) {
+        QTreeWidgetItem* item = SelectedMaterial();
+        TD2File().SaveToFile(rawArr, eleArr, prm, Schame, proID,
+                             item ? item->text(colYpID) : QString());
+    }
+    if (p_progress) p_progress->CloseWindow();
+}
+
+void TfrmOptBl::ReciveStop() {
+    if (d2Ga) d2Ga->IsEnd = true;
+}
+
+void TfrmOptBl::ReciveStop1() {
+    if (d2Ga) d2Ga->IsEnd = true;
+    isStop = true;
+}
+
+void TfrmOptBl::mnuSelAllClick() {
+    for (int i = 0; i < lstBlYp->topLevelItemCount(); ++i)
+        lstBlYp->topLevelItem(i)->setCheckState(colYpCheck, Qt::Checked);
+}
+
+void TfrmOptBl::mnuUnSelAllClick() {
+    for (int i = 0; i < lstBlYp->topLevelItemCount(); ++i)
+        lstBlYp->topLevelItem(i)->setCheckState(colYpCheck, Qt::Unchecked);
+}
+
+bool TfrmOptBl::event(QEvent* e) {
+    if (e->type() == TD2RMessage::EventType()) {
+        switch (static_cast<TD2RMessage*>(e)->Msg) {
+            case WM_D2R_DONE:
+                ReciveResult();
+                break;
+            case WM_D2R_ACCEPT:
+                ReciveStop();
+                break;
+            case WM_D2R_CANCEL:
+                ReciveStop1();
+                break;
+            default:
+                break;
+        }
+        return true;
+    }
+    return QDialog::event(e);
+}
