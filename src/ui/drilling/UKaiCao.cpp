@@ -80,9 +80,9 @@ void TfrmKaiCao::cbPSChange() {
 void TfrmKaiCao::btnOKClick() {
     FCao result;
     bool numbers = true;
-    for (auto [edit, value] : {std::pair{txtBJ, &result.BJ}, std::pair{txtDJ1, &result.DJ1},
-                               std::pair{txtDJ2, &result.DJ2}, std::pair{txtW, &result.W},
-                               std::pair{txtD, &result.D}})
+    for (auto [edit, value] :
+         {std::pair{txtBJ, &result.BJ}, std::pair{txtDJ1, &result.DJ1},
+          std::pair{txtDJ2, &result.DJ2}, std::pair{txtW, &result.W}, std::pair{txtD, &result.D}})
         numbers = kelm::ParseNumber(edit->text(), *value) && numbers;
     if (!numbers) {
         ShowInfo(QStringLiteral("请检查输入是否有非数字项？"));

@@ -1,13 +1,13 @@
 // Drilling standards: the rule list with its add, edit and delete dialogs on a temp
 // database, the rules they write read back by the panel-list generator, and the hole
 // and groove dialogs.
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolBar>
-#include <QAction>
 #include <QTableWidget>
+#include <QToolBar>
 
 #include "../UiTestSupport.h"
 #include "documents/UHolePattern.h"
@@ -16,8 +16,8 @@
 #include "ui/drilling/UPZBZ.h"
 #include "ui/drilling/UPZBZAdd.h"
 #include "ui/drilling/UPZBZEdit.h"
-#include "ui/orders/UnitMainLinks.h"
 #include "ui/orders/UnitMain.h"
+#include "ui/orders/UnitMainLinks.h"
 
 namespace {
 
@@ -66,7 +66,8 @@ TEST_F(DrillingTest, CaptionsOfTheWindows) {
     EXPECT_EQ(list.tlDel->text(), "删除");
     EXPECT_EQ(list.sgPZBZ->horizontalHeaderItem(0)->text(), "尺寸范围");
     EXPECT_EQ(list.sgPZBZ->horizontalHeaderItem(1)->text(), "打孔位置");
-    for (TPZBZFormBase* form : {static_cast<TPZBZFormBase*>(&add), static_cast<TPZBZFormBase*>(&edit)}) {
+    for (TPZBZFormBase* form :
+         {static_cast<TPZBZFormBase*>(&add), static_cast<TPZBZFormBase*>(&edit)}) {
         EXPECT_EQ(form->lblHint->text(), "注：孔位间用英文输入的逗号（,）");
         EXPECT_EQ(form->btnOK->text(), "确定");
     }
@@ -120,27 +121,29 @@ struct InputCase {
     const char* maxVal;
     const char* kwstr;
     QStringList messages;
+    const char* focus;  // the field that gets the keyboard focus
 };
 
-const QString kBadPositions = QStringLiteral("打孔位置只能是数字，孔位间用英文输入的逗号（,）隔开！");
+const QString kBadPositions =
+    QStringLiteral("打孔位置只能是数字，孔位间用英文输入的逗号（,）隔开！");
 
 // Every case is refused with these messages, in both dialogs, and writes nothing.
 std::vector<InputCase> RefusedInputs() {
     return {
-        {"abc", "300", "32", {"数字非法！", "请输入最小值！"}},
-        {"", "300", "32", {"请输入最小值！"}},
-        {"0", "", "32", {"请输入最大值！"}},
-        {"0", "3oo", "32", {"数字非法！", "请输入最大值！"}},
-        {"0", "300", "", {"请输入打孔位置！"}},
-        {"0", "300", "   ", {"请输入打孔位置！"}},
+        {"abc", "300", "32", {"数字非法！", "请输入最小值！"}, "txtMin"},
+        {"", "300", "32", {"请输入最小值！"}, "txtMin"},
+        {"0", "", "32", {"请输入最大值！"}, "txtMax"},
+        {"0", "3oo", "32", {"数字非法！", "请输入最大值！"}, "txtMax"},
+        {"0", "300", "", {"请输入打孔位置！"}, "txtKW"},
+        {"0", "300", "   ", {"请输入打孔位置！"}, "txtKW"},
         // Lists the generator would refuse when a panel of that size comes along.
-        {"0", "300", "32,abc", {kBadPositions}},
-        {"0", "300", "32,,64", {kBadPositions}},
-        {"0", "300", "32,", {kBadPositions}},
-        {"0", "300", "32，64", {kBadPositions}},  // full-width comma
-        {"0", "300", "32;64", {kBadPositions}},
-        {"0", "300", "3 2", {kBadPositions}},
-        {"0", "300", "inf", {kBadPositions}},
+        {"0", "300", "32,abc", {kBadPositions}, "txtKW"},
+        {"0", "300", "32,,64", {kBadPositions}, "txtKW"},
+        {"0", "300", "32,", {kBadPositions}, "txtKW"},
+        {"0", "300", "32，64", {kBadPositions}, "txtKW"},  // full-width comma
+        {"0", "300", "32;64", {kBadPositions}, "txtKW"},
+        {"0", "300", "3 2", {kBadPositions}, "txtKW"},
+        {"0", "300", "inf", {kBadPositions}, "txtKW"},
     };
 }
 
@@ -149,9 +152,13 @@ TEST_F(DrillingTest, AddDialogRefusesWhatItCannotSave) {
         SCOPED_TRACE(std::string(c.minVal) + " / " + c.maxVal + " / " + c.kwstr);
         prompt.infos.clear();
         TfrmPZBZAdd dialog;
+        dialog.show();
+        dialog.btnOK->setFocus();
         Enter(dialog, QString::fromUtf8(c.minVal), QString::fromUtf8(c.maxVal),
               QString::fromUtf8(c.kwstr));
         EXPECT_EQ(prompt.infos, c.messages);
+        ASSERT_NE(dialog.focusWidget(), nullptr);
+        EXPECT_EQ(dialog.focusWidget()->objectName(), c.focus);
         EXPECT_FALSE(dialog.IsOk);
         EXPECT_NE(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(Count("SELECT COUNT(*) FROM FPKBZ"), 0);
@@ -165,9 +172,13 @@ TEST_F(DrillingTest, EditDialogRefusesWhatItCannotSave) {
         prompt.infos.clear();
         TfrmPZBZEdit dialog;
         dialog.pkID = "1";
+        dialog.show();
+        dialog.btnOK->setFocus();
         Enter(dialog, QString::fromUtf8(c.minVal), QString::fromUtf8(c.maxVal),
               QString::fromUtf8(c.kwstr));
         EXPECT_EQ(prompt.infos, c.messages);
+        ASSERT_NE(dialog.focusWidget(), nullptr);
+        EXPECT_EQ(dialog.focusWidget()->objectName(), c.focus);
         EXPECT_FALSE(dialog.IsOk);
         EXPECT_EQ(Count("SELECT COUNT(*) FROM FPKBZ WHERE minVal=0 AND maxVal=300 AND kwstr='32'"),
                   1);
@@ -301,9 +312,10 @@ TEST_F(DrillingTest, HoleDialogCodesEachDirection) {
         EXPECT_TRUE(dialog.IsOk);
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.flag, codes[i]);
-        EXPECT_EQ(dialog.HoleElement(),
-                  QStringLiteral("<k x=\"33\" y=\"12.5\"  f=\"%1\" desc=\"铰链&quot;&lt;a&amp;b&gt;\" />")
-                      .arg(codes[i]));
+        EXPECT_EQ(
+            dialog.HoleElement(),
+            QStringLiteral("<k x=\"33\" y=\"12.5\"  f=\"%1\" desc=\"铰链&quot;&lt;a&amp;b&gt;\" />")
+                .arg(codes[i]));
     }
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
@@ -313,17 +325,22 @@ TEST_F(DrillingTest, HoleDialogNeedsNumbers) {
         const char* x;
         const char* y;
         QStringList messages;
-    } cases[] = {{"abc", "10", {"数字非法！", "请输入X坐标！"}},
-                 {"", "10", {"请输入X坐标！"}},
-                 {"10", "", {"请输入Y坐标！"}},
-                 {"10", "1,5", {"数字非法！", "请输入Y坐标！"}}};
+        const char* focus;
+    } cases[] = {{"abc", "10", {"数字非法！", "请输入X坐标！"}, "txtX"},
+                 {"", "10", {"请输入X坐标！"}, "txtX"},
+                 {"10", "", {"请输入Y坐标！"}, "txtY"},
+                 {"10", "1,5", {"数字非法！", "请输入Y坐标！"}, "txtY"}};
     for (const Case& c : cases) {
         prompt.infos.clear();
         TfrmKWEdit dialog;
         dialog.txtX->setText(c.x);
         dialog.txtY->setText(c.y);
+        dialog.show();
+        dialog.btnOK->setFocus();
         dialog.btnOKClick();
         EXPECT_EQ(prompt.infos, c.messages) << c.x << " / " << c.y;
+        ASSERT_NE(dialog.focusWidget(), nullptr);
+        EXPECT_EQ(dialog.focusWidget()->objectName(), c.focus);
         EXPECT_FALSE(dialog.IsOk);
         EXPECT_TRUE(dialog.flag.isEmpty());
     }
