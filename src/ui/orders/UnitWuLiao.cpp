@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QMenu>
@@ -91,6 +92,9 @@ TfrmWuLiao::TfrmWuLiao(QWidget* parent) : QDialog(parent) {
     SetupRecordGrid(sgYl, {QStringLiteral("材料编码"), QStringLiteral("名称"), QStringLiteral("长"),
                            QStringLiteral("宽"), QStringLiteral("厚度"), QStringLiteral("颜色"),
                            QStringLiteral("备注")});
+    const int widths[] = {90, 150, 60, 60, 60, 80};
+    for (int column = 0; column < 6; ++column) sgYl->setColumnWidth(column, widths[column]);
+    sgYl->horizontalHeader()->setStretchLastSection(true);
     auto* ylLayout = new QVBoxLayout(tabYl);
     ylLayout->setContentsMargins(0, 0, 0, 0);
     ylLayout->setSpacing(0);
