@@ -97,6 +97,7 @@ class TPosBoardDlgBase : public TBoardDlgBase {
     QSpinBox* spFM;
     QPushButton* Button1;
 
+    void Button1Click() { btnOKClick(); }
     // Either spin changed: proposes the position once a material is chosen.
     void spFZChange();
 
