@@ -156,7 +156,10 @@ void TfrmRestoreData::btnRestoreClick() {
                 foreign = true;
                 return false;
             }
-            // Journal files of the old data must not be applied to the restored file.
+            // Whatever ran between the steps may have reopened the connection; it must
+            // not stay on the old file. Journal files of the old data must not be
+            // applied to the restored file.
+            sysData()->Close();
             RemoveJournals(dbPath);
             return true;
         });
