@@ -31,7 +31,9 @@ QTreeWidget* NewList(QWidget* parent, const char* name, const QStringList& heade
     list->setAllColumnsShowFocus(true);
     // Grid lines between the cells of the report.
     list->setStyleSheet(QStringLiteral(
-        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"));
+        "QTreeView::item { border-right: 1px solid #d0d0d0; border-bottom: 1px solid #d0d0d0; }"
+        "QTreeView::item:selected { background: palette(highlight); "
+        "color: palette(highlighted-text); }"));
     return list;
 }
 
@@ -66,7 +68,7 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
                        QStringLiteral("长"), QStringLiteral("宽"), QStringLiteral("厚度")});
     lstBlYp->setColumnWidth(colYpCheck, 44);
     lstBlYp->setColumnWidth(colYpID, 60);
-    lstBlYp->setColumnWidth(colYpName, 150);
+    lstBlYp->setColumnWidth(colYpName, 130);
     lstBlYp->setColumnWidth(colYpLength, 60);
     lstBlYp->setColumnWidth(colYpWidth, 60);
     lstBlYp->setColumnWidth(colYpThick, 50);
