@@ -86,7 +86,8 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
         QLineEdit* edit = new QLineEdit(tabFee);
         edit->setObjectName(QStringLiteral("txt") + QString::fromLatin1(fee.column));
         *feeEdits[row] = edit;
-        feeGrid->addWidget(new QLabel(QString::fromUtf8(fee.caption), tabFee), row, 0, Qt::AlignRight);
+        feeGrid->addWidget(new QLabel(QString::fromUtf8(fee.caption), tabFee), row, 0,
+                           Qt::AlignRight);
         feeGrid->addWidget(edit, row, 1);
         feeGrid->addWidget(new QLabel(QStringLiteral("元/㎡    "), tabFee), row, 2);
         ++row;
@@ -138,7 +139,8 @@ void TfrmSettings::LoadSettings() {
 }
 
 void TfrmSettings::btnSysOKClick() {
-    SetCommonSQL(QStringLiteral("UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1"));
+    SetCommonSQL(
+        QStringLiteral("UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1"));
     SetCommonParam("cmpName", txtCmpName->text().trimmed());
     SetCommonParam("blade", txtBlade->text().trimmed());
     SetCommonParam("JQD", QString::number(cbJQD->currentIndex()));

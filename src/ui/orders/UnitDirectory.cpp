@@ -17,7 +17,8 @@ TfrmFile::TfrmFile(QWidget* parent) : QDialog(parent) {
     cbDrive = new QComboBox(this);
     cbDrive->setObjectName("cbDrive");
     for (const QFileInfo& drive : QDir::drives())
-        cbDrive->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()), drive.absoluteFilePath());
+        cbDrive->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
+                         drive.absoluteFilePath());
 
     p_model = new QFileSystemModel(this);
     p_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
@@ -49,7 +50,8 @@ TfrmFile::TfrmFile(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     resize(380, 420);
 
-    connect(cbDrive, &QComboBox::currentIndexChanged, this, [this](int index) { DriveChanged(index); });
+    connect(cbDrive, &QComboBox::currentIndexChanged, this,
+            [this](int index) { DriveChanged(index); });
     connect(lstDir->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid())

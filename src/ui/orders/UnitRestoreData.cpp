@@ -30,14 +30,15 @@ QString RunOpenFileDialog(QWidget* parent, const QString& title, const QString& 
     if (Handler()) return Handler()(parent, title, filter);
     // "描述|*.ext" becomes the toolkit's "描述 (*.ext)".
     const QStringList parts = filter.split(QLatin1Char('|'));
-    const QString qtFilter = parts.size() >= 2 ? parts[0] + QStringLiteral(" (") + parts[1] +
-                                                     QStringLiteral(")")
-                                               : filter;
+    const QString qtFilter = parts.size() >= 2
+                                 ? parts[0] + QStringLiteral(" (") + parts[1] + QStringLiteral(")")
+                                 : filter;
     return QFileDialog::getOpenFileName(parent, title, QString(), qtFilter);
 }
 
 void RemoveJournals(const QString& dbPath) {
-    for (const char* suffix : {"-wal", "-shm", "-journal"}) QFile::remove(dbPath + QLatin1String(suffix));
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        QFile::remove(dbPath + QLatin1String(suffix));
 }
 
 const QString kRefused = QStringLiteral("所选文件不是有效的Kelm数据文件，数据未还原！");

@@ -4,8 +4,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -69,9 +69,8 @@ TfrmWuLiao::TfrmWuLiao(QWidget* parent) : QDialog(parent) {
     mnuCateDel = pmCate->addAction(QStringLiteral("删除类别"));
     mnuCateDel->setObjectName("mnuCateDel");
     treeCate->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(treeCate, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        pmCate->popup(treeCate->viewport()->mapToGlobal(pos));
-    });
+    connect(treeCate, &QTreeWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { pmCate->popup(treeCate->viewport()->mapToGlobal(pos)); });
     auto* cateLayout = new QVBoxLayout(tabCate);
     cateLayout->setContentsMargins(0, 0, 0, 0);
     cateLayout->setSpacing(0);
@@ -158,7 +157,8 @@ void TfrmWuLiao::LoadMaterials() {
     QString sql = kMaterialSelect;
     if (SelectedCategoryNode() != nullptr) {
         // Category keys are counters read from the tree; anything else lists nothing.
-        sql += QStringLiteral(" AND FCl.cateID=") + (IsCounterKey(cateID) ? cateID : QStringLiteral("NULL"));
+        sql += QStringLiteral(" AND FCl.cateID=") +
+               (IsCounterKey(cateID) ? cateID : QStringLiteral("NULL"));
     }
     auto query = OpenQuery(sql);
     FillRecordGrid(sgYl, *query, {"ylCode", "ylName", "length", "width", "houdu", "color", "bz"});

@@ -15,9 +15,9 @@ TfrmYlAdd::TfrmYlAdd(QWidget* parent) : TYlFormBase(parent) {
 
 void TfrmYlAdd::btnOKClick() {
     if (!CheckFields()) return;
-    SetCommonSQL(QStringLiteral(
-        "INSERT INTO FCl(cateID,ylCode,ylName,length,color,bz,width,houdu) "
-        "VALUES(:cateID,:ylCode,:ylName,:length,:color,:bz,:width,:houdu)"));
+    SetCommonSQL(
+        QStringLiteral("INSERT INTO FCl(cateID,ylCode,ylName,length,color,bz,width,houdu) "
+                       "VALUES(:cateID,:ylCode,:ylName,:length,:color,:bz,:width,:houdu)"));
     SetFieldParams();
     if (!ExecCommon()) return;
     ShowInfo(QStringLiteral("添加成功！"));

@@ -11,10 +11,10 @@ void TfrmYlEdit::btnOKClick() {
     if (!CheckFields()) return;
     // The key comes from the material list; a key that is not a counter is never spliced.
     if (!IsCounterKey(ylID)) return;
-    SetCommonSQL(QStringLiteral(
-                     "UPDATE FCl SET cateID=:cateID,ylCode=:ylCode,ylName=:ylName,length=:length,"
-                     "color=:color,bz=:bz,width=:width,houdu=:houdu WHERE ylID=") +
-                 ylID);
+    SetCommonSQL(
+        QStringLiteral("UPDATE FCl SET cateID=:cateID,ylCode=:ylCode,ylName=:ylName,length=:length,"
+                       "color=:color,bz=:bz,width=:width,houdu=:houdu WHERE ylID=") +
+        ylID);
     SetFieldParams();
     if (!ExecCommon()) return;
     ShowInfo(QStringLiteral("修改成功！"));

@@ -112,7 +112,8 @@ TEST_F(BackupTest, BackupWindowOffersATimeStampedFileNextToTheDatabase) {
     const QString path = QDir::fromNativeSeparators(window.txtPath->text());
     EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(DbPath()).absolutePath());
     EXPECT_TRUE(path.endsWith(".bak"));
-    EXPECT_TRUE(QFileInfo(path).completeBaseName().startsWith(QString::number(QDate::currentDate().year())));
+    EXPECT_TRUE(QFileInfo(path).completeBaseName().startsWith(
+        QString::number(QDate::currentDate().year())));
     EXPECT_EQ(window.prsBar->minimum(), 0);
     EXPECT_EQ(window.prsBar->maximum(), 100);
     // Showing the window frees the database file.

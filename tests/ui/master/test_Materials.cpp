@@ -62,7 +62,8 @@ TEST_F(MaterialsTest, LoadsTreeAndEveryMaterialWithACategory) {
     EXPECT_EQ(Codes(window), (QStringList{"B1", "K1"}));
     ASSERT_EQ(window.sgYl->columnCount(), 7);
     const QStringList headings{"材料编码", "名称", "长", "宽", "厚度", "颜色", "备注"};
-    for (int c = 0; c < 7; ++c) EXPECT_EQ(window.sgYl->horizontalHeaderItem(c)->text(), headings[c]);
+    for (int c = 0; c < 7; ++c)
+        EXPECT_EQ(window.sgYl->horizontalHeaderItem(c)->text(), headings[c]);
     EXPECT_EQ(window.sgYl->item(0, 2)->text(), "2440");
 
     Select(window, Node(window, 1));
@@ -86,7 +87,8 @@ TEST_F(MaterialsTest, RenameAndDeleteNeedACategoryNode) {
         prompt.infos.clear();
         window.tlCateEditClick();
         window.mnuCateDel->trigger();
-        EXPECT_EQ(prompt.infos, (QStringList{"请先选择要修改的类别名称！", "请先选择要删除的类别名称！"}));
+        EXPECT_EQ(prompt.infos,
+                  (QStringList{"请先选择要修改的类别名称！", "请先选择要删除的类别名称！"}));
     }
     EXPECT_TRUE(prompt.confirms.isEmpty());
     EXPECT_EQ(Count("SELECT COUNT(*) FROM FClCls"), 1);
@@ -285,7 +287,8 @@ TEST_F(MaterialsTest, MaterialCommandsNeedARow) {
 }
 
 TEST_F(MaterialsTest, MainWindowCommandOpensMaterialsWindow) {
-    ExpectModal<TfrmWuLiao>([](TfrmWuLiao& window) { EXPECT_EQ(window.windowTitle(), "物料管理"); });
+    ExpectModal<TfrmWuLiao>(
+        [](TfrmWuLiao& window) { EXPECT_EQ(window.windowTitle(), "物料管理"); });
     OpenMaterials(nullptr);
     EXPECT_EQ(opened, QStringList{"TfrmWuLiao"});
     EXPECT_TRUE(prompt.infos.isEmpty());

@@ -71,8 +71,8 @@ TEST_F(SettingsTest, WithoutSettingsRowNothingIsStoredOrSaid) {
     EXPECT_EQ(window.txtBlade->text(), "5");
     EXPECT_EQ(FeeTexts(window), QStringList(7, QString()));
     window.btnSysOKClick();
-    for (QLineEdit* e : {window.txtJGF, window.txtAZF, window.txtJXF, window.txtSDF,
-                         window.txtYSF, window.txtGLF, window.txtQTF})
+    for (QLineEdit* e : {window.txtJGF, window.txtAZF, window.txtJXF, window.txtSDF, window.txtYSF,
+                         window.txtGLF, window.txtQTF})
         e->setText("1");
     window.btnFeeOKClick();
     EXPECT_TRUE(prompt.infos.isEmpty());
@@ -118,7 +118,8 @@ TEST_F(SettingsTest, CloseStoresNothing) {
 }
 
 TEST_F(SettingsTest, MainWindowCommandOpensSettings) {
-    ExpectModal<TfrmSettings>([](TfrmSettings& window) { EXPECT_EQ(window.windowTitle(), "系统设置"); });
+    ExpectModal<TfrmSettings>(
+        [](TfrmSettings& window) { EXPECT_EQ(window.windowTitle(), "系统设置"); });
     OpenSettings(nullptr);
     EXPECT_EQ(opened, QStringList{"TfrmSettings"});
 }
