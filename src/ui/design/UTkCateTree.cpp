@@ -6,19 +6,15 @@
 #include "data/UnitData.h"
 
 namespace {
-// Categories nested deeper than this are not followed: a damaged table whose parent
-// links form a loop would otherwise load forever.
-constexpr int kMaxDepth = 64;
-
-void LoadChildren(QTreeWidgetItem* node, int depth) {
+void LoadChildren(QTreeWidgetItem* node) {
     const QString parID = CategoryNodeID(node);
-    if (depth >= kMaxDepth || !IsCounterKey(parID)) return;
+    if (!IsCounterKey(parID)) return;
     auto query = OpenQuery(QStringLiteral("SELECT KSID,KSName,parID FROM FCpCls WHERE parID=") +
                            parID);
     while (query->next()) {
         auto* child = new QTreeWidgetItem(node, {FieldText(*query, "KSName")});
         child->setData(0, Qt::UserRole, FieldText(*query, "KSID"));
-        LoadChildren(child, depth + 1);
+        LoadChildren(child);
     }
 }
 }  // namespace
@@ -27,7 +23,7 @@ void LoadCategoryTree(QTreeWidget* tree) {
     tree->clear();
     auto* root = new QTreeWidgetItem(tree, {QStringLiteral("图库类别")});
     root->setData(0, Qt::UserRole, QStringLiteral("0"));
-    LoadChildren(root, 0);
+    LoadChildren(root);
     root->setExpanded(true);
 }
 

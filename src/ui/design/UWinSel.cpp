@@ -134,14 +134,15 @@ bool TfrmWinSel::UseLibraryDocument(const QString& winXml) {
     cabinet = std::make_unique<FCabinet>(*cabs->CBS().front());
     tmpCb.reset();
     txtCode->setText(cabinet->Name());
-    // Each size field runs the resize rule; the fields are filled one after another,
-    // so until the last is set the rule sees the old texts and is held back.
+    // The fields are filled one after another; the resize rule runs once all three
+    // hold the new sizes (also when a text happens to stay the same).
     p_loading = true;
     txtW->setText(kelm::FormatPattern(cabinet->W(), QStringLiteral("0")));
     txtH->setText(kelm::FormatPattern(cabinet->H(), QStringLiteral("0")));
-    p_loading = false;
     txtD->setText(kelm::FormatPattern(cabinet->D(), QStringLiteral("0")));
-    if (!tmpCb) DrawPicture(*cabinet);
+    p_loading = false;
+    DrawPicture(*cabinet);
+    SizeChange();
     return true;
 }
 
