@@ -353,3 +353,29 @@ TEST_F(WinKuTest, ChooserNeedsCategoryAndName) {
     chooser.reject();
     EXPECT_TRUE(chooser.tkID.isEmpty());
 }
+
+TEST_F(WinKuTest, DesignerUsesTheBrowserAndTheChooserForItsLibraryCommands) {
+    const QString cate = AddCategory("厨柜", "0");
+    TfrmWinKu library;  // a window that opens the designer installs the library windows
+    TfrmDesign designer;
+    designer.txtGTName->setText("书柜");
+    designer.txtW->setText("600");
+    designer.txtD->setText("500");
+    designer.txtH->setText("800");
+    ASSERT_NE(designer.Cabinet, nullptr);
+    AddCarcass(*designer.Cabinet);
+    ExpectModal<TfrmSelTkCate>([](TfrmSelTkCate& chooser) {
+        EXPECT_EQ(chooser.txtName->text(), "书柜");
+        chooser.LoadTree();
+        chooser.tree->topLevelItem(0)->child(0)->setSelected(true);
+        chooser.txtName->setText("书柜A");
+        chooser.Button1Click();
+    });
+    designer.tlSaveTKClick();
+    EXPECT_EQ(Count("SELECT count(*) FROM TkWins WHERE TkName='书柜A' AND cateID='" + cate + "'"),
+              1);
+
+    ExpectModal<TfrmWinKu>([](TfrmWinKu& browser) {});  // closed without picking
+    designer.tlSelGtClick();
+    EXPECT_EQ(opened, (QStringList{"TfrmSelTkCate", "TfrmWinKu"}));
+}
