@@ -77,7 +77,9 @@ QString ChooseCategory(QWidget* parent, QString& name) {
 
 }  // namespace
 
-void SetDesignLibraryBrowser(TLibraryBrowseHandler handler) { BrowseHandler() = std::move(handler); }
+void SetDesignLibraryBrowser(TLibraryBrowseHandler handler) {
+    BrowseHandler() = std::move(handler);
+}
 
 void SetDesignLibraryCategoryChooser(TLibraryCategoryHandler handler) {
     CategoryHandler() = std::move(handler);
@@ -172,6 +174,7 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     sgProperty->verticalHeader()->hide();
     sgProperty->setEditTriggers(QAbstractItemView::NoEditTriggers);
     sgProperty->horizontalHeader()->setStretchLastSection(true);
+    sgProperty->verticalHeader()->setMinimumSectionSize(20);
     sgProperty->verticalHeader()->setDefaultSectionSize(20);
     const QStringList names = {QStringLiteral("属性"),   QStringLiteral("上间距"),
                                QStringLiteral("下间距"), QStringLiteral("左间距"),
@@ -182,7 +185,10 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
         sgProperty->setItem(r, 1, new QTableWidgetItem(r == 0 ? QStringLiteral("值") : QString()));
     }
     for (int c = 0; c < 2; ++c) sgProperty->item(0, c)->setBackground(QColor(224, 224, 224));
-    sgProperty->setFixedHeight(7 * 20 + 4);
+    sgProperty->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgProperty->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgProperty->setColumnWidth(0, 90);
+    sgProperty->setFixedHeight(7 * 20 + 2 * sgProperty->frameWidth());
     auto* gapLayout = new QVBoxLayout(gapBox);
     gapLayout->addWidget(sgProperty);
     auto* boardLayout = new QVBoxLayout(boardPage);
@@ -275,8 +281,8 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     connect(spY, &QSpinBox::valueChanged, this, [this] { ViewAngleChange(); });
     connect(chk3D, &QCheckBox::toggled, this, [this] { Redraw(); });
     connect(chkZST, &QCheckBox::clicked, this, [this] { chkZSTClick(); });
-    for (QToolButton* tool :
-         {tlZZ, tlBeiBan, tlDingBan, tlCeBan, tlDiBan, tlCengban, tlGeBan, tlShuBan, tlMen, tlChouTi})
+    for (QToolButton* tool : {tlZZ, tlBeiBan, tlDingBan, tlCeBan, tlDiBan, tlCengban, tlGeBan,
+                              tlShuBan, tlMen, tlChouTi})
         connect(tool, &QToolButton::clicked, this,
                 [this, tool] { ToolClick(tool->property("tag").toInt()); });
     for (QToolButton* nudge : {tlL, tlR, tlT, tlB})
@@ -333,8 +339,7 @@ void TfrmDesign::PaintPicture(QPainter& painter) {
     if (!Cabinet) return;
     dv = (Cabinet->W() >= Cabinet->H() ? Cabinet->W() : Cabinet->H()) / ChiCun;
     kelm::QPainterCanvas canvas(painter);
-    if (dv > 0)
-        Cabinet->Draw(canvas, dv, Angle, Angle2, pos, chk3D->isChecked(), true, kFaceColor);
+    if (dv > 0) Cabinet->Draw(canvas, dv, Angle, Angle2, pos, chk3D->isChecked(), true, kFaceColor);
     if (!p_cross) return;
     const int px = p_mouse.x();
     const int py = p_mouse.y();
@@ -580,8 +585,8 @@ void TfrmDesign::RunAddDialog(int x, int y) {
             dialog.txtY->setText(kelm::FormatPattern(mx, QStringLiteral("0.0")));
             dialog.tmpReg = cab.GetRegion(reg);
             if (board(dialog, "隔板" + cab.GetBCCount(FBCType::GeBan)))
-                cab.AddBc(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.X, 0,
-                          QStringLiteral("2"), dialog.FB, dialog.WL);
+                cab.AddBc(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.X, 0, QStringLiteral("2"),
+                          dialog.FB, dialog.WL);
             break;
         }
         case 807: {
@@ -627,11 +632,24 @@ void TfrmDesign::NudgeClick(int tag) {
     FCabinet moved(*Cabinet);
     FPos& p = moved.BCS()[index].Pos;
     switch (tag) {
-        case 1: p.X1 -= v; p.X2 -= v; break;
-        case 2: p.X1 += v; p.X2 += v; break;
-        case 3: p.Y1 -= v; p.Y2 -= v; break;
-        case 4: p.Y1 += v; p.Y2 += v; break;
-        default: return;
+        case 1:
+            p.X1 -= v;
+            p.X2 -= v;
+            break;
+        case 2:
+            p.X1 += v;
+            p.X2 += v;
+            break;
+        case 3:
+            p.Y1 -= v;
+            p.Y2 -= v;
+            break;
+        case 4:
+            p.Y1 += v;
+            p.Y2 += v;
+            break;
+        default:
+            return;
     }
     try {
         auto rebuilt = FCabinetCopy::CopyCb(moved.W(), moved.D(), moved.H(), moved);
@@ -645,8 +663,7 @@ void TfrmDesign::NudgeClick(int tag) {
 void TfrmDesign::tlDelClick() {
     if (!Cabinet) return;
     try {
-        ReplaceCabinet(
-            FCabinetCopy::DelBC(Cabinet->W(), Cabinet->D(), Cabinet->H(), *Cabinet));
+        ReplaceCabinet(FCabinetCopy::DelBC(Cabinet->W(), Cabinet->D(), Cabinet->H(), *Cabinet));
     } catch (const std::exception& error) {
         ShowError(error);
     }

@@ -24,6 +24,7 @@
 #include "ui/design/UDiBan.h"
 #include "ui/design/UDingBan.h"
 #include "ui/design/UGeBan.h"
+#include "ui/design/USetEdge.h"
 #include "ui/design/UShuBan.h"
 
 class DesignTest : public UiTest {
@@ -437,9 +438,29 @@ TEST_F(DesignTest, PictureShowsCabinetAndCrosshair) {
         for (int x = 100; x < 400; x += 4)
             if (image.pixelColor(x, y) == QColor(248, 240, 227)) ++face;
     EXPECT_GT(face, 100);
-    if (!qEnvironmentVariableIsEmpty("KELM_DESIGN_PIC")) image.save(qEnvironmentVariable("KELM_DESIGN_PIC"));
+    if (!qEnvironmentVariableIsEmpty("KELM_DESIGN_PIC"))
+        image.save(qEnvironmentVariable("KELM_DESIGN_PIC"));
     if (!qEnvironmentVariableIsEmpty("KELM_DESIGN_SHOT")) {
         form.show();
-        form.grab().save(qEnvironmentVariable("KELM_DESIGN_SHOT"));
+        const QString shot = qEnvironmentVariable("KELM_DESIGN_SHOT");
+        form.grab().save(shot);
+        // The dialogs too, next to the window's picture.
+        auto save = [&](QWidget& w, const char* name) {
+            w.show();
+            w.adjustSize();
+            w.grab().save(shot + "." + name + ".png");
+        };
+        TfrmCeBan side;
+        save(side, "ceban");
+        TfrmBCR shelf;
+        save(shelf, "bcr");
+        TfrmDkM door;
+        save(door, "dkm");
+        TfrmChouTi drawer;
+        save(drawer, "chouti");
+        TfrmSetEdge edge;
+        save(edge, "setedge");
+        TfrmClSel chooser;
+        save(chooser, "clsel");
     }
 }

@@ -44,9 +44,8 @@ class DesignDialogTest : public UiTest {
     // Which fields the next spacing / banding dialog shows, as letters L R T B Q H.
     static QString Visible(const TSixFieldDialog& d) {
         QString letters;
-        const std::pair<char, QLineEdit*> fields[] = {{'L', d.txtL}, {'R', d.txtR},
-                                                      {'T', d.txtT}, {'B', d.txtB},
-                                                      {'Q', d.txtQ}, {'H', d.txtH}};
+        const std::pair<char, QLineEdit*> fields[] = {{'L', d.txtL}, {'R', d.txtR}, {'T', d.txtT},
+                                                      {'B', d.txtB}, {'Q', d.txtQ}, {'H', d.txtH}};
         for (const auto& [letter, field] : fields)
             if (!field->isHidden()) letters += QChar(letter);
         return letters;
@@ -72,7 +71,8 @@ TEST_F(DesignDialogTest, SpacingAndBandingFieldsPerBoardKind) {
         EXPECT_EQ(dialog->windowTitle(), c.caption);
         EXPECT_EQ(dialog->txtName->text(), c.name);
         QString edge, fb;
-        modalScript.push_back([&](QDialog& d) { edge = Visible(static_cast<TSixFieldDialog&>(d)); });
+        modalScript.push_back(
+            [&](QDialog& d) { edge = Visible(static_cast<TSixFieldDialog&>(d)); });
         modalScript.push_back([&](QDialog& d) { fb = Visible(static_cast<TSixFieldDialog&>(d)); });
         dialog->btnEdgeClick();
         dialog->btnFBClick();
@@ -200,8 +200,10 @@ TEST_F(DesignDialogTest, FractionCalculatorProposesPositions) {
     };
     for (const Case& c : cases) {
         std::unique_ptr<TPosBoardDlgBase> d;
-        if (c.partition) d.reset(new TfrmGeBan);
-        else d.reset(new TfrmBCR);
+        if (c.partition)
+            d.reset(new TfrmGeBan);
+        else
+            d.reset(new TfrmBCR);
         d->tmpReg = c.reg;
         d->txtY->setText("12.0");
         d->spFM->setValue(c.fm);
