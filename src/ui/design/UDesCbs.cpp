@@ -81,7 +81,6 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     sgGT->setObjectName("sgGT");
     sgGT->horizontalHeader()->hide();
     sgGT->verticalHeader()->hide();
-    sgGT->setFixedHeight(2 * 26 + 4);
     p_filling = true;
     const QStringList headings = {QStringLiteral("代码"), QStringLiteral("宽(W)"),
                                   QStringLiteral("深(D)"), QStringLiteral("高(H)"),
@@ -92,9 +91,13 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
         heading->setBackground(palette().button());
         sgGT->setItem(0, col, heading);
         sgGT->setItem(1, col, new QTableWidgetItem(col == 4 ? QStringLiteral("1") : QString()));
-        sgGT->setColumnWidth(col, 56);
-        sgGT->setRowHeight(col < 2 ? col : 0, 26);
+        sgGT->setColumnWidth(col, 52);
     }
+    sgGT->setRowHeight(0, 26);
+    sgGT->setRowHeight(1, 26);
+    sgGT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgGT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    sgGT->setFixedSize(5 * 52 + 2 * sgGT->frameWidth(), 2 * 26 + 2 * sgGT->frameWidth());
     p_filling = false;
 
     auto* lblCust = new QLabel(QStringLiteral("客户："), grpGT);
