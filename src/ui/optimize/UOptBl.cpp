@@ -1,5 +1,6 @@
 #include "ui/optimize/UOptBl.h"
 
+#include <QCloseEvent>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -119,8 +120,9 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
 
     connect(lstBlYp, &QTreeWidget::itemSelectionChanged, this, [this] { lstBlYpChange(); });
     connect(lstBlYp, &QTreeWidget::itemChanged, this, [this] { lstBlYpChange(); });
-    connect(lstBlYp, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(lstBlYp->viewport()->mapToGlobal(pos)); });
+    connect(lstBlYp, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu1->popup(lstBlYp->viewport()->mapToGlobal(pos));
+    });
     connect(mnuSelAll, &QAction::triggered, this, [this] { mnuSelAllClick(); });
     connect(mnuUnSelAll, &QAction::triggered, this, [this] { mnuUnSelAllClick(); });
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
@@ -151,10 +153,10 @@ void TfrmOptBl::LoadBCSByProID() {
     p_loading = true;
     lstBlYp->clear();
     lstBlList->clear();
-    auto query = OpenBoundQuery(
-        QStringLiteral("SELECT distinct ylID,ylName,length,width,houdu FROM vProYC "
-                       "WHERE proID=:proID ORDER BY houdu"),
-        {{QStringLiteral("proID"), proID}});
+    auto query =
+        OpenBoundQuery(QStringLiteral("SELECT distinct ylID,ylName,length,width,houdu FROM vProYC "
+                                      "WHERE proID=:proID ORDER BY houdu"),
+                       {{QStringLiteral("proID"), proID}});
     while (query->next()) {
         auto* item = new QTreeWidgetItem;
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -286,6 +288,29 @@ bool TfrmOptBl::SetEleArr() {
 }
 
 void TfrmOptBl::btnOKClick() {
+    // A second batch cannot start inside the first one (it could while a cancelled
+    // search is being awaited).
+    if (p_running) return;
+    p_running = true;
+    btnOK->setEnabled(false);
+    RunBatch();
+    btnOK->setEnabled(true);
+    p_running = false;
+}
+
+void TfrmOptBl::reject() {
+    if (!p_running) QDialog::reject();
+}
+
+void TfrmOptBl::closeEvent(QCloseEvent* e) {
+    if (p_running) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void TfrmOptBl::RunBatch() {
     SetCommonSQL(QStringLiteral("DELETE FROM FProBCCut WHERE proID=:proID"));
     SetCommonParam(QStringLiteral("proID"), proID);
     ExecCommon();

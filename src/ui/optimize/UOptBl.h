@@ -29,12 +29,12 @@ class TfrmOptBl : public QDialog {
     explicit TfrmOptBl(QWidget* parent = nullptr);
     ~TfrmOptBl() override;
 
-    TD2RRawArr rawArr;         // raw list of the current run
-    TD2REleArr eleArr;         // part list of the current run
+    TD2RRawArr rawArr;  // raw list of the current run
+    TD2REleArr eleArr;  // part list of the current run
     TD2RPrm prm;
-    TD2Rect* d2Ga = nullptr;   // the running optimizer
-    TD2RSchame Schame;         // the result being stored
-    bool isStop = false;       // the user cancelled the batch
+    TD2Rect* d2Ga = nullptr;  // the running optimizer
+    TD2RSchame Schame;        // the result being stored
+    bool isStop = false;      // the user cancelled the batch
     TSysSet sysSet;
     QString proID;
 
@@ -42,7 +42,7 @@ class TfrmOptBl : public QDialog {
     std::optional<uint64_t> Seed;
 
     QGroupBox* GroupBox1;
-    QTreeWidget* lstBlYp;    // the order's raw materials, checkable
+    QTreeWidget* lstBlYp;  // the order's raw materials, checkable
     QGroupBox* GroupBox2;
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
@@ -75,18 +75,29 @@ class TfrmOptBl : public QDialog {
     // The progress window of the current run (null between runs).
     TfrmCulcControler* CurrentProgress() const { return p_progress; }
 
+    // True while a batch runs.
+    bool IsRunning() const { return p_running; }
+
+  public slots:
+    // The dialog stays open while a batch runs: the batch and its search thread
+    // report to it until the end.
+    void reject() override;
+
   protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
   private:
+    void RunBatch();
     void RunSelected();
     void FinishRun();
     QTreeWidgetItem* SelectedMaterial() const;
 
     TD2RMessageForwarder p_forwarder;
     TfrmCulcControler* p_progress = nullptr;
-    bool p_done = false;       // the current run has reported its end
-    bool p_loading = false;    // lstBlYp is being filled
+    bool p_done = false;           // the current run has reported its end
+    bool p_loading = false;        // lstBlYp is being filled
+    bool p_running = false;        // a batch runs
     QEventLoop* p_wait = nullptr;  // waiting for the end of a cancelled search
 };

@@ -188,11 +188,16 @@ bool TfrmCulcControler::event(QEvent* e) {
 bool TfrmCulcControler::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
-        if (watched == Image2) Image2Click();
-        else if (watched == Label2) Label2Click();
-        else if (watched == imgCancel) imgCancelClick();
-        else if (watched == Label3) Label3Click();
-        else return QDialog::eventFilter(watched, e);
+        if (watched == Image2)
+            Image2Click();
+        else if (watched == Label2)
+            Label2Click();
+        else if (watched == imgCancel)
+            imgCancelClick();
+        else if (watched == Label3)
+            Label3Click();
+        else
+            return QDialog::eventFilter(watched, e);
         return true;
     }
     return QDialog::eventFilter(watched, e);

@@ -64,8 +64,8 @@ class TfrmCulcControler : public QDialog {
   public:
     explicit TfrmCulcControler(QWidget* parent = nullptr);
 
-    int32_t tm = 0;          // elapsed seconds
-    QPointer<QObject> hd;    // the dialog that receives accept and cancel
+    int32_t tm = 0;        // elapsed seconds
+    QPointer<QObject> hd;  // the dialog that receives accept and cancel
 
     QLabel* Label1;
     QProgressBar* ProgressBar2;  // constructions of the current generation (30)
@@ -87,9 +87,9 @@ class TfrmCulcControler : public QDialog {
     void imgCancelClick();
     void Label3Click();
 
-    void ReciveMsg();                          // WM_D2R_DONE
-    void ReciveProcess(const QString& text);   // WM_D2R_GEN
-    void ReciveProcess2(int k);                // WM_D2R_STEP
+    void ReciveMsg();                         // WM_D2R_DONE
+    void ReciveProcess(const QString& text);  // WM_D2R_GEN
+    void ReciveProcess2(int k);               // WM_D2R_STEP
 
     // Closes the window when the run has ended (the dialog calls it on WM_D2R_DONE).
     void CloseWindow();

@@ -48,27 +48,29 @@ class OptBlTest : public UiTest {
     }
 
     QString AddMaterial(const QString& name, double length, double width, double thick) {
-        Exec("INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu,color,bz) "
-             "VALUES(1,'',:n,:l,:w,:h,'','')",
-             {{"n", name},
-              {"l", QString::number(length)},
-              {"w", QString::number(width)},
-              {"h", QString::number(thick)}});
+        Exec(
+            "INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu,color,bz) "
+            "VALUES(1,'',:n,:l,:w,:h,'','')",
+            {{"n", name},
+             {"l", QString::number(length)},
+             {"w", QString::number(width)},
+             {"h", QString::number(thick)}});
         auto query = data->OpenQuery("SELECT max(ylID) FROM FCl");
         return query->next() ? query->value(0).toString() : QString();
     }
 
     void AddPanel(const QString& clID, const QString& name, double length, double width,
                   double count, const QString& wl, const QString& proID = kOrder) {
-        Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,"
-             "flag,shape) VALUES(:p,'w1','G1',:c,:n,:l,:w,18,:k,:wl,'','')",
-             {{"p", proID},
-              {"c", clID},
-              {"n", name},
-              {"l", QString::number(length)},
-              {"w", QString::number(width)},
-              {"k", QString::number(count)},
-              {"wl", wl}});
+        Exec(
+            "INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,"
+            "flag,shape) VALUES(:p,'w1','G1',:c,:n,:l,:w,18,:k,:wl,'','')",
+            {{"p", proID},
+             {"c", clID},
+             {"n", name},
+             {"l", QString::number(length)},
+             {"w", QString::number(width)},
+             {"k", QString::number(count)},
+             {"wl", wl}});
     }
 
     std::unique_ptr<TfrmOptBl> NewDialog(const QString& proID = kOrder) {
@@ -96,8 +98,8 @@ class OptBlTest : public UiTest {
     };
     Stored StoredLayout() {
         Stored s;
-        auto query = data->OpenQuery(
-            "SELECT pyID,bcID,uli,cutC FROM FProBCCut WHERE proID='" + kOrder + "'");
+        auto query = data->OpenQuery("SELECT pyID,bcID,uli,cutC FROM FProBCCut WHERE proID='" +
+                                     kOrder + "'");
         while (query->next()) {
             ++s.rows;
             s.pyID = query->value(0).toString();
@@ -184,8 +186,11 @@ TEST_F(OptBlTest, PartListFollowsTheGrainCode) {
         double length, width;
     };
     // "2" enters turned and rotatable; a code we do not know keeps the part as listed.
-    const Case cases[] = {{"0", 0, 720, 560}, {"1", 1, 720, 560}, {"2", 1, 560, 720},
-                          {"9", 0, 720, 560}, {"", 0, 720, 560}};
+    const Case cases[] = {{"0", 0, 720, 560},
+                          {"1", 1, 720, 560},
+                          {"2", 1, 560, 720},
+                          {"9", 0, 720, 560},
+                          {"", 0, 720, 560}};
     const QString board = AddMaterial("白橡", 2440, 1220, 18);
     int n = 0;
     for (const Case& c : cases) AddPanel(board, QString("P%1").arg(++n), 720, 560, 3, c.wl);
@@ -308,10 +313,9 @@ TEST_F(OptBlTest, RunToCompletionStoresTheLayoutWithItsKerf) {
             for (size_t j = i + 1; j < g.EleList.size(); ++j) {
                 const TRectEle& a = g.EleList[i];
                 const TRectEle& b = g.EleList[j];
-                const bool apart = a.px + a.Length + 5 <= b.px + 1e-9 ||
-                                   b.px + b.Length + 5 <= a.px + 1e-9 ||
-                                   a.py + a.Width + 5 <= b.py + 1e-9 ||
-                                   b.py + b.Width + 5 <= a.py + 1e-9;
+                const bool apart =
+                    a.px + a.Length + 5 <= b.px + 1e-9 || b.px + b.Length + 5 <= a.px + 1e-9 ||
+                    a.py + a.Width + 5 <= b.py + 1e-9 || b.py + b.Width + 5 <= a.py + 1e-9;
                 EXPECT_TRUE(apart) << i << " " << j;
             }
     }
@@ -369,8 +373,20 @@ TEST_F(OptBlTest, CancelDuringTheFirstMaterialStoresNothingAndEndsTheBatch) {
             if (window.ProgressBar2->value() >= 1) window.Label3Click();
         });
         EXPECT_LT(window.ProgressBar1->value(), window.ProgressBar1->maximum());
+        // While the cancelled search is still awaited the dialog neither closes nor
+        // starts a second batch.
+        EXPECT_TRUE(dialog->IsRunning());
+        EXPECT_FALSE(dialog->btnOK->isEnabled());
+        dialog->reject();
+        dialog->btnOKClick();
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(opened.size(), 1);
     });
+    dialog->show();
     dialog->btnOKClick();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->IsRunning());
+    EXPECT_TRUE(dialog->btnOK->isEnabled());
     EXPECT_TRUE(dialog->isStop);
     EXPECT_EQ(opened, QStringList{"TfrmCulcControler"});
     EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
