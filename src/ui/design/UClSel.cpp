@@ -95,6 +95,6 @@ QString TfrmClSel::SelectedText() const { return cbClName->currentText(); }
 TClSelHolder::~TClSelHolder() { delete p_form.data(); }
 
 TfrmClSel& TClSelHolder::Get() {
-    if (!p_form) p_form = new TfrmClSel(nullptr);
+    if (!p_form) p_form = new TfrmClSel(Owner);
     return *p_form;
 }

@@ -44,6 +44,8 @@ class TClSelHolder {
     // The chooser, created on first use; the holder owns it.
     TfrmClSel& Get();
     TfrmClSel* Existing() const { return p_form; }
+    // The window the chooser is centred on (and freed with); none when not set.
+    QWidget* Owner = nullptr;
 
   private:
     QPointer<TfrmClSel> p_form;

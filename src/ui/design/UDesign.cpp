@@ -119,6 +119,7 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("柜体设计"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     resize(1040, 700);
+    ClSel.Owner = this;
 
     // Left column: sizes, view, boards and regions.
     auto* sizeBox = new QGroupBox(QStringLiteral("柜体尺寸"), this);

@@ -173,16 +173,24 @@ TEST_F(DesignTest, SecondBackBoardIsProposedWithNumberTwo) {
     TfrmDesign form;
     MakeCabinet(form);
     QStringList names;
+    std::vector<TfrmClSel*> choosers;
     for (int i = 0; i < 2; ++i) {
         ExpectModal<TfrmBeiBan>([&](TfrmBeiBan& d) {
             names << d.txtName->text();
             d.btnSelClick();
             d.btnOKClick();
         });
-        ExpectMaterialConfirmed();
+        ExpectModal<TfrmClSel>([&](TfrmClSel& chooser) {
+            choosers.push_back(&chooser);
+            chooser.btnOKClick();
+        });
         AddWithTool(form, 0, 801);
     }
     EXPECT_EQ(names, (QStringList{"背板", "背板2"}));
+    // Both dialogs used the designer's one material chooser.
+    ASSERT_EQ(choosers.size(), 2u);
+    EXPECT_EQ(choosers[0], choosers[1]);
+    EXPECT_EQ(choosers[0], form.ClSel.Existing());
 }
 
 TEST_F(DesignTest, DoorAndDrawerAreAddedWithDialogResults) {
