@@ -252,6 +252,15 @@ void TfrmDesCbs::imgPnlMouseUp(int x, int y) {
     if (!CBS || CBS->SelIndex() < 0) return;
     const int reg = CBS->SelIndex();
     if (optFlag == kAddCabinet) {
+        // A region holds one cabinet: a second one would stand in the same space and
+        // put its panels into the order twice.
+        int index = -1;
+        if (CBS->GetCabinet(reg, index).IsInCombination()) {
+            ShowInfo(QStringLiteral("当前位置已经存在柜体！"));
+            optFlag = kPointer;
+            Redraw();
+            return;
+        }
         TfrmDesign designer(this);
         designer.txtGTName->setText(Cell(0) + QStringLiteral("-") +
                                     QString::number(CBS->CBS().size() + 1));

@@ -182,6 +182,12 @@ TEST_F(DesCbsTest, CabinetsAreNamedInTurnAndBlockSplits) {
     EXPECT_DOUBLE_EQ(proposedW, 400);
     AddCabinetAt(w, 600, 1000, &name);
     EXPECT_EQ(name, "A01-2");
+    // A designer left without saving adds nothing.
+    SelectAt(w, 1000, 1000);
+    w.ToolClick(TfrmDesCbs::kAddCabinet);
+    ExpectModal<TfrmDesign>([](TfrmDesign&) {});
+    w.imgPnlMouseUp(10, 10);
+    EXPECT_EQ(w.CBS->CBS().size(), 2u);
     AddCabinetAt(w, 1000, 1000, &name);
     EXPECT_EQ(name, "A01-3");
     ASSERT_EQ(w.CBS->CBS().size(), 3u);
@@ -189,12 +195,15 @@ TEST_F(DesCbsTest, CabinetsAreNamedInTurnAndBlockSplits) {
     EXPECT_EQ(w.CBS->CBS()[2]->SelRegIndex(), -1);
     EXPECT_EQ(w.lstSize->topLevelItemCount(), 12);  // four boards each
 
-    // A designer left without saving adds nothing.
+    // A region that holds a cabinet takes no second one.
     SelectAt(w, 200, 1000);
     w.ToolClick(TfrmDesCbs::kAddCabinet);
-    ExpectModal<TfrmDesign>([](TfrmDesign&) {});
     w.imgPnlMouseUp(10, 10);
+    EXPECT_EQ(prompt.infos, QStringList{"当前位置已经存在柜体！"});
+    EXPECT_EQ(w.optFlag, TfrmDesCbs::kPointer);
     EXPECT_EQ(w.CBS->CBS().size(), 3u);
+    prompt.infos.clear();
+
 
     w.ToolClick(TfrmDesCbs::kSplitTB);
     w.imgPnlMouseUp(10, 10);
