@@ -3,8 +3,10 @@
 // nudging, zoom and view, saving and the library commands.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -471,4 +473,25 @@ TEST_F(DesignTest, PictureShowsCabinetAndCrosshair) {
         TfrmClSel chooser;
         save(chooser, "clsel");
     }
+}
+
+TEST_F(DesignTest, MouseEventsOnThePictureReachTheHandlers) {
+    TfrmDesign form;
+    MakeCabinet(form);
+    auto send = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, QPointF(at), QPointF(form.imgPnl->mapToGlobal(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(form.imgPnl, &event);
+    };
+    send(QEvent::MouseButtonPress, QPoint(250, 200));
+    EXPECT_EQ(form.Cabinet->SelRegIndex(), 0);
+    send(QEvent::MouseButtonRelease, QPoint(250, 200));
+    EXPECT_EQ(form.lstReg->topLevelItemCount(), 1);
+    form.ToolClick(805);
+    ExpectModal<TfrmBCR>([](TfrmBCR& d) { EXPECT_EQ(d.txtY->text(), "280.0"); });
+    send(QEvent::MouseButtonPress, QPoint(250, 200));
+    send(QEvent::MouseButtonRelease, QPoint(250, 200));
+    EXPECT_EQ(opened, QStringList{"TfrmBCR"});
+    EXPECT_EQ(form.optFlag, 100);
 }
