@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -40,6 +41,22 @@ QString ReadOut(double mm, double size) {
     if (size > 0) text += kelm::FormatPattern(mm * 100 / size, QStringLiteral("0.0%"));
     return text + QStringLiteral(")");
 }
+// Editor of the outline grid that writes every keystroke into its cell, so the grid
+// rule runs while the user types, not only when the cell is left.
+class TKeystrokeDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            auto* self = const_cast<TKeystrokeDelegate*>(this);
+            QObject::connect(line, &QLineEdit::textEdited, self,
+                             [self, line] { emit self->commitData(line); });
+        }
+        return editor;
+    }
+};
 }  // namespace
 
 // --- picture ----------------------------------------------------------------------
@@ -95,6 +112,7 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     }
     sgGT->setRowHeight(0, 26);
     sgGT->setRowHeight(1, 26);
+    sgGT->setItemDelegate(new TKeystrokeDelegate(sgGT));
     sgGT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgGT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgGT->setFixedSize(5 * 52 + 2 * sgGT->frameWidth(), 2 * 26 + 2 * sgGT->frameWidth());

@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QApplication>
+#include <QKeyEvent>
 
 #include "CombTestSupport.h"
 #include "common/NumberFormat.h"
@@ -447,4 +449,28 @@ TEST_F(DesCbsTest, PictureShowsTheCombinationAndTheCrosshair) {
     const QImage cross = w.RenderPicture();
     EXPECT_EQ(cross.pixelColor(400, 160), QColor(0, 0, 255));
     EXPECT_EQ(cross.pixelColor(160, 400), QColor(0, 0, 255));
+}
+
+TEST_F(DesCbsTest, TypingIntoTheGridRunsTheRuleAtEveryKeystroke) {
+    TfrmDesCbs w;
+    w.show();
+    Outline(w, "A01", "600", "550", "2000");
+    const FCabs* before = w.CBS.get();
+    w.sgGT->setCurrentCell(1, 1);
+    w.sgGT->editItem(w.sgGT->item(1, 1));
+    auto* editor = w.sgGT->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    auto type = [editor](const QString& keys) {
+        for (QChar key : keys) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (key.unicode() - '0'), Qt::NoModifier,
+                            QString(key));
+            QApplication::sendEvent(editor, &press);
+        }
+    };
+    type("90");  // 9, 90: too small, the combination stays
+    EXPECT_EQ(w.CBS.get(), before);
+    type("0");  // 900: a new combination while still typing
+    ASSERT_TRUE(w.CBS);
+    EXPECT_DOUBLE_EQ(w.CBS->W(), 900);
 }
