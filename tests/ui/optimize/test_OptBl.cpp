@@ -430,14 +430,48 @@ TEST_F(OptBlTest, AcceptEndsTheRunWithItsBestResultAndTheBatchGoesOn) {
     EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
 }
 
-TEST_F(OptBlTest, QuantityThatIsNotAWholeNumberStopsTheBatchWithAMessage) {
-    const QString board = AddMaterial("白橡", 2440, 1220, 18);
-    AddPanel(board, "侧板", 720, 560, 2.5, "1");
+TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
+    struct Case {
+        const char* what;
+        const char* fix;   // statement that spoils the data
+        const char* name;  // named in the message
+    };
+    const Case cases[] = {
+        {"quantity 2.5", "UPDATE FProCl SET clCount=2.5", "侧板"},
+        {"panel without length", "UPDATE FProCl SET length=NULL", "侧板"},
+        {"sheet without width", "UPDATE FCl SET width=NULL", "白橡"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* clear : {"DELETE FROM FProCl", "DELETE FROM FCl"}) {
+            data->SetCommonSQL(clear);
+            data->ExecCommon();  // nothing to delete the first time
+        }
+        const QString board = AddMaterial("白橡", 2440, 1220, 18);
+        AddPanel(board, "侧板", 720, 560, 2, "1");
+        Exec(c.fix);
+        opened.clear();
+        prompt.infos.clear();
+        auto dialog = NewDialog();
+        dialog->btnOKClick();
+        EXPECT_TRUE(opened.isEmpty());
+        ASSERT_EQ(prompt.infos.size(), 1);
+        EXPECT_TRUE(prompt.infos[0].contains(c.name)) << prompt.infos[0].toStdString();
+        EXPECT_FALSE(prompt.infos[0].contains("计算完毕"));
+        EXPECT_EQ(StoredLayout().rows, 0);
+        EXPECT_TRUE(dialog->btnOK->isEnabled());
+    }
+}
+
+TEST_F(OptBlTest, RunThatPlacesNothingStoresNoLayout) {
+    // The only part is larger than the sheet either way round.
+    const QString board = AddMaterial("白橡", 1000, 500, 18);
+    AddPanel(board, "侧板", 1200, 600, 1, "1");
     auto dialog = NewDialog();
+    ExpectRunToEnd();
     dialog->btnOKClick();
-    EXPECT_TRUE(opened.isEmpty());
-    ASSERT_EQ(prompt.infos.size(), 1);
-    EXPECT_TRUE(prompt.infos[0].contains("侧板")) << prompt.infos[0].toStdString();
+    EXPECT_EQ(opened, QStringList{"TfrmCulcControler"});
+    EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
     EXPECT_EQ(StoredLayout().rows, 0);
 }
 
