@@ -47,7 +47,10 @@ const kelm::Color kFaceColor{248, 240, 227};
 
 QString Plain(double value) { return kelm::FormatGeneral(value); }
 
-void ShowError(const std::exception& error) { ShowInfo(QString::fromUtf8(error.what())); }
+// A cabinet that cannot be rebuilt or read: the user is told and the cabinet stays.
+void ShowError(const QString& action, const std::exception& error) {
+    ShowInfo(action + QString::fromUtf8(error.what()));
+}
 
 TLibraryBrowseHandler& BrowseHandler() {
     static TLibraryBrowseHandler handler;
@@ -657,7 +660,7 @@ void TfrmDesign::NudgeClick(int tag) {
         rebuilt->SetSelBCIndex(index);
         ReplaceCabinet(std::move(rebuilt));
     } catch (const std::exception& error) {
-        ShowError(error);
+        ShowError(QStringLiteral("移动板件失败："), error);
     }
 }
 
@@ -666,7 +669,7 @@ void TfrmDesign::tlDelClick() {
     try {
         ReplaceCabinet(FCabinetCopy::DelBC(Cabinet->W(), Cabinet->D(), Cabinet->H(), *Cabinet));
     } catch (const std::exception& error) {
-        ShowError(error);
+        ShowError(QStringLiteral("撤销失败："), error);
     }
 }
 
@@ -704,7 +707,7 @@ void TfrmDesign::tlSelGtClick() {
         if (!cabs || cabs->CBS().empty()) return;
         loaded = std::make_unique<FCabinet>(*cabs->CBS().front());
     } catch (const std::exception& error) {
-        ShowError(error);
+        ShowError(QStringLiteral("柜体读取失败："), error);
         return;
     }
     ReplaceCabinet(std::move(loaded));
@@ -720,6 +723,6 @@ void TfrmDesign::tlSelGtClick() {
     try {
         ReplaceCabinet(FCabinetCopy::CopyCb(size[0], size[1], size[2], *Cabinet));
     } catch (const std::exception& error) {
-        ShowError(error);
+        ShowError(QStringLiteral("柜体调整尺寸失败："), error);
     }
 }

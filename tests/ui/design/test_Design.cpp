@@ -328,6 +328,23 @@ TEST_F(DesignTest, UndoAndNudgeReplaceTheCabinetAndKeepTheOpenersObject) {
     EXPECT_TRUE(taken->BCS().empty());
 }
 
+TEST_F(DesignTest, UndoAndNudgeWithoutCabinetOrBoardDoNothing) {
+    TfrmDesign form;
+    form.tlDelClick();
+    form.NudgeClick(1);
+    form.tlNewClick();
+    EXPECT_EQ(form.Cabinet, nullptr);
+    MakeCabinet(form);
+    FCabinet* cab = form.Cabinet;
+    form.NudgeClick(2);
+    EXPECT_EQ(form.Cabinet, cab);
+    form.tlDelClick();  // no objects: an equal empty cabinet
+    EXPECT_EQ(form.Cabinet->W(), 600);
+    EXPECT_TRUE(form.Cabinet->OBJS().empty());
+    EXPECT_TRUE(prompt.infos.isEmpty());
+    EXPECT_TRUE(prompt.confirms.isEmpty());
+}
+
 TEST_F(DesignTest, ZoomAndViewAngles) {
     TfrmDesign form;
     const QSize start = form.imgPnl->size();
@@ -419,6 +436,21 @@ TEST_F(DesignTest, CabinetFromLibraryIsRebuiltAtTheFieldSizes) {
     EXPECT_EQ(form.Cabinet->Name(), "小柜");
     ASSERT_EQ(form.Cabinet->BCS().size(), 1u);
     EXPECT_EQ(form.txtGTName->text(), "地柜");
+
+    // Sizes that are not numbers: the library cabinet stays at its own size.
+    form.IsEdit = true;
+    form.txtH->setText("7o0");
+    prompt.infos.clear();
+    form.tlSelGtClick();
+    EXPECT_EQ(prompt.infos.size(), 1);
+    EXPECT_EQ(form.Cabinet->H(), 500);
+
+    // A document that cannot be read is reported and changes nothing.
+    FCabinet* kept = form.Cabinet;
+    SetDesignLibraryBrowser([](QWidget*) { return QString("not a document"); });
+    form.tlSelGtClick();
+    EXPECT_EQ(prompt.infos.size(), 2);
+    EXPECT_EQ(form.Cabinet, kept);
 
     // Nothing chosen: the cabinet stays.
     FCabinet* before = form.Cabinet;
