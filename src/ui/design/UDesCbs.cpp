@@ -112,6 +112,7 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     }
     sgGT->setRowHeight(0, 26);
     sgGT->setRowHeight(1, 26);
+    sgGT->setCurrentCell(1, 0);
     sgGT->setItemDelegate(new TKeystrokeDelegate(sgGT));
     sgGT->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     sgGT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -152,11 +153,12 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     lstSize->setHeaderLabels({QStringLiteral("所属柜体"), QStringLiteral("板件名称"),
                               QStringLiteral("长"), QStringLiteral("宽")});
     lstSize->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstSize->setStyleSheet(QStringLiteral("QTreeWidget::item { border-bottom: 1px solid #d8d8d8; "
-                                          "border-right: 1px solid #d8d8d8; }"));
-    lstSize->setColumnWidth(0, 70);
-    lstSize->setColumnWidth(1, 100);
-    lstSize->setColumnWidth(2, 55);
+    lstSize->setStyleSheet(
+        QStringLiteral("QTreeWidget::item { border-bottom: 1px solid #d8d8d8; "
+                       "border-right: 1px solid #d8d8d8; }"));
+    lstSize->setColumnWidth(0, 64);
+    lstSize->setColumnWidth(1, 92);
+    lstSize->setColumnWidth(2, 56);
     auto* sizeLayout = new QVBoxLayout(grpSize);
     sizeLayout->addWidget(lstSize);
 
@@ -371,9 +373,9 @@ void TfrmDesCbs::tlSaveClick() {
     }
     bool saved;
     if (IsEdit)
-        saved = FXmlSave::EditSize(proID, cbID, Cell(0).trimmed(), Cell(4).trimmed(),
-                                   txtCustID->text(), txtCustName->text(), cbFB->currentText(),
-                                   *CBS);
+        saved =
+            FXmlSave::EditSize(proID, cbID, Cell(0).trimmed(), Cell(4).trimmed(), txtCustID->text(),
+                               txtCustName->text(), cbFB->currentText(), *CBS);
     else
         saved = FXmlSave::SaveToDB(proID, Cell(0).trimmed(), Cell(4).trimmed(), txtCustID->text(),
                                    txtCustName->text(), cbFB->currentText(), *CBS, 0);

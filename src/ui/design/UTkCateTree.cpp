@@ -9,8 +9,8 @@ namespace {
 void LoadChildren(QTreeWidgetItem* node) {
     const QString parID = CategoryNodeID(node);
     if (!IsCounterKey(parID)) return;
-    auto query = OpenQuery(QStringLiteral("SELECT KSID,KSName,parID FROM FCpCls WHERE parID=") +
-                           parID);
+    auto query =
+        OpenQuery(QStringLiteral("SELECT KSID,KSName,parID FROM FCpCls WHERE parID=") + parID);
     while (query->next()) {
         auto* child = new QTreeWidgetItem(node, {FieldText(*query, "KSName")});
         child->setData(0, Qt::UserRole, FieldText(*query, "KSID"));

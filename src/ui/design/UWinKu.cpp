@@ -154,8 +154,7 @@ QImage TfrmWinKu::DrawEntryImage(const QString& tkPath) {
         const double dv = (cabs->W() >= cabs->H() ? cabs->W() : cabs->H()) / 100.0;
         if (dv > 0) {
             kelm::QPainterCanvas canvas(&image);
-            cabs->Draw(canvas, dv, QPoint(20, 20), true, false, kelm::Color(248, 240, 227), 80,
-                       10);
+            cabs->Draw(canvas, dv, QPoint(20, 20), true, false, kelm::Color(248, 240, 227), 80, 10);
         }
     } catch (const std::exception&) {
         // a damaged entry keeps a blank picture; the rest of the page still loads

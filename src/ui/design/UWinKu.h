@@ -58,8 +58,8 @@ class TfrmWinKu : public QDialog {
     QAction* tlSelWin;
     QListWidget* lstWins;
 
-    void LoadTree();                      // when shown, and after a category was added
-    void treeChange();                    // a category node was selected
+    void LoadTree();    // when shown, and after a category was added
+    void treeChange();  // a category node was selected
     void LoadEntries(const QString& cateID);
     void ShowPage();
     void tlPreClick();
@@ -80,6 +80,6 @@ class TfrmWinKu : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    QString p_cateID;     // category whose entries dt holds
-    int p_pageLoad = 0;   // counts page loads; a load that sees it change stops
+    QString p_cateID;    // category whose entries dt holds
+    int p_pageLoad = 0;  // counts page loads; a load that sees it change stops
 };

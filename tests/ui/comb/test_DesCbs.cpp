@@ -1,14 +1,14 @@
 // The combination designer: the outline grid, splits, cabinets designed in the
 // single-cabinet designer, the size list, and saving a new or an edited position.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QTreeWidget>
-#include <QApplication>
-#include <QKeyEvent>
 
 #include "CombTestSupport.h"
 #include "common/NumberFormat.h"
@@ -206,7 +206,6 @@ TEST_F(DesCbsTest, CabinetsAreNamedInTurnAndBlockSplits) {
     EXPECT_EQ(w.CBS->CBS().size(), 3u);
     prompt.infos.clear();
 
-
     w.ToolClick(TfrmDesCbs::kSplitTB);
     w.imgPnlMouseUp(10, 10);
     EXPECT_EQ(prompt.infos, QStringList{"当前已经存在柜体，不能进行分格！"});
@@ -229,8 +228,8 @@ TEST_F(DesCbsTest, SizeListRowsPerObject) {
     w.ShowSizes();
     ASSERT_EQ(w.lstSize->topLevelItemCount(), 10);
     const QStringList expected[] = {
-        {"A01-1", "抽屉1-面板", "636.0", "350.0"}, {"A01-1", "抽屉1-前板", "560.0", "80.0"},
-        {"A01-1", "抽屉1-后板", "560.0", "80.0"},  {"A01-1", "抽屉1-右侧板", "332.0", "80.0"},
+        {"A01-1", "抽屉1-面板", "636.0", "350.0"},  {"A01-1", "抽屉1-前板", "560.0", "80.0"},
+        {"A01-1", "抽屉1-后板", "560.0", "80.0"},   {"A01-1", "抽屉1-右侧板", "332.0", "80.0"},
         {"A01-1", "抽屉1-左侧板", "332.0", "80.0"}, {"A01-1", "抽屉1-底板", "324.0", "570.0"},
     };
     for (int i = 0; i < 6; ++i) EXPECT_EQ(Row(w.lstSize, i), expected[i]) << i;
