@@ -6,6 +6,18 @@
 #include "../UiTestSupport.h"
 #include "cabinet/UCabs.h"
 #include "documents/UXmlSave.h"
+#include "ui/design/UDesign.h"
+
+// The position and library windows install the designer's library windows; a test
+// leaves the designer as it found it.
+class CombTest : public UiTest {
+  protected:
+    void TearDown() override {
+        SetDesignLibraryBrowser({});
+        SetDesignLibraryCategoryChooser({});
+        UiTest::TearDown();
+    }
+};
 
 namespace combtest {
 

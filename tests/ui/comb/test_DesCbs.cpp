@@ -31,10 +31,10 @@ QStringList Row(const QTreeWidget* list, int row) {
 }
 }  // namespace
 
-class DesCbsTest : public UiTest {
+class DesCbsTest : public CombTest {
   protected:
     void SetUp() override {
-        UiTest::SetUp();
+        CombTest::SetUp();
         AddOrder(kOrder, "A", "甲");
         Exec("INSERT INTO ysdItem(itmName,cateName) VALUES('1.0PVC','封边')");
     }

@@ -18,7 +18,7 @@
 
 using namespace combtest;
 
-class WinKuTest : public UiTest {
+class WinKuTest : public CombTest {
   protected:
     QString AddCategory(const QString& name, const QString& parID) {
         Exec("INSERT INTO FCpCls(KSName,parID) VALUES(:n,:p)", {{"n", name}, {"p", parID}});

@@ -13,10 +13,10 @@
 
 using namespace combtest;
 
-class WinSelTest : public UiTest {
+class WinSelTest : public CombTest {
   protected:
     void SetUp() override {
-        UiTest::SetUp();
+        CombTest::SetUp();
         AddOrder("240101000001", "A", "甲");
         Exec("INSERT INTO ysdItem(itmName,cateName) VALUES('1.0PVC','封边')");
         Exec("INSERT INTO ysdItem(itmName,cateName) VALUES('2.0PVC','封边')");
