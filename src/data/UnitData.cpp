@@ -252,7 +252,16 @@ TPrompt* TsysData::Prompt() const { return p_prompt; }
 
 TsysData* sysData() {
     if (g_installed) return g_installed;
-    if (!g_fallback) g_fallback = std::make_unique<TsysData>();
+    if (!g_fallback) {
+        g_fallback = std::make_unique<TsysData>();
+        // The connection must be closed while Qt's database registry still exists: at
+        // the end of the application, not among the exit handlers, where that registry
+        // may already be gone. Without an application the module is kept to the end.
+        if (QCoreApplication::instance())
+            qAddPostRoutine([] { g_fallback.reset(); });
+        else
+            (void)g_fallback.release();
+    }
     return g_fallback.get();
 }
 
