@@ -189,7 +189,7 @@ TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
 
     EXPECT_FALSE(WriteCutReport(Out("missing/direct.xls"), TwoLayoutParts(), TD2RPrm(),
                                 TwoLayoutScheme(), 96, &error));
-    EXPECT_TRUE(error.contains("does not exist")) << error.toStdString();
+    EXPECT_TRUE(error.contains(QString::fromUtf8("不存在"))) << error.toStdString();
 }
 
 }  // namespace

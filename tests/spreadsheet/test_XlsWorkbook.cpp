@@ -169,9 +169,9 @@ TEST(XlsWorkbookSave, UnwritablePathsFailWithAReason) {
         QString path;
         const char* reasonMentions;
     } cases[] = {
-        {"missing folder", dir.filePath("no/such/folder/report.xls"), "does not exist"},
-        {"a folder", dir.path(), "folder"},
-        {"empty path", QString(), "no file name"},
+        {"missing folder", dir.filePath("no/such/folder/report.xls"), "不存在"},
+        {"a folder", dir.path(), "是一个文件夹"},
+        {"empty path", QString(), "未指定文件名"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
