@@ -103,7 +103,7 @@ QString MakeCabinetPicture(const QString& winPath, bool fill, kelm::Color color,
         cabs = FXmlOpen::OpenXml(winPath);
     } catch (const std::exception& e) {
         if (error)
-            *error = QStringLiteral("the cabinet document cannot be read: ") +
+            *error = QStringLiteral("柜体数据无法读取：") +
                      QString::fromUtf8(e.what());
         return QString();
     }

@@ -74,7 +74,7 @@ int PlaceDiagram(kelm::XlsSheet& sheet, const TD2RSchame& schame, int index, con
                  int dpi, int row, bool viaTempBitmap, QString* error) {
     const QImage image = kelm::DrawLayoutImage(schame, index, rslt, dpi);
     if (image.isNull()) {
-        if (error) *error = QStringLiteral("layout %1 could not be drawn").arg(index + 1);
+        if (error) *error = QStringLiteral("无法绘制第%1张排版图").arg(index + 1);
         return -1;
     }
     bool placed = false;

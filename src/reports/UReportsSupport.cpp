@@ -49,7 +49,7 @@ QString SaveTempBitmap(const QImage& image, QString* error) {
         if (rgb.save(path, "BMP")) return path;
     if (error)
         *error =
-            QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(candidates.first()));
+            QStringLiteral("无法写入文件“%1”").arg(QDir::toNativeSeparators(candidates.first()));
     return QString();
 }
 
