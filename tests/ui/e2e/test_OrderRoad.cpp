@@ -1,0 +1,284 @@
+// One order from start to finish through the main window, as a new user walks it on a
+// fresh database: a raw material, a new order, a position designed in the combination
+// designer with a cabinet of boards, a door and a drawer from the single-cabinet
+// designer, the order's list and fees, the optimization run to its end, and every
+// report of the main window written to a file.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <utility>
+
+#include "../UiTestSupport.h"
+#include "reports/UReports.h"
+#include "ui/design/UBCR.h"
+#include "ui/design/UBeiBan.h"
+#include "ui/design/UCeBan.h"
+#include "ui/design/UChouTi.h"
+#include "ui/design/UClSel.h"
+#include "ui/design/UDKM.h"
+#include "ui/design/UDesCbs.h"
+#include "ui/design/UDesign.h"
+#include "ui/design/UDiBan.h"
+#include "ui/design/UDingBan.h"
+#include "ui/optimize/UOptBl.h"
+#include "ui/optimize/UnitCulcControler.h"
+#include "ui/orders/UCustAdd.h"
+#include "ui/orders/UCustomer.h"
+#include "ui/orders/UProAdd.h"
+#include "ui/orders/UnitCateAdd.h"
+#include "ui/orders/UnitMain.h"
+#include "ui/orders/UnitWuLiao.h"
+#include "ui/orders/UnitYlAdd.h"
+
+namespace {
+// Tags of the single-cabinet designer's add tools.
+enum : int {
+    kBack = 801,
+    kTop = 802,
+    kSide = 803,
+    kShelf = 805,
+    kDoor = 807,
+    kDrawer = 808,
+    kBottom = 809
+};
+
+// An Excel 97-2003 workbook is a compound document: it starts with this signature.
+bool IsCompoundDocument(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    return file.read(8) == QByteArray::fromHex("d0cf11e0a1b11ae1");
+}
+}  // namespace
+
+class OrderRoadTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        SetReportProgramDir(dir.path());  // "Temp.bmp" goes into the test's folder
+        main = std::make_unique<TfrmMain>();
+    }
+    void TearDown() override {
+        main.reset();
+        SetReportProgramDir(QString());
+        UiTest::TearDown();
+    }
+
+    void ExpectMaterialConfirmed() {
+        ExpectModal<TfrmClSel>([](TfrmClSel& chooser) { chooser.btnOKClick(); });
+    }
+
+    // A board dialog confirmed with the first material.
+    template <typename T>
+    void ExpectBoard(std::function<void(T&)> setUp = {}) {
+        ExpectModal<T>([setUp](T& d) {
+            if (setUp) setUp(d);
+            d.btnSelClick();
+            d.btnOKClick();
+        });
+        ExpectMaterialConfirmed();
+    }
+
+    // Picks the last region of the designer's cabinet and adds with the tool there.
+    static void AddInLastRegion(TfrmDesign& form, int tag) {
+        form.lstRegSelect(int(form.Cabinet->Regions().size()) - 1);
+        form.ToolClick(tag);
+        form.imgPnlMouseUp(300, 300);
+    }
+
+    // The user's part in the single-cabinet designer: a carcass with back and shelf, a
+    // drawer above the shelf and a door below it.
+    void DesignCabinet(TfrmDesign& form) {
+        ASSERT_NE(form.Cabinet, nullptr);
+        ExpectBoard<TfrmCeBan>([](TfrmCeBan& d) { d.optLeftClick(); });
+        AddInLastRegion(form, kSide);
+        ExpectBoard<TfrmCeBan>([](TfrmCeBan& d) { d.optRightClick(); });
+        AddInLastRegion(form, kSide);
+        ExpectBoard<TfrmDingBan>();
+        AddInLastRegion(form, kTop);
+        ExpectBoard<TfrmDiBan>();
+        AddInLastRegion(form, kBottom);
+        ExpectBoard<TfrmBeiBan>();
+        AddInLastRegion(form, kBack);
+        ExpectBoard<TfrmBCR>([](TfrmBCR& d) { d.txtY->setText("300"); });
+        AddInLastRegion(form, kShelf);
+        ASSERT_TRUE(modalScript.empty());
+        ASSERT_EQ(form.Cabinet->BCS().size(), 6u) << prompt.infos.join("|").toStdString();
+
+        // The shelf split its region in two, the newest regions: the drawer goes into
+        // the upper part, the door into the lower one.
+        const int regions = int(form.Cabinet->Regions().size());
+        ASSERT_GE(regions, 2);
+        int upper = regions - 2, lower = regions - 1;
+        if (form.Cabinet->GetRegion(upper).Top > form.Cabinet->GetRegion(lower).Top)
+            std::swap(upper, lower);
+        ExpectModal<TfrmChouTi>([](TfrmChouTi& d) {
+            d.btnSelClick();
+            d.Button1Click();
+            d.btnOKClick();
+        });
+        ExpectMaterialConfirmed();
+        ExpectMaterialConfirmed();
+        form.lstRegSelect(upper);
+        form.ToolClick(kDrawer);
+        form.imgPnlMouseUp(300, 300);
+        ASSERT_EQ(form.Cabinet->CTS().size(), 1u);
+        ASSERT_TRUE(modalScript.empty());
+
+        ExpectModal<TfrmDkM>([](TfrmDkM& d) {
+            d.btnSelClick();
+            d.btnOKClick();
+        });
+        ExpectMaterialConfirmed();
+        form.lstRegSelect(lower);
+        form.ToolClick(kDoor);
+        form.imgPnlMouseUp(300, 300);
+        ASSERT_EQ(form.Cabinet->MBS().size(), 1u);
+        ASSERT_TRUE(modalScript.empty());
+        form.tlSaveClick();
+        EXPECT_TRUE(form.IsOK);
+    }
+
+    // Writes a report through the main window's command into name.xls in the test's
+    // folder and returns the file's path.
+    QString Report(void (TfrmMain::*command)(), const QString& name) {
+        saveRequests.clear();
+        saveAnswer = dir.filePath(name + ".xls");
+        (main.get()->*command)();
+        EXPECT_EQ(saveRequests.size(), 1u) << name.toStdString();
+        return saveAnswer;
+    }
+
+    std::unique_ptr<TfrmMain> main;
+};
+
+TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
+    // 1. A raw material in a new category through 材料管理.
+    ExpectModal<TfrmWuLiao>([this](TfrmWuLiao& window) {
+        ExpectModal<TfrmCateAdd>([](TfrmCateAdd& add) {
+            add.txtCateName->setText("板材");
+            add.btnOKClick();
+        });
+        window.tlCateAddClick();
+        ASSERT_EQ(window.RootNode()->childCount(), 1);
+        window.treeCate->clearSelection();
+        window.RootNode()->child(0)->setSelected(true);
+        ExpectModal<TfrmYlAdd>([](TfrmYlAdd& add) {
+            add.txtYlCode->setText("M18");
+            add.txtYlName->setText("白色颗粒板");
+            add.txtLength->setText("2440");
+            add.txtWidth->setText("1220");
+            add.txtHoudu->setText("18");
+            add.txtColor->setText("白");
+            add.btnOKClick();
+        });
+        window.tlYlAddClick();
+    });
+    main->tlWuLiaoClick();
+    ASSERT_TRUE(modalScript.empty());
+    ASSERT_EQ(Count("SELECT count(*) FROM FCl"), 1);
+    const QString material = [this] {
+        auto q = data->OpenQuery("SELECT ylID FROM FCl");
+        return q->next() ? q->value(0).toString() : QString();
+    }();
+
+    // 2. A new order becomes the open one.
+    ExpectModal<TfrmProAdd>([](TfrmProAdd& add) {
+        add.txtProCode->setText("D-001");
+        add.txtProName->setText("厨房");
+        add.btnOKClick();
+    });
+    main->tlNewProClick();
+    ASSERT_TRUE(modalScript.empty());
+    ASSERT_EQ(main->proID.size(), 12);
+
+    // 3. A position: outline, one cabinet designed in the single-cabinet designer.
+    ExpectModal<TfrmDesCbs>([this](TfrmDesCbs& w) {
+        EXPECT_EQ(w.proID, main->proID);
+        w.SetCell(0, "A01");
+        w.SetCell(1, "800");
+        w.SetCell(2, "550");
+        w.SetCell(3, "720");
+        ASSERT_TRUE(w.CBS);
+        w.Redraw();
+        const QPoint p(w.pos.x() + int(400 / w.dv), w.pos.y() + int(360 / w.dv));
+        w.imgPnlMouseDown(p.x(), p.y());
+        w.ToolClick(TfrmDesCbs::kAddCabinet);
+        ExpectModal<TfrmDesign>([this](TfrmDesign& form) { DesignCabinet(form); });
+        w.imgPnlMouseUp(p.x(), p.y());
+        ASSERT_EQ(w.CBS->CBS().size(), 1u);
+        // A position belongs to a customer: the new user adds one from the chooser.
+        ExpectModal<TfrmCustomer>([this](TfrmCustomer& list) {
+            ExpectModal<TfrmCustAdd>([](TfrmCustAdd& add) {
+                add.txtCustName->setText("张三");
+                add.btnOKClick();
+            });
+            list.tlAddClick();
+            ASSERT_EQ(list.sgCustomer->rowCount(), 1);
+            list.sgCustomer->setCurrentCell(0, 0);
+            list.tlSelClick();
+        });
+        w.btnCustSelClick();
+        EXPECT_EQ(w.txtCustName->text(), "张三");
+        w.tlSaveClick();
+        EXPECT_TRUE(w.IsOk);
+    });
+    prompt.infos.clear();
+    main->tlDesignClick();
+    ASSERT_TRUE(modalScript.empty());
+    EXPECT_EQ(prompt.infos, QStringList{"保存成功！"});
+
+    // The main window lists the position with a thumbnail and its area and fees.
+    ASSERT_EQ(main->lstWins->count(), 1);
+    EXPECT_FALSE(main->lstWins->item(0)->icon().isNull());
+    EXPECT_EQ(main->lstWins->item(0)->text(), "A01-800×550×720×1");
+    EXPECT_EQ(main->StatusText(2), "当前共： 1 个柜体！");
+    EXPECT_EQ(main->sgProperty->item(1, 1)->text(), "0.6㎡");
+    const int panels = Count("SELECT count(*) FROM FProCl WHERE proID='" + main->proID + "'");
+    EXPECT_GE(panels, 6);
+    EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE proID='" + main->proID +
+                    "' AND clID='" + material + "'"),
+              panels);
+
+    // 4. The optimization of the order runs to its end and stores the layout.
+    ExpectModal<TfrmOptBl>([this](TfrmOptBl& dialog) {
+        dialog.Seed = 7;
+        dialog.FormShow();
+        ASSERT_EQ(dialog.lstBlYp->topLevelItemCount(), 1);
+        ExpectModal<TfrmCulcControler>([](TfrmCulcControler& window) {
+            bool closed = false;
+            QObject::connect(&window, &QDialog::finished, &window, [&closed] { closed = true; });
+            while (!closed)
+                QCoreApplication::processEvents(QEventLoop::AllEvents |
+                                                QEventLoop::WaitForMoreEvents);
+        });
+        dialog.btnOKClick();
+    });
+    prompt.infos.clear();
+    main->tlOptClick();
+    ASSERT_TRUE(modalScript.empty());
+    EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE proID='" + main->proID + "'"), 1);
+
+    // 5. Every report of the main window is written as a workbook.
+    main->lstWins->item(0)->setSelected(true);
+    prompt.infos.clear();
+    const QString panelList = Report(&TfrmMain::mnuPanelRptClick, "panels");
+    Report(&TfrmMain::tlCutRptClick, "cut");
+    const QString cutting = dir.filePath("cut_1.xls");
+    const QString sizes = Report(&TfrmMain::tlSizeRptClick, "size");
+    const QString drawing = Report(&TfrmMain::mnuDrawRptClick, "drawing");
+    EXPECT_EQ(prompt.infos.size(), 4) << prompt.infos.join("|").toStdString();
+    for (const QString& path : {panelList, cutting, sizes, drawing}) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_GT(QFileInfo(path).size(), 0);
+        EXPECT_TRUE(IsCompoundDocument(path));
+        bool named = false;
+        for (const QString& info : prompt.infos) named = named || info.contains(path);
+        EXPECT_TRUE(named) << prompt.infos.join("|").toStdString();
+    }
+}
