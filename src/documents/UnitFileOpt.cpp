@@ -44,9 +44,11 @@ bool TD2File::SaveToFile(const TD2RRawArr& raws, const TD2REleArr& eles, const T
     const double uli = Utilisation(schame);
     const int cutC = static_cast<int>(schame.size());
 
+    // Each raw material of the order keeps its own layout: the batch optimises every
+    // material separately and the workshop needs the sheets of all of them.
     auto stored = data->OpenQuery(QStringLiteral("SELECT uli,cutC FROM FProBCCut WHERE proID=") +
-                                  Quoted(proID));
-    // Without knowing whether the order has a layout, writing could leave it two.
+                                  Quoted(proID) + QStringLiteral(" AND bcID=") + Quoted(bcID));
+    // Without knowing whether the material has a layout, writing could leave it two.
     if (!stored->isActive()) return false;
 
     QString sql;
@@ -60,8 +62,8 @@ bool TD2File::SaveToFile(const TD2RRawArr& raws, const TD2REleArr& eles, const T
         const bool better = storedUli < uli || (storedUli == uli && storedCutC > cutC);
         if (!better) return false;
         sql = QStringLiteral(
-            "UPDATE FProBCCut SET uli=:uli,cutC=:cutC,cutFA=:cutFA,bcID=:bcID "
-            "WHERE proID=:proID");
+            "UPDATE FProBCCut SET uli=:uli,cutC=:cutC,cutFA=:cutFA "
+            "WHERE proID=:proID AND bcID=:bcID");
     }
     stored.reset();
 

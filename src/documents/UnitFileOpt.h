@@ -15,9 +15,10 @@ class TD2File {
     // data: the data module to use; nullptr means the one of the run (sysData()).
     explicit TD2File(TsysData* data = nullptr);
 
-    // Writes the result as the order's layout when the order has none yet, or
-    // replaces the stored one when the new result is better: higher utilisation, or
-    // the same utilisation with fewer layouts. Returns true when the row was written.
+    // Writes the result as the layout of the order's raw material bcID when that
+    // material has none yet, or replaces the stored one when the new result is better:
+    // higher utilisation, or the same utilisation with fewer layouts. Layouts of the
+    // order's other materials stay. Returns true when the row was written.
     // Database failures are not reported (a failed lookup writes nothing).
     bool SaveToFile(const TD2RRawArr& raws, const TD2REleArr& eles, const TD2RPrm& prm,
                     const TD2RSchame& schame, const QString& proID, const QString& bcID);

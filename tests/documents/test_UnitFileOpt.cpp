@@ -99,8 +99,8 @@ TEST_F(FileOptTest, ReplacedOnlyByABetterResult) {
         {"same uli, one layout fewer", 80, 2, "1", true},
         {"same uli, one layout more", 80, 4, "1", false},
         {"same uli, same layouts", 80, 3, "1", false},
-        {"other material, higher uli", 80.01, 9, "2", true},
-        {"other material, lower uli", 79.99, 1, "2", false},
+        {"higher uli, more layouts", 80.01, 9, "1", true},
+        {"lower uli, fewer layouts", 79.99, 1, "1", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -110,7 +110,7 @@ TEST_F(FileOptTest, ReplacedOnlyByABetterResult) {
         const QString before = Rows()[0].cutFA;
         EXPECT_EQ(Save(c.percent, c.layouts, c.bcID), c.replaces);
         const auto rows = Rows();
-        ASSERT_EQ(rows.size(), 1u);  // one layout per order, always
+        ASSERT_EQ(rows.size(), 1u);  // one layout per order and material, always
         if (c.replaces) {
             EXPECT_EQ(rows[0].bcID, c.bcID);
             EXPECT_EQ(rows[0].uli, kelm::FormatGeneral(c.percent));
@@ -123,6 +123,27 @@ TEST_F(FileOptTest, ReplacedOnlyByABetterResult) {
             EXPECT_EQ(rows[0].cutFA, before);
         }
     }
+}
+
+// The batch stores each raw material's result: a second material, even with a poorer
+// result, gets its own row and leaves the first one's layout alone.
+TEST_F(FileOptTest, EachMaterialOfAnOrderKeepsItsOwnLayout) {
+    ASSERT_TRUE(Save(80, 3, "1"));
+    const QString first = Rows()[0].cutFA;
+    ASSERT_TRUE(Save(40, 2, "2"));
+    EXPECT_FALSE(Save(30, 2, "2"));  // worse than material 2's own layout
+    auto rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].bcID, "1");
+    EXPECT_EQ(rows[0].uli, "80");
+    EXPECT_EQ(rows[0].cutFA, first);
+    EXPECT_EQ(rows[1].bcID, "2");
+    EXPECT_EQ(rows[1].uli, "40");
+    ASSERT_TRUE(Save(90, 1, "2"));
+    rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].uli, "80");
+    EXPECT_EQ(rows[1].uli, "90");
 }
 
 TEST_F(FileOptTest, OrdersKeepTheirOwnLayouts) {

@@ -3,7 +3,7 @@
 // materials the order's panels are made of, shows the panels of the selected one, and
 // runs one optimizer search per checked material, one after the other, each under a
 // modal progress window (TfrmCulcControler). Every finished result is offered to the
-// layout store, which keeps the order's best layout.
+// layout store, which keeps the best layout of each raw material of the order.
 
 #include <QDialog>
 #include <QString>

@@ -322,9 +322,9 @@ TEST_F(OptBlTest, RunToCompletionStoresTheLayoutWithItsKerf) {
     EXPECT_EQ(placed, 7);
 }
 
-TEST_F(OptBlTest, UncheckedMaterialIsSkippedAndTheBetterResultIsKept) {
-    // A sheet filled exactly by four parts beats a sheet holding one small part, so the
-    // third material's layout replaces the first one's.
+TEST_F(OptBlTest, UncheckedMaterialIsSkippedAndEachCheckedOneKeepsItsLayout) {
+    // A sheet filled exactly by four parts is better than a sheet holding one small
+    // part, but both materials need cutting: each keeps its own layout.
     const QString poor = AddMaterial("白橡", 2440, 1220, 5);
     const QString skipped = AddMaterial("胡桃", 2440, 1220, 9);
     const QString exact = AddMaterial("背板", 1000, 1000, 18);
@@ -341,10 +341,12 @@ TEST_F(OptBlTest, UncheckedMaterialIsSkippedAndTheBetterResultIsKept) {
     EXPECT_EQ(dialog->ProgressBar1->value(), 2);
     EXPECT_EQ(dialog->ProgressBar1->maximum(), 3);
     const Stored s = StoredLayout();
-    ASSERT_EQ(s.rows, 1);
-    EXPECT_EQ(s.bcID, exact);
+    ASSERT_EQ(s.rows, 2);
+    EXPECT_EQ(s.bcID, exact);  // the last row written
     EXPECT_DOUBLE_EQ(s.uli, 100);
     EXPECT_EQ(s.cutC, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE bcID=" + poor), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE bcID=" + skipped), 0);
 }
 
 TEST_F(OptBlTest, StartingABatchForgetsTheOrdersEarlierLayout) {
@@ -425,7 +427,7 @@ TEST_F(OptBlTest, AcceptEndsTheRunWithItsBestResultAndTheBatchGoesOn) {
     EXPECT_TRUE(modalScript.empty());
     EXPECT_EQ(dialog->ProgressBar1->value(), 2);
     const Stored s = StoredLayout();
-    ASSERT_EQ(s.rows, 1);
+    ASSERT_EQ(s.rows, 2);  // both materials' results are kept
     EXPECT_GT(s.uli, 0);
     EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
 }
