@@ -1,8 +1,9 @@
 // One order from start to finish through the main window, as a new user walks it on a
-// fresh database: a raw material, a new order, a position designed in the combination
+// fresh database: two raw materials, a new order, a position designed in the combination
 // designer with a cabinet of boards, a door and a drawer from the single-cabinet
 // designer, the order's list and fees, the optimization run to its end, and every
 // report of the main window written to a file.
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -36,6 +37,9 @@
 #include "ui/orders/UnitYlAdd.h"
 
 namespace {
+const QString kCarcass = QStringLiteral("白色颗粒板");
+const QString kBackBoard = QStringLiteral("白色背板");
+
 // Tags of the single-cabinet designer's add tools.
 enum : int {
     kBack = 801,
@@ -68,19 +72,26 @@ class OrderRoadTest : public UiTest {
         UiTest::TearDown();
     }
 
-    void ExpectMaterialConfirmed() {
-        ExpectModal<TfrmClSel>([](TfrmClSel& chooser) { chooser.btnOKClick(); });
+    // The material chooser: the user picks the material whose text holds name.
+    void ExpectMaterial(const QString& name = kCarcass) {
+        ExpectModal<TfrmClSel>([name](TfrmClSel& chooser) {
+            const int index = chooser.cbClName->findText(name, Qt::MatchContains);
+            ASSERT_GE(index, 0) << name.toStdString();
+            chooser.cbClName->setCurrentIndex(index);
+            chooser.cbClNameChange();
+            chooser.btnOKClick();
+        });
     }
 
-    // A board dialog confirmed with the first material.
+    // A board dialog confirmed with the named material.
     template <typename T>
-    void ExpectBoard(std::function<void(T&)> setUp = {}) {
+    void ExpectBoard(std::function<void(T&)> setUp = {}, const QString& material = kCarcass) {
         ExpectModal<T>([setUp](T& d) {
             if (setUp) setUp(d);
             d.btnSelClick();
             d.btnOKClick();
         });
-        ExpectMaterialConfirmed();
+        ExpectMaterial(material);
     }
 
     // Picks the last region of the designer's cabinet and adds with the tool there.
@@ -102,7 +113,7 @@ class OrderRoadTest : public UiTest {
         AddInLastRegion(form, kTop);
         ExpectBoard<TfrmDiBan>();
         AddInLastRegion(form, kBottom);
-        ExpectBoard<TfrmBeiBan>();
+        ExpectBoard<TfrmBeiBan>({}, kBackBoard);  // the back of thinner material
         AddInLastRegion(form, kBack);
         ExpectBoard<TfrmBCR>([](TfrmBCR& d) { d.txtY->setText("300"); });
         AddInLastRegion(form, kShelf);
@@ -121,8 +132,8 @@ class OrderRoadTest : public UiTest {
             d.Button1Click();
             d.btnOKClick();
         });
-        ExpectMaterialConfirmed();
-        ExpectMaterialConfirmed();
+        ExpectMaterial();
+        ExpectMaterial();
         form.lstRegSelect(upper);
         form.ToolClick(kDrawer);
         form.imgPnlMouseUp(300, 300);
@@ -133,7 +144,7 @@ class OrderRoadTest : public UiTest {
             d.btnSelClick();
             d.btnOKClick();
         });
-        ExpectMaterialConfirmed();
+        ExpectMaterial();
         form.lstRegSelect(lower);
         form.ToolClick(kDoor);
         form.imgPnlMouseUp(300, 300);
@@ -175,16 +186,18 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
             add.txtHoudu->setText("18");
             add.txtColor->setText("白");
             add.btnOKClick();
+            // The dialog stays open for the next one: a thinner sheet for backs.
+            add.txtYlCode->setText("M5");
+            add.txtYlName->setText("白色背板");
+            add.txtLength->setText("2440");
+            add.txtHoudu->setText("5");
+            add.btnOKClick();
         });
         window.tlYlAddClick();
     });
     main->tlWuLiaoClick();
     ASSERT_TRUE(modalScript.empty());
-    ASSERT_EQ(Count("SELECT count(*) FROM FCl"), 1);
-    const QString material = [this] {
-        auto q = data->OpenQuery("SELECT ylID FROM FCl");
-        return q->next() ? q->value(0).toString() : QString();
-    }();
+    ASSERT_EQ(Count("SELECT count(*) FROM FCl"), 2);
 
     // 2. A new order becomes the open one.
     ExpectModal<TfrmProAdd>([](TfrmProAdd& add) {
@@ -241,35 +254,40 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
     const int panels = Count("SELECT count(*) FROM FProCl WHERE proID='" + main->proID + "'");
     EXPECT_GE(panels, 6);
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE proID='" + main->proID +
-                    "' AND clID='" + material + "'"),
-              panels);
+                    "' AND thick=5 AND clName='背板'"),
+              1);
 
     // 4. The optimization of the order runs to its end and stores the layout.
     ExpectModal<TfrmOptBl>([this](TfrmOptBl& dialog) {
         dialog.Seed = 7;
         dialog.FormShow();
-        ASSERT_EQ(dialog.lstBlYp->topLevelItemCount(), 1);
-        ExpectModal<TfrmCulcControler>([](TfrmCulcControler& window) {
-            bool closed = false;
-            QObject::connect(&window, &QDialog::finished, &window, [&closed] { closed = true; });
-            while (!closed)
-                QCoreApplication::processEvents(QEventLoop::AllEvents |
-                                                QEventLoop::WaitForMoreEvents);
-        });
+        ASSERT_EQ(dialog.lstBlYp->topLevelItemCount(), 2);
+        for (int run = 0; run < 2; ++run)  // one search per material
+            ExpectModal<TfrmCulcControler>([](TfrmCulcControler& window) {
+                bool closed = false;
+                QObject::connect(&window, &QDialog::finished, &window,
+                                 [&closed] { closed = true; });
+                while (!closed)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents |
+                                                    QEventLoop::WaitForMoreEvents);
+            });
         dialog.btnOKClick();
     });
     prompt.infos.clear();
     main->tlOptClick();
     ASSERT_TRUE(modalScript.empty());
     EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
-    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE proID='" + main->proID + "'"), 1);
+    // Both materials keep their layout: the workshop cuts both.
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE proID='" + main->proID + "'"), 2);
 
     // 5. Every report of the main window is written as a workbook.
     main->lstWins->item(0)->setSelected(true);
     prompt.infos.clear();
     const QString panelList = Report(&TfrmMain::mnuPanelRptClick, "panels");
     Report(&TfrmMain::tlCutRptClick, "cut");
-    const QString cutting = dir.filePath("cut_1.xls");
+    // One workbook per stored layout, the last one holding every material's sheet.
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut_1.xls")));
+    const QString cutting = dir.filePath("cut_2.xls");
     const QString sizes = Report(&TfrmMain::tlSizeRptClick, "size");
     const QString drawing = Report(&TfrmMain::mnuDrawRptClick, "drawing");
     EXPECT_EQ(prompt.infos.size(), 4) << prompt.infos.join("|").toStdString();
