@@ -3,7 +3,9 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 
 namespace {
 ShowModalHandler& ModalHandler() {
@@ -27,6 +29,33 @@ QString ToolkitFilter(const QString& filter) {
         entries << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
     return entries.join(QStringLiteral(";;"));
 }
+// Names and icons of listed files by their extension only. The toolkit's own provider
+// reads a file's first bytes when the extension does not tell its type, and opening
+// and closing the database file that way drops the locks the database connection
+// holds on it (they belong to the process, not to the connection's handle), so another
+// program could then change the database under the open connection.
+class TExtensionIconProvider : public QFileIconProvider {
+  public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isFile()) return QFileIconProvider::icon(QFileIconProvider::File);
+        return QFileIconProvider::icon(info);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType mime =
+            QMimeDatabase().mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+};
+
+// Makes a file dialog tell the listed files' types by their extension only.
+void ListFilesByExtension(QFileDialog& dialog) {
+    // The platform's own dialog would read the files itself.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    static TExtensionIconProvider icons;  // outlives every dialog and its file lister
+    dialog.setIconProvider(&icons);
+}
 }  // namespace
 
 int ShowModal(QDialog& dialog) {
@@ -40,6 +69,7 @@ QString RunSaveFileDialog(const TSaveFileRequest& request) {
     if (FileHandler()) return FileHandler()(request);
     QFileDialog dialog(request.parent, request.title, QString(), ToolkitFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    ListFilesByExtension(dialog);
     dialog.setDefaultSuffix(request.defaultExt);
     // The toolkit's own labels are English unless its translations are installed.
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在："));
