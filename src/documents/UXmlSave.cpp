@@ -1,6 +1,7 @@
 #include "documents/UXmlSave.h"
 
 #include "common/NumberFormat.h"
+#include "common/XmlText.h"
 #include "documents/UnitEncrypTo.h"
 
 namespace {
@@ -8,41 +9,8 @@ namespace {
 QString Num(double value) { return kelm::FormatGeneral(value); }
 QString Int(int value) { return QString::number(value); }
 
-// Attribute text: the characters XML reserves in a double-quoted attribute become
-// references; tab and line breaks too, since a reader would otherwise turn them into
-// spaces. Other control characters cannot appear in an XML document at all.
-QString Text(const QString& value) {
-    QString out;
-    out.reserve(value.size());
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-            case '&':
-                out += QLatin1String("&amp;");
-                break;
-            case '<':
-                out += QLatin1String("&lt;");
-                break;
-            case '>':
-                out += QLatin1String("&gt;");
-                break;
-            case '"':
-                out += QLatin1String("&quot;");
-                break;
-            case '\t':
-                out += QLatin1String("&#9;");
-                break;
-            case '\n':
-                out += QLatin1String("&#10;");
-                break;
-            case '\r':
-                out += QLatin1String("&#13;");
-                break;
-            default:
-                if (c.unicode() >= 0x20 && c.unicode() != 0xFFFE && c.unicode() != 0xFFFF) out += c;
-        }
-    }
-    return out;
-}
+// Names keep their apostrophes as written, so stored documents stay byte-identical.
+QString Text(const QString& value) { return kelm::XmlAttributeText(value, false); }
 
 void AppendRegion(QString& out, const FRegion& r) {
     out += QLatin1String("<reg L=\"") + Num(r.Left) + QLatin1String("\" T=\"") + Num(r.Top) +
