@@ -19,14 +19,6 @@
 #include "ui/drilling/UPZBZ.h"
 #include "ui/optimize/UOptBl.h"
 
-QString NotAvailableText(const QString& function) {
-    return QStringLiteral("“%1”功能暂未提供，敬请期待！").arg(function);
-}
-
-namespace {
-void NotAvailable(const QString& function) { ShowInfo(NotAvailableText(function)); }
-}  // namespace
-
 bool OpenCombinationDesignerNew(QWidget* parent, const QString& proID) {
     TfrmDesCbs frmDesCbs(parent);
     frmDesCbs.proID = proID;

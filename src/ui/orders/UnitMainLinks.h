@@ -24,9 +24,6 @@ struct TCabinetEntry {
     QString FengB;
 };
 
-// The message shown by a command whose window or report is not part of the program yet.
-QString NotAvailableText(const QString& function);
-
 // Combination designer for a new entry of the order; true when it saved one (IsOk).
 bool OpenCombinationDesignerNew(QWidget* parent, const QString& proID);
 // Combination designer editing a stored entry; true when it saved (IsOk).

@@ -375,7 +375,7 @@ TEST_F(WinKuTest, DesignerUsesTheBrowserAndTheChooserForItsLibraryCommands) {
     EXPECT_EQ(Count("SELECT count(*) FROM TkWins WHERE TkName='书柜A' AND cateID='" + cate + "'"),
               1);
 
-    ExpectModal<TfrmWinKu>([](TfrmWinKu& browser) {});  // closed without picking
+    ExpectModal<TfrmWinKu>([](TfrmWinKu&) {});  // closed without picking
     designer.tlSelGtClick();
     EXPECT_EQ(opened, (QStringList{"TfrmSelTkCate", "TfrmWinKu"}));
 }
