@@ -152,7 +152,7 @@ QString FormatPattern(double value, const QString& pattern) {
         number.push_back('.');
         number += fracDigits;
     }
-    if (number.empty() || number == "-") number = "0";
+    if (number.empty() || number == "-") number.assign(1, '0');
     return pattern.left(start) + QString::fromStdString(number) + pattern.mid(end);
 }
 
