@@ -7,6 +7,7 @@
 // that every element of one depth shares exactly the same offset. The remaining
 // fractions are truncated for rectangles, polygons and arcs and rounded for lines.
 #include "cabinet/UCabinet.h"
+#include "cabinet/CabinetPixels.h"
 #include "common/NumberFormat.h"
 
 #include <algorithm>
@@ -19,15 +20,10 @@ using kelm::Canvas;
 // Nearest integer, halves to even (the FPU's default rounding).
 double Nearest(double v) { return std::nearbyint(v); }
 
-int ClampToInt(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(v, -1e9, 1e9));
-}
-
 // Pixel for rectangles, polygons and arcs.
-int T(double v) { return ClampToInt(std::trunc(v)); }
+int T(double v) { return kelm::cabinet_pixels::TruncPixel(v); }
 // Pixel for lines and texts.
-int N(double v) { return ClampToInt(Nearest(v)); }
+int N(double v) { return kelm::cabinet_pixels::NearestPixel(v); }
 
 struct Projection {
     double dv;
@@ -219,10 +215,7 @@ struct Painter {
     }
 };
 
-void Line(Canvas& canvas, double x1, double y1, double x2, double y2) {
-    canvas.MoveTo(N(x1), N(y1));
-    canvas.LineTo(N(x2), N(y2));
-}
+using kelm::cabinet_pixels::PixelLine;
 
 // Appends v unless an equal value is already there.
 void AddDistinct(FBZL& list, double v) {
@@ -331,19 +324,9 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
     for (const FMB& mb : p_MBS)
         painter.FrontPanel(mb.Pos, mb.D, mb.LOrR == QStringLiteral("1") ? Handle::DoorRight : Handle::DoorLeft);
 
-    if (p_SelRegIndex >= 0 && static_cast<size_t>(p_SelRegIndex) < p_RegBC.size()) {
-        const FRegion& r = p_RegBC[static_cast<size_t>(p_SelRegIndex)];
-        const double l = _pos.x() + r.Left / _dv, t = _pos.y() + r.Top / _dv;
-        const double rr = _pos.x() + r.Right / _dv, b = _pos.y() + r.Bottom / _dv;
-        _canvas.SetPenColor(kelm::Colors::Red);
-        _canvas.SetPenStyle(kelm::PenStyle::Dash);
-        Line(_canvas, l, t, l, b);
-        Line(_canvas, l, b, rr, b);
-        Line(_canvas, rr, b, rr, t);
-        Line(_canvas, rr, t, l, t);
-        _canvas.SetPenStyle(kelm::PenStyle::Solid);
-        _canvas.SetPenColor(kelm::Colors::Black);
-    }
+    if (p_SelRegIndex >= 0 && static_cast<size_t>(p_SelRegIndex) < p_RegBC.size())
+        kelm::cabinet_pixels::RegionOutline(_canvas, p_RegBC[static_cast<size_t>(p_SelRegIndex)],
+                                            _dv, _pos);
 
     if (!_showBZ) return;
     _canvas.SetPenColor(kelm::Colors::Blue);
@@ -352,9 +335,9 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
     const double wy = _pos.y() + p_H / _dv + 10;
     for (size_t i = 0; i + 1 < w.size(); ++i) {
         const double x1 = _pos.x() + w[i].Val / _dv, x2 = _pos.x() + w[i + 1].Val / _dv;
-        Line(_canvas, x1, wy, x2, wy);
-        Line(_canvas, x1, wy - 5, x1, wy + 5);
-        Line(_canvas, x2, wy - 5, x2, wy + 5);
+        PixelLine(_canvas, x1, wy, x2, wy);
+        PixelLine(_canvas, x1, wy - 5, x1, wy + 5);
+        PixelLine(_canvas, x2, wy - 5, x2, wy + 5);
         _canvas.TextOut(N((x1 + x2) / 2), N(wy - 5),
                         kelm::FormatPattern(w[i + 1].Val - w[i].Val, QStringLiteral("0.0")));
     }
@@ -363,9 +346,9 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
     const double hx = _pos.x() + p_W / _dv + 10;
     for (size_t i = 0; i + 1 < h.size(); ++i) {
         const double y1 = _pos.y() + h[i].Val / _dv, y2 = _pos.y() + h[i + 1].Val / _dv;
-        Line(_canvas, hx, y1, hx, y2);
-        Line(_canvas, hx - 5, y1, hx + 5, y1);
-        Line(_canvas, hx - 5, y2, hx + 5, y2);
+        PixelLine(_canvas, hx, y1, hx, y2);
+        PixelLine(_canvas, hx - 5, y1, hx + 5, y1);
+        PixelLine(_canvas, hx - 5, y2, hx + 5, y2);
         _canvas.TextOut(N(hx - 5), N((y1 + y2) / 2),
                         kelm::FormatPattern(h[i + 1].Val - h[i].Val, QStringLiteral("0.0")));
     }
@@ -378,9 +361,9 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
         for (size_t i = 0; i + 1 < d.size(); ++i) {
             const double x1 = dx(d[i].Val), y1 = dy(d[i].Val);
             const double x2 = dx(d[i + 1].Val), y2 = dy(d[i + 1].Val);
-            Line(_canvas, x1, y1, x2, y2);
-            Line(_canvas, x1 - 5, y1, x1 + 5, y1);
-            Line(_canvas, x2 - 5, y2, x2 + 5, y2);
+            PixelLine(_canvas, x1, y1, x2, y2);
+            PixelLine(_canvas, x1 - 5, y1, x1 + 5, y1);
+            PixelLine(_canvas, x2 - 5, y2, x2 + 5, y2);
             _canvas.TextOut(N((x1 + x2) / 2), N((y1 + y2) / 2 - 5),
                             kelm::FormatGeneral(d[i + 1].Val - d[i].Val));
         }

@@ -1,23 +1,9 @@
 // Drawing of a combination: every cabinet at the top-left corner of the frame region
 // it stands in, then the outline of the selected frame region.
 #include "cabinet/UCabs.h"
+#include "cabinet/CabinetPixels.h"
 
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-int NearestPixel(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(std::nearbyint(v), -1e9, 1e9));
-}
-
-int TruncPixel(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int>(std::clamp(std::trunc(v), -1e9, 1e9));
-}
-
-}  // namespace
+using kelm::cabinet_pixels::TruncPixel;
 
 void FCabs::Draw(kelm::Canvas& _canvas, double _dv, QPoint _pos, bool _3D, bool _hasBZ,
                  kelm::Color _color, int _agl1, int _agl2) const {
@@ -33,21 +19,9 @@ void FCabs::Draw(kelm::Canvas& _canvas, double _dv, QPoint _pos, bool _3D, bool 
 }
 
 void FCabs::DrawRegion(kelm::Canvas& _canvas, const FRegion& _reg, double _dv, QPoint _pos) const {
-    const double left = _reg.Left / _dv + _pos.x();
-    const double top = _reg.Top / _dv + _pos.y();
-    const double right = _reg.Right / _dv + _pos.x();
-    const double bottom = _reg.Bottom / _dv + _pos.y();
-    _canvas.SetPenColor(kelm::Colors::Red);
-    _canvas.SetPenStyle(kelm::PenStyle::Dash);
-    DrawLine(_canvas, left, top, left, bottom);
-    DrawLine(_canvas, left, bottom, right, bottom);
-    DrawLine(_canvas, right, bottom, right, top);
-    DrawLine(_canvas, right, top, left, top);
-    _canvas.SetPenStyle(kelm::PenStyle::Solid);
-    _canvas.SetPenColor(kelm::Colors::Black);
+    kelm::cabinet_pixels::RegionOutline(_canvas, _reg, _dv, _pos);
 }
 
 void FCabs::DrawLine(kelm::Canvas& _canvas, double _x1, double _y1, double _x2, double _y2) const {
-    _canvas.MoveTo(NearestPixel(_x1), NearestPixel(_y1));
-    _canvas.LineTo(NearestPixel(_x2), NearestPixel(_y2));
+    kelm::cabinet_pixels::PixelLine(_canvas, _x1, _y1, _x2, _y2);
 }
