@@ -38,18 +38,24 @@ double To15Digits(double value) {
     return QString::number(value, 'g', 15).toDouble();
 }
 
-FPanelRow DrawerPart(const FCabinet& cab, const FChTi& ct, const FCl& cl, const QString& suffix,
-                     double length, double width, int jqd) {
+// A rectangular part without hole pattern, banded all round: drawer parts and doors.
+FPanelRow PlainPartRow(const FCabinet& cab, const FCl& cl, const QString& name, double length,
+                       double width, int jqd) {
     FPanelRow row;
     row.gtName = cab.Name();
     row.clID = cl.DbID;
-    row.clName = ct.Name + suffix;
+    row.clName = name;
     row.length = FormatPanelSize(length, jqd);
     row.width = FormatPanelSize(width, jqd);
     row.thick = kelm::FormatGeneral(cl.Thick);
     row.wl = QStringLiteral("1");
     row.flag = QStringLiteral("R");
     return row;
+}
+
+FPanelRow DrawerPart(const FCabinet& cab, const FChTi& ct, const FCl& cl, const QString& suffix,
+                     double length, double width, int jqd) {
+    return PlainPartRow(cab, cl, ct.Name + suffix, length, width, jqd);
 }
 
 void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, int jqd) {
@@ -71,16 +77,7 @@ void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, in
 }
 
 FPanelRow DoorRow(const FCabinet& cab, const FMB& mb, int jqd) {
-    FPanelRow row;
-    row.gtName = cab.Name();
-    row.clID = mb.Cl.DbID;
-    row.clName = mb.Cl.Name;
-    row.length = FormatPanelSize(mb.Pos.X2 - mb.Pos.X1, jqd);
-    row.width = FormatPanelSize(mb.Pos.Y2 - mb.Pos.Y1, jqd);
-    row.thick = kelm::FormatGeneral(mb.Cl.Thick);
-    row.wl = QStringLiteral("1");
-    row.flag = QStringLiteral("R");
-    return row;
+    return PlainPartRow(cab, mb.Cl, mb.Cl.Name, mb.Pos.X2 - mb.Pos.X1, mb.Pos.Y2 - mb.Pos.Y1, jqd);
 }
 
 // Inserts the rows of one position through the shared command; false at the first
