@@ -284,9 +284,18 @@ QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
 
 // ---- reading columns ----
 
+namespace {
+
+// The column is looked up once: reading by name would build the row's record again.
+QVariant ColumnValue(const QSqlQuery& query, const QString& column) {
+    const int index = query.record().indexOf(column);
+    return index < 0 ? QVariant() : query.value(index);
+}
+
+}  // namespace
+
 QString FieldText(const QSqlQuery& query, const QString& column) {
-    if (query.record().indexOf(column) < 0) return QString();
-    const QVariant v = query.value(column);
+    const QVariant v = ColumnValue(query, column);
     if (!v.isValid() || v.isNull()) return QString();
     switch (v.typeId()) {
         case QMetaType::Double:
@@ -303,8 +312,7 @@ QString FieldText(const QSqlQuery& query, const QString& column) {
 }
 
 double FieldFloat(const QSqlQuery& query, const QString& column) {
-    if (query.record().indexOf(column) < 0) return 0;
-    const QVariant v = query.value(column);
+    const QVariant v = ColumnValue(query, column);
     if (!v.isValid() || v.isNull()) return 0;
     if (v.typeId() == QMetaType::QString) {
         double value = 0;
