@@ -11,8 +11,6 @@ namespace {
 
 // ---- writing ----
 
-QString Escaped(const QString& text) { return kelm::XmlAttributeText(text, true); }
-
 class Writer {
   public:
     explicit Writer(QString& out) : p_out(out) {}
@@ -22,12 +20,7 @@ class Writer {
         return *this;
     }
     Writer& Text(const char* name, const QString& value) {
-        p_out += QLatin1Char(' ');
-        p_out += QLatin1String(name);
-        p_out += QLatin1String("=\"");
-        p_out += Escaped(value);
-        p_out += QLatin1Char('"');
-        return *this;
+        return Raw(name, kelm::XmlAttributeText(value, true));
     }
     Writer& G(const char* name, double v) { return Raw(name, kelm::FormatGeneral(v)); }
     Writer& I(const char* name, long long v) { return Raw(name, kelm::FormatInt(v)); }
@@ -57,9 +50,11 @@ class Writer {
     QString& p_out;
 };
 
-int PriorityCode(TD2RPriority p) { return static_cast<int>(p) + 1; }
-int FirstCutCode(TD2RFirstCut f) { return static_cast<int>(f) + 1; }
-int LayStyleCode(TD2RLayStyle l) { return static_cast<int>(l) + 1; }
+// Stored code of a priority, first cut or lay style: 1, 2, 3 in declaration order.
+template <typename Enum>
+int Code(Enum value) {
+    return static_cast<int>(value) + 1;
+}
 
 // ---- reading ----
 
@@ -135,9 +130,9 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
     Writer w(out);
     w.Open("KELM")
         .G("BladeWidth", prm.BladeWidth)
-        .I("Priority", PriorityCode(prm.Priority))
-        .I("FirstCut", FirstCutCode(prm.FirstCut))
-        .I("LayStyle", LayStyleCode(prm.LayStyle))
+        .I("Priority", Code(prm.Priority))
+        .I("FirstCut", Code(prm.FirstCut))
+        .I("LayStyle", Code(prm.LayStyle))
         .I("EdgL", prm.Edg.Left)
         .I("EdgR", prm.Edg.Right)
         .I("EdgT", prm.Edg.Top)
