@@ -149,7 +149,7 @@ class Table {
         double v = 0;
         if (f.text.trimmed().isEmpty())
             throw CutInputError(Where(shown_, f.line, f.column) + column + " is empty");
-        if (!kelm::ParseNumber(f.text, v) || !std::isfinite(v))
+        if (!kelm::ParseNumber(f.text, v))
             throw CutInputError(Where(shown_, f.line, f.column) + column + " \"" + f.text +
                                 "\" is not a number");
         if (positive && v <= 0)
@@ -169,7 +169,7 @@ class Table {
         double v = 0;
         if (f.text.trimmed().isEmpty())
             throw CutInputError(Where(shown_, f.line, f.column) + column + " is empty");
-        if (!kelm::ParseNumber(f.text, v) || !std::isfinite(v) || v != std::floor(v))
+        if (!kelm::ParseNumber(f.text, v) || v != std::floor(v))
             throw CutInputError(Where(shown_, f.line, f.column) + column + " \"" + f.text +
                                 "\" is not a whole number");
         if (v < min || v > max)
@@ -229,7 +229,7 @@ TD2REleArr ReadPartsCsv(const QString& path) {
 
 double ParseOptionNumber(const QString& option, const QString& text, double min) {
     double v = 0;
-    if (!kelm::ParseNumber(text, v) || !std::isfinite(v))
+    if (!kelm::ParseNumber(text, v))
         throw CutInputError("option " + option + ": \"" + text + "\" is not a number");
     if (v < min)
         throw CutInputError("option " + option + ": " + text + " is below " +
@@ -239,7 +239,7 @@ double ParseOptionNumber(const QString& option, const QString& text, double min)
 
 long long ParseOptionInt(const QString& option, const QString& text, long long min, long long max) {
     double v = 0;
-    if (!kelm::ParseNumber(text, v) || !std::isfinite(v) || v != std::floor(v))
+    if (!kelm::ParseNumber(text, v) || v != std::floor(v))
         throw CutInputError("option " + option + ": \"" + text + "\" is not a whole number");
     if (v < min || v > max)
         throw CutInputError("option " + option + ": " + text + " must lie between " +
