@@ -34,15 +34,20 @@ int TD2RRandom::Draw(int n) {
     return static_cast<int>(m >> 64);
 }
 
+// The part index list: every part with pieces still to place, in part order.
+static void ListPartsLeft(TD2RWork& w) {
+    w.idx.clear();
+    for (size_t i = 0; i < w.ele.size(); ++i)
+        if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
+}
+
 void TD2Rect::PrepareWork(TD2RWork& w, const std::vector<int32_t>& order) {
     w.ele.resize(order.size());
     for (size_t i = 0; i < order.size(); ++i) {
         const TD2REle& e = p_Base[order[i]];
         w.ele[i] = TD2RWorkEle{e.Length, e.Width, e.Count, e.Rotation == 1, e.XH, order[i]};
     }
-    w.idx.clear();
-    for (size_t i = 0; i < w.ele.size(); ++i)
-        if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
+    ListPartsLeft(w);
     w.occ.assign(w.ele.size(), 0);
     const double t = prm.wucha;
     w.fitA.resize(w.ele.size());
@@ -143,9 +148,7 @@ TD2RSchame TD2Rect::BuildSchame(TD2RWork& w, const std::vector<int32_t>& order) 
         w.rawStock[r] -= g.RawCount;
         if (w.rawStock[r] == 0) w.cand.erase(w.cand.begin() + pos);
         for (const TD2RPlaced& p : w.best.EleList) w.ele[p.eIndex].Count -= g.RawCount;
-        w.idx.clear();
-        for (size_t i = 0; i < w.ele.size(); ++i)
-            if (w.ele[i].Count > 0) w.idx.push_back(static_cast<int32_t>(i));
+        ListPartsLeft(w);
         schame.push_back(std::move(g));
     }
     return schame;
