@@ -65,15 +65,18 @@ struct Node {
     }
 };
 
+template <typename T, typename Reader>
+std::vector<T> ReadList(const Node& list, Reader read) {
+    std::vector<T> out;
+    for (const Node& n : list.Children()) out.push_back(read(n));
+    return out;
+}
+
 FRegion ReadRegion(const Node& n) {
     return FRegion{n.Real("L"), n.Real("T"), n.Real("R"), n.Real("B"), n.Real("Z"), n.Real("D")};
 }
 
-FRegions ReadRegions(const Node& list) {
-    FRegions out;
-    for (const Node& n : list.Children()) out.push_back(ReadRegion(n));
-    return out;
-}
+FRegions ReadRegions(const Node& list) { return ReadList<FRegion>(list, ReadRegion); }
 
 FPos ReadPos(const Node& n) {
     return FPos{n.Real("X1"), n.Real("Y1"), n.Real("X2"), n.Real("Y2"), n.Real("Z")};
@@ -145,13 +148,6 @@ FMB ReadDoor(const Node& n) {
 }
 
 FRC ReadObj(const Node& n) { return FRC{n.Integer("index"), n.Integer("objType")}; }
-
-template <typename T, typename Reader>
-std::vector<T> ReadList(const Node& list, Reader read) {
-    std::vector<T> out;
-    for (const Node& n : list.Children()) out.push_back(read(n));
-    return out;
-}
 
 // Every element must name a region the cabinet has, and every log entry an element
 // of its list: the drawing, the panel list and the replay index the lists by them.
