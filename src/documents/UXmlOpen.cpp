@@ -22,21 +22,25 @@ struct Node {
     QDomElement el;
     QString path;
 
+    Node At(const QDomElement& child, int i) const {
+        return Node{child, path + QStringLiteral("/%1[%2]").arg(child.tagName()).arg(i)};
+    }
+
     std::vector<Node> Children() const {
         std::vector<Node> out;
         int i = 0;
         for (QDomElement c = el.firstChildElement(); !c.isNull(); c = c.nextSiblingElement(), ++i)
-            out.push_back(Node{c, path + QStringLiteral("/%1[%2]").arg(c.tagName()).arg(i)});
+            out.push_back(At(c, i));
         return out;
     }
 
+    // Walks to the one child wanted instead of building every child's node.
     Node Child(int index, const char* expected) const {
-        const std::vector<Node> all = Children();
-        if (index >= static_cast<int>(all.size()))
-            Fail(
-                path,
-                QStringLiteral("child %1 (%2) is missing").arg(index).arg(QLatin1String(expected)));
-        return all[static_cast<std::size_t>(index)];
+        int i = 0;
+        for (QDomElement c = el.firstChildElement(); !c.isNull(); c = c.nextSiblingElement(), ++i)
+            if (i == index) return At(c, i);
+        Fail(path,
+             QStringLiteral("child %1 (%2) is missing").arg(index).arg(QLatin1String(expected)));
     }
 
     QString Text(const char* name) const {
