@@ -61,11 +61,5 @@ bool ExportPanelReport(const QString& path, const QString& proID) {
     for (size_t r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows[r].size(); ++c) sheet.SetText(int(r) + 2, c, rows[r][c]);
 
-    QString error;
-    if (!book.Save(path, &error)) {
-        ShowInfo(kelm::reports::NotSavedText(path, error));
-        return false;
-    }
-    ShowInfo(kReportSavedAs + path);
-    return true;
+    return kelm::reports::SaveAndTell(book, path, kReportSavedAs);
 }

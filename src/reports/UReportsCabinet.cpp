@@ -75,16 +75,6 @@ std::vector<QStringList> ReadPanels(const QString& winID) {
     return rows;
 }
 
-bool Save(const kelm::XlsWorkbook& book, const QString& path) {
-    QString error;
-    if (!book.Save(path, &error)) {
-        ShowInfo(kelm::reports::NotSavedText(path, error));
-        return false;
-    }
-    ShowInfo(kReportExportedAs + path);
-    return true;
-}
-
 // The picture of the entry, or an empty path after telling the user why there is none.
 QString EntryPicture(const CabinetEntry& entry, const QString& path, bool fill, kelm::Color color) {
     QString error;
@@ -161,7 +151,7 @@ bool ExportSizeSheet(const QString& path, const QString& winID) {
         sheet.SetText(5 + i, 0, QString::number(i + 1));
         for (int c = 0; c < panels[i].size(); ++c) sheet.SetText(5 + i, c + 1, panels[i][c]);
     }
-    return Save(book, path);
+    return kelm::reports::SaveAndTell(book, path, kReportExportedAs);
 }
 
 bool ExportDrawingSheet(const QString& path, const QString& winID, kelm::Color color) {
@@ -178,5 +168,5 @@ bool ExportDrawingSheet(const QString& path, const QString& winID, kelm::Color c
         ShowInfo(kelm::reports::NotSavedText(path, error));
         return false;
     }
-    return Save(book, path);
+    return kelm::reports::SaveAndTell(book, path, kReportExportedAs);
 }

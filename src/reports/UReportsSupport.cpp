@@ -7,8 +7,10 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "data/UnitData.h"
 #include "render/QPainterCanvas.h"
 #include "reports/UReports.h"
+#include "spreadsheet/XlsWorkbook.h"
 
 namespace {
 
@@ -55,6 +57,16 @@ QString SaveTempBitmap(const QImage& image, QString* error) {
 
 QString NotSavedText(const QString& path, const QString& reason) {
     return kReportNotSaved + path + QStringLiteral("\n") + reason;
+}
+
+bool SaveAndTell(const kelm::XlsWorkbook& book, const QString& path, const QString& savedText) {
+    QString error;
+    if (!book.Save(path, &error)) {
+        ShowInfo(NotSavedText(path, error));
+        return false;
+    }
+    ShowInfo(savedText + path);
+    return true;
 }
 
 }  // namespace kelm::reports

@@ -1,9 +1,13 @@
 #pragma once
-// Helpers shared by the report files: writing the "Temp.bmp" bitmap and the wording of
-// a failed save.
+// Helpers shared by the report files: writing the "Temp.bmp" bitmap, saving a workbook
+// and the wording of a failed save.
 
 #include <QImage>
 #include <QString>
+
+namespace kelm {
+class XlsWorkbook;
+}
 
 namespace kelm::reports {
 
@@ -13,5 +17,9 @@ QString SaveTempBitmap(const QImage& image, QString* error);
 
 // "报表未能保存为：<path>" and the reason on a second line.
 QString NotSavedText(const QString& path, const QString& reason);
+
+// Saves book as path and tells the user: savedText followed by the path, or the
+// NotSavedText with the reason. True when the file was written.
+bool SaveAndTell(const kelm::XlsWorkbook& book, const QString& path, const QString& savedText);
 
 }  // namespace kelm::reports
