@@ -17,8 +17,9 @@
 
 namespace kelm {
 
-enum class XlsHAlign { General, Left, Center, Right };
-enum class XlsVAlign { Top, Center, Bottom };
+// The values are the codes the file format stores for each alignment.
+enum class XlsHAlign { General = 0, Left = 1, Center = 2, Right = 3 };
+enum class XlsVAlign { Top = 0, Center = 1, Bottom = 2 };
 
 // How a cell looks. fontSize 0 means the workbook's default size (10 points).
 struct XlsCellFormat {

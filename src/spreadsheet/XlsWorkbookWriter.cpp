@@ -151,12 +151,10 @@ class StyleTable {
         return n >= 4 ? n + 1 : n;
     }
     static QByteArray Xf(int font, const XlsCellFormat& f, bool isStyle, int index) {
-        static constexpr int kHAlign[] = {0, 1, 2, 3};
-        static constexpr int kVAlign[] = {0, 1, 2};
         Bytes b;
         b.U16(quint32(font)).U16(0);       // font, number format "General"
         b.U16(isStyle ? 0xFFF5 : 0x0001);  // locked; style XFs have no parent
-        b.U8(quint32(kHAlign[int(f.hAlign)] | (f.wrap ? 0x08 : 0) | kVAlign[int(f.vAlign)] << 4));
+        b.U8(quint32(int(f.hAlign) | (f.wrap ? 0x08 : 0) | int(f.vAlign) << 4));
         b.U8(0).U8(0);  // rotation, indent
         b.U8(isStyle ? (index == 0 ? 0 : 0xF4) : (index == kDefaultCellXf ? 0 : 0xF8));
         if (f.borders) {
