@@ -112,14 +112,10 @@ TBoardDlgBase::TBoardDlgBase(const TConfig& config, QWidget* parent)
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
 }
 
-TBoardDlgBase::~TBoardDlgBase() { delete p_ownClSel; }
+TBoardDlgBase::~TBoardDlgBase() = default;
 
 void TBoardDlgBase::btnSelClick() {
-    if (!ClSelHolder) {
-        if (!p_ownClSel) p_ownClSel = new TClSelHolder;
-        ClSelHolder = p_ownClSel;
-    }
-    TfrmClSel& chooser = ClSelHolder->Get();
+    TfrmClSel& chooser = ChooserOf(ClSelHolder, p_ownClSel);
     if (!chooser.Execute()) return;
     Cl = GetCl(chooser.SelectedID());
     txtClName->setText(chooser.SelectedText());

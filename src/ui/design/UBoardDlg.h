@@ -6,6 +6,7 @@
 // designer passes them on to the cabinet.
 
 #include <QDialog>
+#include <memory>
 
 #include "cabinet/UDataType.h"
 
@@ -78,7 +79,7 @@ class TBoardDlgBase : public QDialog {
   private:
     TConfig p_config;
     QVBoxLayout* p_extra;
-    TClSelHolder* p_ownClSel = nullptr;
+    std::unique_ptr<TClSelHolder> p_ownClSel;
 };
 
 class QSpinBox;

@@ -90,22 +90,17 @@ TfrmChouTi::TfrmChouTi(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
 }
 
-TfrmChouTi::~TfrmChouTi() { delete p_ownClSel; }
-
-TClSelHolder& TfrmChouTi::Chooser() {
-    if (!ClSelHolder) ClSelHolder = p_ownClSel = new TClSelHolder;
-    return *ClSelHolder;
-}
+TfrmChouTi::~TfrmChouTi() = default;
 
 void TfrmChouTi::btnSelClick() {
-    TfrmClSel& chooser = Chooser().Get();
+    TfrmClSel& chooser = ChooserOf(ClSelHolder, p_ownClSel);
     if (!chooser.Execute()) return;
     ACl = GetCl(chooser.SelectedID());
     txtAName->setText(chooser.SelectedText());
 }
 
 void TfrmChouTi::Button1Click() {
-    TfrmClSel& chooser = Chooser().Get();
+    TfrmClSel& chooser = ChooserOf(ClSelHolder, p_ownClSel);
     if (!chooser.Execute()) return;
     BCl = GetCl(chooser.SelectedID());
     txtBName->setText(chooser.SelectedText());

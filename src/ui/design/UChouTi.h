@@ -4,6 +4,7 @@
 // in the picture at the top of the dialog.
 
 #include <QDialog>
+#include <memory>
 
 #include "cabinet/UDataType.h"
 
@@ -47,6 +48,5 @@ class TfrmChouTi : public QDialog {
     void btnOKClick();
 
   private:
-    TClSelHolder& Chooser();
-    TClSelHolder* p_ownClSel = nullptr;
+    std::unique_ptr<TClSelHolder> p_ownClSel;
 };

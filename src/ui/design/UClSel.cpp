@@ -98,3 +98,9 @@ TfrmClSel& TClSelHolder::Get() {
     if (!p_form) p_form = new TfrmClSel(Owner);
     return *p_form;
 }
+
+TfrmClSel& ChooserOf(TClSelHolder* shared, std::unique_ptr<TClSelHolder>& own) {
+    if (shared) return shared->Get();
+    if (!own) own = std::make_unique<TClSelHolder>();
+    return own->Get();
+}

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 
 class QComboBox;
 class QPushButton;
@@ -50,3 +51,7 @@ class TClSelHolder {
   private:
     QPointer<TfrmClSel> p_form;
 };
+
+// The chooser a dialog uses: the shared holder when one is set, else the dialog's own,
+// made on first use.
+TfrmClSel& ChooserOf(TClSelHolder* shared, std::unique_ptr<TClSelHolder>& own);

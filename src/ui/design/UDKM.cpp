@@ -90,11 +90,10 @@ TfrmDkM::TfrmDkM(QWidget* parent) : QDialog(parent) {
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
 }
 
-TfrmDkM::~TfrmDkM() { delete p_ownClSel; }
+TfrmDkM::~TfrmDkM() = default;
 
 void TfrmDkM::btnSelClick() {
-    if (!ClSelHolder) ClSelHolder = p_ownClSel = new TClSelHolder;
-    TfrmClSel& chooser = ClSelHolder->Get();
+    TfrmClSel& chooser = ChooserOf(ClSelHolder, p_ownClSel);
     if (!chooser.Execute()) return;
     Cl = GetCl(chooser.SelectedID());
     txtClName->setText(chooser.SelectedText());

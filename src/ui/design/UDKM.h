@@ -3,6 +3,7 @@
 // region edges, how many leaves share the region width (fm) and the side (lOrR).
 
 #include <QDialog>
+#include <memory>
 
 #include "cabinet/UDataType.h"
 
@@ -48,5 +49,5 @@ class TfrmDkM : public QDialog {
     void btnOKClick();
 
   private:
-    TClSelHolder* p_ownClSel = nullptr;
+    std::unique_ptr<TClSelHolder> p_ownClSel;
 };
