@@ -53,6 +53,11 @@ bool CountOf(const QString& text, int32_t& count) {
     return true;
 }
 
+void SetAllChecked(QTreeWidget* list, int column, Qt::CheckState state) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setCheckState(column, state);
+}
+
 void ShowConversionError(const QString& what) {
     ShowInfo(QStringLiteral("“%1”的尺寸或数量不是有效的数字，优化计算已停止！").arg(what));
 }
@@ -118,8 +123,9 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     layout->addWidget(ProgressBar1);
     resize(900, 520);
 
+    // Only the selection decides the panel list: ticking a material does not change
+    // it, so a tick (or a whole select-all) does not read the list again.
     connect(lstBlYp, &QTreeWidget::itemSelectionChanged, this, [this] { lstBlYpChange(); });
-    connect(lstBlYp, &QTreeWidget::itemChanged, this, [this] { lstBlYpChange(); });
     connect(lstBlYp, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(lstBlYp->viewport()->mapToGlobal(pos));
     });
@@ -394,15 +400,9 @@ void TfrmOptBl::ReciveStop1() {
     isStop = true;
 }
 
-void TfrmOptBl::mnuSelAllClick() {
-    for (int i = 0; i < lstBlYp->topLevelItemCount(); ++i)
-        lstBlYp->topLevelItem(i)->setCheckState(colYpCheck, Qt::Checked);
-}
+void TfrmOptBl::mnuSelAllClick() { SetAllChecked(lstBlYp, colYpCheck, Qt::Checked); }
 
-void TfrmOptBl::mnuUnSelAllClick() {
-    for (int i = 0; i < lstBlYp->topLevelItemCount(); ++i)
-        lstBlYp->topLevelItem(i)->setCheckState(colYpCheck, Qt::Unchecked);
-}
+void TfrmOptBl::mnuUnSelAllClick() { SetAllChecked(lstBlYp, colYpCheck, Qt::Unchecked); }
 
 bool TfrmOptBl::event(QEvent* e) {
     if (e->type() == TD2RMessage::EventType()) {
