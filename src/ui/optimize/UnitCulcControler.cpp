@@ -59,7 +59,6 @@ QLabel* NewImage(QWidget* parent, const char* name, QStyle::StandardPixmap icon)
     auto* image = new QLabel(parent);
     image->setObjectName(name);
     image->setPixmap(parent->style()->standardIcon(icon).pixmap(24, 24));
-    image->setCursor(Qt::PointingHandCursor);
     return image;
 }
 }  // namespace
