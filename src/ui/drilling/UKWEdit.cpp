@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "common/NumberFormat.h"
+#include "common/XmlText.h"
 #include "data/UnitData.h"
 #include "ui/UiChecks.h"
 
@@ -80,5 +81,5 @@ QString TfrmKWEdit::HoleElement() const {
     kelm::ParseNumber(txtY->text(), y);
     return QStringLiteral("<k x=\"%1\" y=\"%2\"  f=\"%3\" desc=\"%4\" />")
         .arg(kelm::FormatGeneral(x), kelm::FormatGeneral(y), flag,
-             txtDesc->text().trimmed().toHtmlEscaped());
+             kelm::XmlAttributeText(txtDesc->text().trimmed(), false));
 }

@@ -320,6 +320,18 @@ TEST_F(DrillingTest, HoleDialogCodesEachDirection) {
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
+TEST_F(DrillingTest, HoleDescriptionStaysReadableXml) {
+    // A tab survives as a character reference, a character XML cannot hold is dropped,
+    // an apostrophe stays as written (the value is in double quotes).
+    TfrmKWEdit dialog;
+    dialog.txtX->setText("1");
+    dialog.txtY->setText("2");
+    dialog.txtDesc->setText(QStringLiteral("a\tb") + QChar(0x01) + QStringLiteral("c'd"));
+    dialog.btnOKClick();
+    ASSERT_TRUE(dialog.IsOk);
+    EXPECT_EQ(dialog.HoleElement(), QStringLiteral("<k x=\"1\" y=\"2\"  f=\"M\" desc=\"a&#9;bc'd\" />"));
+}
+
 TEST_F(DrillingTest, HoleDialogNeedsNumbers) {
     struct Case {
         const char* x;
