@@ -1,13 +1,28 @@
 #include "ui/UiGrid.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTableWidget>
+#include <QToolBar>
 #include <QVariantMap>
 
 namespace {
 constexpr int kRecordRole = Qt::UserRole + 1;
+}
+
+QToolBar* MakeToolBar(QWidget* parent, const char* name) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(name);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return bar;
+}
+
+QAction* AddTool(QToolBar* bar, const char* name, const QString& caption) {
+    QAction* action = bar->addAction(caption);
+    action->setObjectName(name);
+    return action;
 }
 
 void SetupRecordGrid(QTableWidget* grid, const QStringList& headings) {

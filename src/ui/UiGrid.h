@@ -2,14 +2,23 @@
 // Record grids of the list windows (orders, customers, dictionary): whole-row
 // selection, read-only cells, one row per record. Each row remembers every column of
 // its record, so handlers read keys that are not shown (proID, custID, itmID).
+// Also the text-only tool bars above those grids.
 
 #include <QString>
 #include <QStringList>
 
 #include "data/UnitData.h"
 
+class QAction;
 class QSqlQuery;
 class QTableWidget;
+class QToolBar;
+class QWidget;
+
+// A tool bar whose buttons show their captions only, and one of its commands; both
+// carry the given object name.
+QToolBar* MakeToolBar(QWidget* parent, const char* name);
+QAction* AddTool(QToolBar* bar, const char* name, const QString& caption);
 
 // Read-only, whole-row, single selection, with the given column headings.
 void SetupRecordGrid(QTableWidget* grid, const QStringList& headings);

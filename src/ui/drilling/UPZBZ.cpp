@@ -16,17 +16,10 @@ TfrmPZBZ::TfrmPZBZ(QWidget* parent) : QDialog(parent) {
     setObjectName("frmPZBZ");
     setWindowTitle(QStringLiteral("排钻标准设置"));
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = ToolBar1->addAction(caption);
-        action->setObjectName(name);
-        return action;
-    };
-    tlAdd = addTool("tlAdd", QStringLiteral("新增标准"));
-    tlEdit = addTool("tlEdit", QStringLiteral("编辑"));
-    tlDel = addTool("tlDel", QStringLiteral("删除"));
+    ToolBar1 = MakeToolBar(this, "ToolBar1");
+    tlAdd = AddTool(ToolBar1, "tlAdd", QStringLiteral("新增标准"));
+    tlEdit = AddTool(ToolBar1, "tlEdit", QStringLiteral("编辑"));
+    tlDel = AddTool(ToolBar1, "tlDel", QStringLiteral("删除"));
 
     sgPZBZ = new QTableWidget(this);
     sgPZBZ->setObjectName("sgPZBZ");

@@ -18,19 +18,12 @@ TfrmCustomer::TfrmCustomer(QWidget* parent) : QDialog(parent) {
     setObjectName("frmCustomer");
     setWindowTitle(QStringLiteral("客户一览"));
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = ToolBar1->addAction(caption);
-        action->setObjectName(name);
-        return action;
-    };
-    tlAdd = addTool("tlAdd", QStringLiteral("新增"));
-    tlEdit = addTool("tlEdit", QStringLiteral("编辑"));
-    tlDel = addTool("tlDel", QStringLiteral("删除"));
+    ToolBar1 = MakeToolBar(this, "ToolBar1");
+    tlAdd = AddTool(ToolBar1, "tlAdd", QStringLiteral("新增"));
+    tlEdit = AddTool(ToolBar1, "tlEdit", QStringLiteral("编辑"));
+    tlDel = AddTool(ToolBar1, "tlDel", QStringLiteral("删除"));
     ToolBar1->addSeparator();
-    tlSel = addTool("tlSel", QStringLiteral("选择客户"));
+    tlSel = AddTool(ToolBar1, "tlSel", QStringLiteral("选择客户"));
 
     sgCustomer = new QTableWidget(this);
     sgCustomer->setObjectName("sgCustomer");

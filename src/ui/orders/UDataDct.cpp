@@ -25,19 +25,12 @@ TfrmDataDct::TfrmDataDct(QWidget* parent) : QDialog(parent) {
     trvCate->setHeaderHidden(true);
     trvCate->addTopLevelItem(new QTreeWidgetItem(QStringList{QStringLiteral("封边")}));
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = ToolBar1->addAction(caption);
-        action->setObjectName(name);
-        return action;
-    };
-    tlAdd = addTool("tlAdd", QStringLiteral("新增"));
-    tlEdit = addTool("tlEdit", QStringLiteral("编辑"));
-    tlDel = addTool("tlDel", QStringLiteral("删除"));
+    ToolBar1 = MakeToolBar(this, "ToolBar1");
+    tlAdd = AddTool(ToolBar1, "tlAdd", QStringLiteral("新增"));
+    tlEdit = AddTool(ToolBar1, "tlEdit", QStringLiteral("编辑"));
+    tlDel = AddTool(ToolBar1, "tlDel", QStringLiteral("删除"));
     ToolBar1->addSeparator();
-    tlSel = addTool("tlSel", QStringLiteral("选择类别"));
+    tlSel = AddTool(ToolBar1, "tlSel", QStringLiteral("选择类别"));
 
     sgItem = new QTableWidget(this);
     sgItem->setObjectName("sgItem");

@@ -31,24 +31,17 @@ TfrmProjects::TfrmProjects(QWidget* parent) : QDialog(parent) {
     setObjectName("frmProjects");
     setWindowTitle(QStringLiteral("打开生产批次单"));
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName("ToolBar1");
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar1 = MakeToolBar(this, "ToolBar1");
     ToolBar1->addWidget(new QLabel(QStringLiteral("关键字："), this));
     txtKey = new QLineEdit(this);
     txtKey->setObjectName("txtKey");
     txtKey->setFixedWidth(180);
     ToolBar1->addWidget(txtKey);
-    auto addTool = [this](const char* name, const QString& caption) {
-        QAction* action = ToolBar1->addAction(caption);
-        action->setObjectName(name);
-        return action;
-    };
-    tlAdd = addTool("tlAdd", QStringLiteral("新增"));
-    tlEdit = addTool("tlEdit", QStringLiteral("编辑"));
-    tlDel = addTool("tlDel", QStringLiteral("删除"));
+    tlAdd = AddTool(ToolBar1, "tlAdd", QStringLiteral("新增"));
+    tlEdit = AddTool(ToolBar1, "tlEdit", QStringLiteral("编辑"));
+    tlDel = AddTool(ToolBar1, "tlDel", QStringLiteral("删除"));
     ToolBar1->addSeparator();
-    tlOpen = addTool("tlOpen", QStringLiteral("打开(&O)"));
+    tlOpen = AddTool(ToolBar1, "tlOpen", QStringLiteral("打开(&O)"));
 
     sgProject = new QTableWidget(this);
     sgProject->setObjectName("sgProject");

@@ -26,19 +26,6 @@ constexpr int kCateIDRole = Qt::UserRole + 1;
 const QString kMaterialSelect = QStringLiteral(
     "SELECT ylID,ylCode,ylName,length,width,houdu,color,bz,FCl.cateID,cateName "
     "FROM FCl,FClCls WHERE FCl.cateID=FClCls.cateID");
-
-QToolBar* MakeToolBar(QWidget* parent, const char* name) {
-    auto* bar = new QToolBar(parent);
-    bar->setObjectName(name);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    return bar;
-}
-
-QAction* AddTool(QToolBar* bar, const char* name, const QString& caption) {
-    QAction* action = bar->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
 }  // namespace
 
 TfrmWuLiao::TfrmWuLiao(QWidget* parent) : QDialog(parent) {
