@@ -6,6 +6,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/UnitData.h"
+#include "ui/UiChecks.h"
+
 TfrmBkCateForm::TfrmBkCateForm(QWidget* parent, const char* objectName, const QString& caption)
     : QDialog(parent) {
     setObjectName(objectName);
@@ -37,4 +40,16 @@ TfrmBkCateForm::TfrmBkCateForm(QWidget* parent, const char* objectName, const QS
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QString TfrmBkCateForm::InsertCategory(const QString& sql, const QString& nameParam,
+                                       const QString& parent, const QString& missing) {
+    if (CheckRequiredField(txtMC, missing)) return QString();
+    const QString name = txtMC->text().trimmed();
+    SetCommonSQL(sql);
+    SetCommonParam(nameParam, name);
+    SetCommonParam(QStringLiteral("parID"), parent);
+    if (!ExecCommon()) return QString();
+    ShowInfo(QStringLiteral("新增类别成功！"));
+    return name;
 }

@@ -17,4 +17,12 @@ class TfrmBkCateForm : public QDialog {
     QPushButton* btnClose;
 
     virtual void btnOKClick() = 0;
+
+  protected:
+    // Stores txtMC as a new category under parent with the insert statement sql, whose
+    // name parameter is nameParam, and tells the user it was added. Says missing and
+    // stores nothing when the name is empty. Returns the stored name, or an empty text
+    // when nothing was stored.
+    QString InsertCategory(const QString& sql, const QString& nameParam, const QString& parent,
+                           const QString& missing);
 };
