@@ -329,7 +329,8 @@ TEST_F(DrillingTest, HoleDescriptionStaysReadableXml) {
     dialog.txtDesc->setText(QStringLiteral("a\tb") + QChar(0x01) + QStringLiteral("c'd"));
     dialog.btnOKClick();
     ASSERT_TRUE(dialog.IsOk);
-    EXPECT_EQ(dialog.HoleElement(), QStringLiteral("<k x=\"1\" y=\"2\"  f=\"M\" desc=\"a&#9;bc'd\" />"));
+    EXPECT_EQ(dialog.HoleElement(),
+              QStringLiteral("<k x=\"1\" y=\"2\"  f=\"M\" desc=\"a&#9;bc'd\" />"));
 }
 
 TEST_F(DrillingTest, HoleDialogNeedsNumbers) {
