@@ -13,6 +13,7 @@
 #include <QVariant>
 
 #include "common/NumberFormat.h"
+#include "common/ProgramFolder.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -44,10 +45,12 @@ TsysData::~TsysData() {
 }
 
 QString TsysData::DefaultDatabasePath() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QFileInfo dirInfo(exeDir);
-    if (!exeDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable())
-        return QDir(exeDir).filePath(kDatabaseFileName);
+    return DefaultDatabasePath(QCoreApplication::applicationDirPath());
+}
+
+QString TsysData::DefaultDatabasePath(const QString& programFolder) {
+    if (kelm::ProgramFolderTakesFiles(programFolder))
+        return QDir(programFolder).filePath(kDatabaseFileName);
     const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataDir);
     return QDir(dataDir).filePath(kDatabaseFileName);

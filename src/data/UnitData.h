@@ -30,7 +30,8 @@ inline const QString kPromptCaption = QStringLiteral("信息提示");
 class TsysData {
   public:
     // Empty path: "KelmDB.db" next to the executable, or in the user's data folder
-    // when the executable's folder is not writable. The file is not touched here.
+    // when the executable's folder is not writable or belongs to an installation
+    // (/usr/bin and the like). The file is not touched here.
     explicit TsysData(const QString& dbPath = QString());
     ~TsysData();
     TsysData(const TsysData&) = delete;
@@ -38,6 +39,8 @@ class TsysData {
 
     // Where the default database file lives for this installation.
     static QString DefaultDatabasePath();
+    // The same for a program whose executable lies in programFolder.
+    static QString DefaultDatabasePath(const QString& programFolder);
 
     QString DatabasePath() const;
     bool Open();   // opens on first use; reopens after Close()

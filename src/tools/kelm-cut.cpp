@@ -18,6 +18,7 @@
 
 #include "common/NumberFormat.h"
 #include "common/TextCodec.h"
+#include "common/Version.h"
 #include "optimizer/UnitD2Rect.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
@@ -234,6 +235,10 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
     const QStringList args = app->arguments();
+    if (args.contains("--version")) {
+        kelm::PrintVersion(QStringLiteral("kelm-cut"));
+        return 0;
+    }
     if (args.contains("--help") || args.contains("-h")) {
         Print(stdout, kUsage);
         return 0;

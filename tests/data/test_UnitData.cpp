@@ -233,6 +233,31 @@ TEST(DefaultPath, NextToTheExecutableAndUntouchedUntilFirstUse) {
     EXPECT_EQ(QFile::exists(expected), existed);
 }
 
+// An installed program (its executable in .../usr/bin) keeps the database in the user's
+// data folder even when the program folder is writable, as it is for root.
+TEST(DefaultPath, InstalledProgramKeepsItsDatabaseInTheUsersDataFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString installed = dir.filePath("root/usr/bin");
+    const QString own = dir.filePath("kelm");
+    ASSERT_TRUE(QDir().mkpath(installed));
+    ASSERT_TRUE(QDir().mkpath(own));
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    const QString forInstalled = TsysData::DefaultDatabasePath(installed);
+    const QString forOwnCopy = TsysData::DefaultDatabasePath(own);
+    if (oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldDataHome);
+
+    EXPECT_TRUE(forInstalled.startsWith(dir.filePath("data") + "/")) << forInstalled.toStdString();
+    EXPECT_TRUE(forInstalled.endsWith("/KelmDB.db"));
+    EXPECT_TRUE(QFileInfo(QFileInfo(forInstalled).absolutePath()).isDir()) << "folder made";
+    EXPECT_FALSE(QFile::exists(forInstalled)) << "the file waits for the first use";
+    EXPECT_EQ(forOwnCopy, QDir(own).filePath("KelmDB.db"));
+}
+
 TEST_F(DataTest, MissingFolderShowsConnectMessageAndWritesFail) {
     TsysData nowhere(dir.filePath("no/such/folder/KelmDB.db"));
     nowhere.SetPrompt(&prompt);
