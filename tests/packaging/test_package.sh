@@ -140,13 +140,13 @@ done
 
 mkdir "$work/cut"
 printf 'name,length,width,count,price,prio\nBoard 18,2440,1220,,45,\n' >"$work/cut/sheets.csv"
-printf 'name,length,width,count,rotation\n侧板,720,560,4,0\nshelf,564,540,6,1\n"door, left",716,296,2,0\n' \
+printf 'name,length,width,count,rotation\n侧板,720,560,2,0\nshelf,564,540,2,1\n"door, left",716,296,2,0\n' \
     >"$work/cut/parts.csv"
 if (cd "$work/cut" && "$cut" --sheets sheets.csv --parts parts.csv --kerf 4 --trim 10,10,10,10 \
     --seed 1 --generations 5 --png diagrams >out.json 2>err.txt); then
     json=$(cat "$work/cut/out.json")
     echo "kelm-cut: $json"
-    echo "$json" | grep -q '"sheets":1,' || fail "kelm-cut did not lay 12 small parts out on one sheet"
+    echo "$json" | grep -q '"sheets":1,' || fail "kelm-cut did not lay 6 parts (1.84 m²) out on one 2440 x 1220 sheet"
     echo "$json" | grep -q '"uncut":0,' || fail "kelm-cut left parts uncut"
     file -b "$work/cut/diagrams/layout-1.png" | grep -q '^PNG image data' ||
         fail "kelm-cut --png wrote no layout-1.png"
@@ -176,6 +176,20 @@ else
 fi
 written=$(find "$root" -newer "$work/before-start")
 [ -z "$written" ] || fail "kelm wrote into the installed tree: $written"
+
+# The start check tells a start that stops at a message box: here the data folder cannot
+# be made (a file stands where it should be), so the database cannot be opened.
+touch "$work/not-a-folder"
+if env HOME="$home" XDG_DATA_HOME="$work/not-a-folder" XDG_RUNTIME_DIR="$work" \
+    QT_QPA_PLATFORM=offscreen timeout 90 "$root/usr/bin/kelm" --check-start \
+    >"$work/kelm-bad.out" 2>"$work/kelm-bad.err"; then
+    fail "kelm --check-start passed without a database: $(cat "$work/kelm-bad.out")"
+else
+    status=$?
+    [ "$status" -eq 1 ] || fail "kelm --check-start ended with $status, not 1"
+    grep -q '连接数据库出现异常情况' "$work/kelm-bad.err" ||
+        fail "kelm --check-start did not name the message box: $(cat "$work/kelm-bad.err")"
+fi
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed" >&2
