@@ -61,6 +61,7 @@ dpkg-deb -x "$deb" "$root"
     for p in $programs; do echo "/usr/bin/$p"; done
     cat <<'EOF'
 /usr/share/applications/kelm.desktop
+/usr/share/doc/kelm/changelog.gz
 /usr/share/doc/kelm/copyright
 /usr/share/icons/hicolor/128x128/apps/kelm.png
 /usr/share/icons/hicolor/16x16/apps/kelm.png
