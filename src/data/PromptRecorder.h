@@ -5,9 +5,10 @@
 #include <QStringList>
 #include <deque>
 
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 
-class TPromptRecorder : public TPrompt {
+class TPromptRecorder : public TPrompt, public TSavePrompt {
   public:
     void Info(const QString& text) override { infos << text; }
     bool Confirm(const QString& text) override {

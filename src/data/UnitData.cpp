@@ -235,12 +235,6 @@ bool TsysData::AskConfirm(const QString& text) {
     return false;
 }
 
-TSaveAnswer TsysData::AskSaveChanges(const QString& text) {
-    if (p_prompt) return p_prompt->AskSave(text);
-    qInfo().noquote() << kPromptCaption << ": (no one to ask, cancelled)" << text;
-    return TSaveAnswer::Cancel;
-}
-
 bool TsysData::CheckNumberText(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty()) return false;
@@ -282,7 +276,6 @@ bool ExecCommon() { return sysData()->ExecCommon(); }
 QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); }
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
-TSaveAnswer AskSaveChanges(const QString& text) { return sysData()->AskSaveChanges(text); }
 bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
 
 QString TimeIDAt(const QDateTime& moment, const QString& suffix) {

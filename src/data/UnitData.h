@@ -15,9 +15,6 @@
 #include <QVector>
 #include <memory>
 
-// The three answers to "keep the changes?" when a window with unsaved work closes.
-enum class TSaveAnswer { Save, Discard, Cancel };
-
 // Prompt interface: the program sets message boxes captioned "信息提示" with the
 // information icon; tests set a recorder with scripted answers.
 class TPrompt {
@@ -25,11 +22,6 @@ class TPrompt {
     virtual ~TPrompt() = default;
     virtual void Info(const QString& text) = 0;     // OK only
     virtual bool Confirm(const QString& text) = 0;  // true only on OK
-    // 保存 / 不保存 / 取消. A prompt that offers only OK and Cancel answers Save on OK,
-    // so nothing is thrown away without the user choosing it.
-    virtual TSaveAnswer AskSave(const QString& text) {
-        return Confirm(text) ? TSaveAnswer::Save : TSaveAnswer::Cancel;
-    }
 };
 
 // Caption of every message box of the program.
@@ -72,8 +64,6 @@ class TsysData {
 
     void ShowInfo(const QString& text);
     bool AskConfirm(const QString& text);
-    // Cancel when no prompt is installed: the window stays open and nothing is lost.
-    TSaveAnswer AskSaveChanges(const QString& text);
     // True when the trimmed text is a number; false silently when empty;
     // "数字非法！" and false otherwise.
     bool CheckNumberText(const QString& text);
@@ -112,7 +102,6 @@ bool ExecCommon();
 QString NewTimeID(const QString& suffix = QString());
 void ShowInfo(const QString& text);
 bool AskConfirm(const QString& text);
-TSaveAnswer AskSaveChanges(const QString& text);
 bool CheckNumberText(const QString& text);
 
 // Identifier for a given moment: "yymmddhhmmss" + suffix.

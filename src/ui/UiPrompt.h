@@ -3,11 +3,12 @@
 // an OK button for information, OK and Cancel for confirmations, 保存 / 不保存 / 取消
 // when a window with unsaved work closes.
 
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 
 class QWidget;
 
-class TMessageBoxPrompt : public TPrompt {
+class TMessageBoxPrompt : public TPrompt, public TSavePrompt {
   public:
     explicit TMessageBoxPrompt(QWidget* parent = nullptr) : p_parent(parent) {}
     void Info(const QString& text) override;

@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "common/NumberFormat.h"
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 #include "documents/UXmlSave.h"
 #include "documents/UXmlSaveDb.h"

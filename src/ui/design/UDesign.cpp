@@ -26,6 +26,7 @@
 #include "cabinet/UCabinetCopy.h"
 #include "cabinet/UCabs.h"
 #include "common/NumberFormat.h"
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 #include "documents/UXmlOpen.h"
 #include "documents/UXmlSave.h"

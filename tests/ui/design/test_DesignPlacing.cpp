@@ -39,7 +39,7 @@ void ExpectSameDesign(const FCabinet& a, const FCabinet& b) {
 }  // namespace
 
 class PlacingTest : public UiTest {
-  protected:
+  public:  // the case table's scripts call the helpers
     void SetUp() override {
         UiTest::SetUp();
         Exec("INSERT INTO FClCls(cateID,cateName) VALUES(1,'板材')");
