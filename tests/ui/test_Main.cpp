@@ -281,7 +281,8 @@ TEST_F(MainTest, DeleteRemovesEntryAndItsPanelsAfterConfirmation) {
     prompt.answers = {false};
     main->tlDelClick();
     EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 2);
-    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
+    // The question names the entry by code and size (width, depth, height).
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除柜体“G1”（宽600×深500×高800）吗？"});
 
     prompt.answers = {true};
     main->tlDelClick();
@@ -301,6 +302,7 @@ TEST_F(MainTest, DeleteOfVanishedEntryKeepsItsPanelsAndTheList) {
     Exec("DELETE FROM FProWins");  // gone behind the window's back
     prompt.answers = {true};
     main->tlDelClick();
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl"), 1);
     EXPECT_EQ(main->lstWins->count(), 1);  // not reloaded
 }

@@ -526,10 +526,23 @@ void TfrmMain::tlEditClick() {
     if (OpenCombinationDesignerEdit(this, proID, entry)) LoadCabinetList();
 }
 
+// The delete question names the entry, so a wrong selection is seen before it is too
+// late: "确定要删除柜体“G1”（宽600×深500×高800）吗？". An entry that cannot be read
+// is asked about in the general words.
+static QString DeleteQuestion(const QString& winID) {
+    auto query = OpenBoundQuery(
+        QStringLiteral("SELECT winCode,Width,Height,Depth FROM FProWins WHERE winID=:winID"),
+        {{"winID", winID}});
+    if (!query->isActive() || !query->next()) return QStringLiteral("确定要删除选择的柜体吗？");
+    return QStringLiteral("确定要删除柜体“%1”（宽%2×深%3×高%4）吗？")
+        .arg(FieldText(*query, "winCode"), FieldText(*query, "Width"),
+             FieldText(*query, "Depth"), FieldText(*query, "Height"));
+}
+
 void TfrmMain::tlDelClick() {
     if (!RequireSelection(QStringLiteral("请选择柜体后，再删除！"))) return;
-    if (!AskConfirm(QStringLiteral("确定要删除选择的柜体吗？"))) return;
     const QString key = SelectedWinID();
+    if (!AskConfirm(DeleteQuestion(key))) return;
     SetCommonSQL(QStringLiteral("DELETE FROM FProWins WHERE winID=:winID"));
     SetCommonParam("winID", key);
     // The panels go only with their entry: when the entry was not deleted, nothing else
