@@ -236,6 +236,13 @@ TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
          nullptr,
          "option --kerf needs a value"},
         {"stray argument", {"extra"}, nullptr, "unexpected argument \"extra\""},
+        {"unknown mode", {"--mode", "fast"}, nullptr, "option --mode: \"fast\" is not one of"},
+        {"time limit without the deep mode",
+         {"--time-limit", "5"},
+         nullptr,
+         "options --time-limit and --iterations need --mode deep"},
+        {"no iterations", {"--mode", "deep", "--iterations", "0"}, nullptr,
+         "option --iterations: 0 must lie between 1 and"},
         {"xml folder missing",
          {"--xml", "no/such/folder/x.xml"},
          nullptr,
@@ -266,6 +273,32 @@ TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
         EXPECT_EQ(r.err.count('\n'), 1) << c.what;
         EXPECT_FALSE(QFile::exists(dir.filePath("written.xml"))) << c.what;
     }
+}
+
+TEST_F(KelmCut, DeepModeReportsBoundAndModeAndFixedStepsReproduce) {
+    auto run = [&](const QStringList& extra) {
+        QStringList args{"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "8",
+                         "--generations", "2", "--kerf", "4", "--threads", "2"};
+        const RunResult r = Exec(args + extra);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());  // no progress line when standard error is not a terminal
+        QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        o.remove("seconds");
+        return o;
+    };
+    const QJsonObject standard = run({});
+    EXPECT_EQ(standard["mode"].toString(), "standard");
+    // 16 × 724 × 564 + 8 × 572 × 564 + 12 × 720 × 300 with the kerf, over 2444 × 1224
+    EXPECT_EQ(standard["lower_bound"].toInt(), 4);
+    const QJsonObject deep = run({"--mode", "deep", "--iterations", "300"});
+    EXPECT_EQ(deep["mode"].toString(), "deep");
+    EXPECT_EQ(deep["lower_bound"].toInt(), 4);
+    EXPECT_EQ(deep["uncut"].toInt(), 2);  // the oversize part stays uncut
+    EXPECT_LE(deep["sheets"].toInt(), standard["sheets"].toInt());
+    EXPECT_GE(deep["sheets"].toInt(), deep["lower_bound"].toInt());
+    EXPECT_EQ(deep, run({"--mode", "deep", "--iterations", "300"}));
+    const QJsonObject timed = run({"--mode", "deep", "--time-limit", "1"});
+    EXPECT_LE(timed["sheets"].toInt(), standard["sheets"].toInt());
 }
 
 }  // namespace
