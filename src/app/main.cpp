@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "data/UnitData.h"
+#include "ui/UiPlatform.h"
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
 #include "ui/drilling/UPZBZ.h"
@@ -13,6 +14,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelm");
+    // Qt's own texts (context menus, file dialogs, standard buttons) in Chinese when
+    // its translations are installed; in English otherwise.
+    InstallQtTranslations(app);
 
     TsysData data;
     TMessageBoxPrompt prompt;
