@@ -395,8 +395,10 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
             PixelLine(_canvas, x1, y1, x2, y2);
             PixelLine(_canvas, x1 - 5, y1, x1 + 5, y1);
             PixelLine(_canvas, x2 - 5, y2, x2 + 5, y2);
+            // Else to the left of the line's middle.
+            const QString text = kelm::FormatGeneral(d[i + 1].Val - d[i].Val);
             const QPoint at(N((x1 + x2) / 2), N((y1 + y2) / 2 - 5));
-            texts.Put(at, at, kelm::FormatGeneral(d[i + 1].Val - d[i].Val));
+            texts.Put(at, at - QPoint(_canvas.TextWidth(text) + 4, 0), text);
         }
     }
     _canvas.SetPenColor(kelm::Colors::Black);

@@ -25,7 +25,9 @@ TextMeasure Scaled() {
 
 TEST(PlacePartText, StyleBySizeAndShapeEveryBoxInsideAndApart) {
     const struct {
-        QRect part;  // outline corners (x1, y1) – (x2, y2) as right/bottom
+        // Outline corners (x1, y1) – (x2, y2); the texts may use x1 + 1 … x2 − 2 and
+        // y1 + 1 … y2 − 2 (200 × 24: 198 × 22 pixels, two 8-point lines of 11).
+        QRect part;
         Style style;
         bool turned;
         int fontSize;
@@ -33,14 +35,14 @@ TEST(PlacePartText, StyleBySizeAndShapeEveryBoxInsideAndApart) {
         // Large enough for the three labels at 9 points.
         {QRect(QPoint(0, 0), QPoint(150, 100)), Style::Labels, false, 9},
         // Wide and low: the labels would overlap; name over size in the middle, smaller.
-        {QRect(QPoint(0, 0), QPoint(200, 24)), Style::Centred, false, 7},
+        {QRect(QPoint(0, 0), QPoint(200, 24)), Style::Centred, false, 8},
         // Only one line fits: the name alone.
         {QRect(QPoint(0, 0), QPoint(200, 12)), Style::NameOnly, false, 7},
         // Tall and narrow: turned along the long side.
-        {QRect(QPoint(0, 0), QPoint(20, 200)), Style::Centred, true, 6},
+        {QRect(QPoint(0, 0), QPoint(20, 200)), Style::Centred, true, 7},
         {QRect(QPoint(0, 0), QPoint(12, 200)), Style::NameOnly, true, 7},
         // Too small for the name: the number.
-        {QRect(QPoint(0, 0), QPoint(20, 14)), Style::Number, false, 8},
+        {QRect(QPoint(0, 0), QPoint(20, 14)), Style::Number, false, 9},
         // Too small for anything readable.
         {QRect(QPoint(0, 0), QPoint(8, 8)), Style::None, false, 0},
         {QRect(QPoint(5, 5), QPoint(5, 40)), Style::None, false, 0},

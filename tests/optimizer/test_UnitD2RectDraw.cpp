@@ -129,15 +129,15 @@ TEST_F(DiagramFixture, SheetOutlineAndPartsWithLabels) {
     EXPECT_EQ(texts[3].points[0], QPoint(4, (39 + 95 - 12) / 2));
     EXPECT_EQ(texts[4].text, QStringLiteral("侧板"));
     EXPECT_EQ(texts[4].points[0], QPoint((3 + 75 - 24) / 2, (39 + 95 - 12) / 2));
-    // Second part (75, 39)-(115, 110), 37 × 68 pixels inside its outline: the three labels
+    // Second part (75, 39)-(115, 110), 38 × 69 pixels inside its outline: the three labels
     // would cover each other ("715" under "门"), so its name and placed (turned) size
-    // stand turned along its long side, centred on (94, 73).
+    // stand turned along its long side, centred on (94, 74).
     EXPECT_EQ(texts[5].text, QStringLiteral("门"));
     EXPECT_TRUE(texts[5].turned);
-    EXPECT_EQ(texts[5].points[0], QPoint(83, 68));
+    EXPECT_EQ(texts[5].points[0], QPoint(83, 69));
     EXPECT_EQ(texts[6].text, QStringLiteral("397×715"));
     EXPECT_TRUE(texts[6].turned);
-    EXPECT_EQ(texts[6].points[0], QPoint(95, 53));
+    EXPECT_EQ(texts[6].points[0], QPoint(95, 54));
     for (size_t i = 2; i < texts.size(); ++i) {
         EXPECT_EQ(texts[i].fontSize, 9);
         EXPECT_TRUE(texts[i].textTransparent);

@@ -189,13 +189,14 @@ TEST_F(WinSelTest, TwoPositionsFromOneLibraryCabinetShowTwoCodesInThePanelList) 
         text[{c["row"].toInt(), c["col"].toInt()}] = c["value"].toString();
         lastRow = std::max(lastRow, c["row"].toInt());
     }
-    ASSERT_EQ(text[{1, 3}], "所属柜体");
-    ASSERT_EQ(text[{1, 4}], "柜体代号");
+    auto at = [&text](int r, int c) { return text[std::make_pair(r, c)]; };
+    ASSERT_EQ(at(1, 3), "所属柜体");
+    ASSERT_EQ(at(1, 4), "柜体代号");
     std::map<QString, int> rowsPerCode;
     for (int r = 2; r <= lastRow; ++r) {
         // The cabinet is named after its position, not after the library cabinet.
-        EXPECT_EQ(text[{r, 3}], text[{r, 4}]) << "row " << r + 1;
-        ++rowsPerCode[text[{r, 4}]];
+        EXPECT_EQ(at(r, 3), at(r, 4)) << "row " << r + 1;
+        ++rowsPerCode[at(r, 4)];
     }
     EXPECT_EQ(rowsPerCode, (std::map<QString, int>{{"A01", 4}, {"A02", 4}}));
 }
