@@ -120,6 +120,7 @@ int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, d
     canvas.SetFontSize(9);
     const kelm::TextMeasure measure = kelm::MeasureOn(canvas);
     QStringList legend;
+    int numbered = 0;  // numbers run 1#, 2#, … over the parts that carry one
     for (const TRectEle& part : layout.EleList) {
         const PixelRect r = Place(x0, y, part.px, part.py, part.Length, part.Width, dv);
         canvas.SetBrushStyle(kelm::BrushStyle::Clear);
@@ -127,9 +128,9 @@ int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, d
         const QString sizeText = Num(part.Length) + QStringLiteral("×") + Num(part.Width);
         const kelm::PartTextPlacement placement = kelm::PlacePartText(
             r.x1, r.y1, r.x2, r.y2, part.Name, Num(part.Length), Num(part.Width),
-            kelm::PartLegendNumber(int(legend.size()) + 1), measure);
+            kelm::PartLegendNumber(numbered + 1), measure);
         kelm::DrawPartText(canvas, placement);
-        if (placement.style == kelm::PartTextPlacement::Style::Number)
+        if (placement.style == kelm::PartTextPlacement::Style::Number && ++numbered)
             legend << placement.items.front().text + QStringLiteral(" ") + part.Name +
                           QStringLiteral(" ") + sizeText + QStringLiteral("   ");
         else if (placement.style == kelm::PartTextPlacement::Style::None)

@@ -136,6 +136,8 @@ inline int ExpectPartTextsInsideAndApart(RecordingCanvas& canvas, const TD2RGene
         if (inPart[p].contains(name)) continue;
         if (inPart[p].size() == 1 && inPart[p].front().endsWith('#')) {
             ++numbered;
+            // Numbers run 1#, 2#, … in drawing order.
+            EXPECT_EQ(inPart[p].front(), PartLegendNumber(numbered));
             EXPECT_TRUE(legend.contains(inPart[p].front() + QStringLiteral(" ") + name))
                 << inPart[p].front().toStdString();
             continue;
