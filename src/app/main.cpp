@@ -10,6 +10,7 @@
 #include "app/StartCheck.h"
 #include "common/Version.h"
 #include "data/UnitData.h"
+#include "ui/UiPlatform.h"
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
 #include "ui/drilling/UPZBZ.h"
@@ -58,6 +59,9 @@ int main(int argc, char** argv) {
     // Ties the windows to the menu entry "kelm.desktop" on desktops that match them by name.
     QGuiApplication::setDesktopFileName(QStringLiteral("kelm"));
     QApplication::setWindowIcon(KelmIcon());
+    // Qt's own texts (context menus, file dialogs, standard buttons) in Chinese when
+    // its translations are installed; in English otherwise.
+    InstallQtTranslations(app);
 
     TsysData data;
     TMessageBoxPrompt prompt;

@@ -4,6 +4,7 @@
 #include "render/QPainterCanvas.h"
 
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 
 namespace kelm {
@@ -14,21 +15,25 @@ namespace {
 constexpr int kMargin = 1;
 constexpr int kThreshold = 100;
 
-// Draws the diagram on a fresh bitmap of the given height; returns the sheet bottom.
+// Draws the diagram on a fresh bitmap of the given height; returns the bottom of what
+// was drawn (the legend's last line when there is one).
 int Paint(QImage& image, const TD2RGene& layout, int index, const TD2Rslt& rslt, double dv,
           int unit, int dpi) {
     QPainterCanvas canvas(&image, dpi);
     canvas.Rectangle(0, 0, image.width(), image.height());
-    return TD2Result().DrawPBT(index, kMargin, kThreshold, kThreshold, dv, rslt, canvas, layout,
-                               unit, kMargin);
+    int contentBottom = 0;
+    TD2Result().DrawPBT(index, kMargin, kThreshold, kThreshold, dv, rslt, canvas, layout, unit,
+                        kMargin, &contentBottom);
+    return contentBottom;
 }
 
 }  // namespace
 
-QImage DrawLayoutImage(const TD2RSchame& schame, int index, const TD2Rslt& rslt, int dpi) {
+QImage DrawLayoutImage(const TD2RSchame& schame, int index, const TD2Rslt& rslt, int dpi,
+                       int widthMm) {
     if (index < 0 || static_cast<size_t>(index) >= schame.size()) return QImage();
     const TD2RGene& layout = schame[static_cast<size_t>(index)];
-    const int width = static_cast<int>(dpi * 140 / 25.4);
+    const int width = static_cast<int>(dpi * std::max(widthMm, 20) / 25.4);
     const int unit = static_cast<int>(dpi / 25.4);
     const double dv = layout.RawLength / (width - 10);
     int height = 100;
@@ -36,7 +41,8 @@ QImage DrawLayoutImage(const TD2RSchame& schame, int index, const TD2Rslt& rslt,
 
     QImage image = NewBitmap(width, height, dpi);
     const int bottom = Paint(image, layout, index, rslt, dv, unit, dpi);
-    // A long cut-size list pushes the sheet down; give it room instead of cutting it off.
+    // A long cut-size list or a legend needs more room than the sheet leaves; give it
+    // room instead of cutting it off.
     const int needed = bottom + 2 * unit;
     if (needed > height) {
         image = NewBitmap(width, needed, dpi);

@@ -1,7 +1,8 @@
 #pragma once
 // Cutting diagrams as pictures: each sheet layout of a scheme drawn with
-// TD2Result::DrawPBT at the layout report's scale, a bitmap 140 mm wide, so a workshop
-// can print every diagram.
+// TD2Result::DrawPBT at the layout report's scale, a bitmap as wide as a landscape page
+// holds (kLayoutImageWidthMm), so a workshop can print every diagram and read the
+// texts of narrow parts.
 
 #include "optimizer/UnitD2RectTypes.h"
 
@@ -10,11 +11,16 @@
 
 namespace kelm {
 
+// Width of a diagram picture: the printable width of a landscape A4 page.
+inline constexpr int kLayoutImageWidthMm = 250;
+
 // Diagram of layout `index` of schame (statistics rslt from TD2Result::GetResult) on a
-// 24-bit bitmap 140 mm wide at dpi dots per inch: scale = sheet length / (width − 10),
+// 24-bit bitmap widthMm wide at dpi dots per inch: scale = sheet length / (width − 10),
 // height = sheet width at that scale + 100, taller when the cut-size list wraps onto
-// more lines than that leaves room for. A null image for an index outside the scheme.
-QImage DrawLayoutImage(const TD2RSchame& schame, int index, const TD2Rslt& rslt, int dpi = 96);
+// more lines or the legend needs more room than that leaves. A null image for an index
+// outside the scheme.
+QImage DrawLayoutImage(const TD2RSchame& schame, int index, const TD2Rslt& rslt, int dpi = 96,
+                       int widthMm = kLayoutImageWidthMm);
 
 // Writes layout-1.png, layout-2.png, … (one per layout, in scheme order, at 96 dpi)
 // into dir, creating it when missing. False with a message in *error (when given) as

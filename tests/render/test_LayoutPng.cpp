@@ -1,5 +1,8 @@
 // Diagram pictures of a scheme, written as PNG files and read back.
+#include "common/RecordingCanvas.h"
+#include "optimizer/PartTextCheck.h"
 #include "render/LayoutPng.h"
+#include "render/QPainterCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +67,8 @@ TEST(LayoutPngTest, OnePictureOfReportSizePerLayout) {
               (QStringList{QStringLiteral("layout-1.png"), QStringLiteral("layout-2.png")}));
     QImage image(QDir(dir).filePath(QStringLiteral("layout-1.png")));
     ASSERT_FALSE(image.isNull());
-    // 140 mm at 96 dpi = 529 px; dv = 2440 / 519; 1220 / dv = 259.5 → 259, + 100.
-    EXPECT_EQ(image.size(), QSize(529, 359));
+    // 250 mm at 96 dpi = 944 px; dv = 2440 / 934; 1220 / dv = 466.99… → 466, + 100.
+    EXPECT_EQ(image.size(), QSize(944, 566));
     EXPECT_GT(CountColor(image, qRgb(0, 128, 0)), 100);  // hatched leftovers
     EXPECT_GT(CountColor(image, qRgb(0, 0, 0)), 1000);   // outlines and texts
 }
@@ -83,13 +86,26 @@ TEST(LayoutPngTest, LongCutSizeListMakesThePictureTaller) {
         rslt.EleCutArr[0].push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, 1});
     const QImage image = DrawLayoutImage({g}, 0, rslt);
     ASSERT_FALSE(image.isNull());
-    EXPECT_GT(image.height(), 359);
+    EXPECT_GT(image.height(), 566);
     // The sheet's bottom edge is inside the picture: a black row of its full width.
     int blackRows = 0;
     for (int y = image.height() - 20; y < image.height() - 1; ++y)
         if (image.pixel(200, y) == qRgb(0, 0, 0) && image.pixel(400, y) == qRgb(0, 0, 0)) ++blackRows;
     EXPECT_GE(blackRows, 1);
     EXPECT_TRUE(DrawLayoutImage({g}, 1, rslt).isNull());
+}
+
+TEST(LayoutPngTest, NarrowPartTextsStayInsideTheirPartsMeasuredWithTheRealFont) {
+    // The recorded drawing of the narrow-part table, measured with the font the
+    // pictures are drawn in.
+    QImage image = NewBitmap(10, 10);
+    QPainterCanvas font(&image, 96);
+    RecordingCanvas canvas;
+    canvas.SetMeasure([&font](const QString& text, int points) {
+        font.SetFontSize(points);
+        return QSize(font.TextWidth(text), font.TextHeight(text));
+    });
+    kelm::test::ExpectPartTextsInsideAndApart(canvas, kelm::test::NarrowPartLayout(), 944);
 }
 
 TEST(LayoutPngTest, UnwritableFolderIsReported) {

@@ -138,7 +138,7 @@ TEST_F(KelmCut, WritesOneDiagramPicturePerLayout) {
     for (int i = 1; i <= layouts; ++i) {
         const QImage image(out.filePath(QString("layout-%1.png").arg(i)));
         ASSERT_FALSE(image.isNull()) << i;
-        EXPECT_EQ(image.width(), 529) << "140 mm at 96 dots per inch";
+        EXPECT_EQ(image.width(), 944) << "250 mm at 96 dots per inch";
     }
 }
 

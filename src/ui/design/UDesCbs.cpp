@@ -357,6 +357,8 @@ void TfrmDesCbs::tlEditClick() {
             result->SetParRegIndex(cabinet->ParRegIndex());
             *cabinet = std::move(*result);
         }
+        // The size list shows the edited cabinet at once, not after the next click.
+        ShowSizes();
     }
     Redraw();
 }

@@ -589,7 +589,33 @@ void TfrmMain::tlWuLiaoClick() { OpenMaterials(this); }
 void TfrmMain::tlWinKuClick() { OpenCabinetLibrary(this); }
 void TfrmMain::tlSettingsClick() { OpenSettings(this); }
 void TfrmMain::mnuPZBZClick() { OpenDrillingStandards(this); }
-void TfrmMain::mnuRestoreClick() { OpenRestore(this); }
+void TfrmMain::mnuRestoreClick() {
+    OpenRestore(this);
+    ReloadAfterRestore();
+}
+
+void TfrmMain::ReloadAfterRestore() {
+    // The restored database may hold other settings, and the open order may be changed
+    // or missing there: nothing of the old database stays on the screen.
+    ReadSettings();
+    if (proID.isEmpty()) return;
+    auto query = OpenBoundQuery(QStringLiteral("SELECT proID,proName FROM FProject WHERE proID=:proID"),
+                                {{"proID", proID}});
+    if (query->isActive() && query->next()) {
+        const QString name = FieldText(*query, "proName");
+        query.reset();
+        OpenOrder(proID, name);
+        return;
+    }
+    query.reset();
+    proID.clear();
+    proName.clear();
+    ++p_loadGeneration;  // a list still loading stops
+    trvProject->clear();
+    lstWins->clear();
+    InitProperty();
+    StatusPanel[2]->clear();
+}
 void TfrmMain::mnuBackupClick() { OpenBackup(this); }
 
 void TfrmMain::mnuCustomerClick() {

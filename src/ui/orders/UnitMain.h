@@ -90,6 +90,9 @@ class TfrmMain : public QMainWindow {
     // Loading the open order.
     void LoadOrderTree();
     void LoadCabinetList();
+    // After a restore: settings read again; the open order reloaded from the restored
+    // database, or closed when it is not there.
+    void ReloadAfterRestore();
 
     // Order statistics: initial labels and the recalculation for the open order.
     void InitProperty();
