@@ -1,17 +1,18 @@
 // Kelm start-up: wiring only. The data module comes first (its database is created on
 // first use when missing), then the main window, maximized, with no order open, and
 // the hidden drilling-standard and groove windows.
-#include <QApplication>
 #include <QScreen>
 
 #include "data/UnitData.h"
+#include "ui/UiApplication.h"
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
 #include "ui/drilling/UPZBZ.h"
 #include "ui/orders/UnitMain.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // An exception escaping a window is shown and the program goes on.
+    TKelmApplication app(argc, argv);
     QApplication::setApplicationName("Kelm");
 
     TsysData data;
