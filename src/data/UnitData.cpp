@@ -22,7 +22,7 @@ const QString kDatabaseFileName = QStringLiteral("KelmDB.db");
 const QString kConnectFailed = QStringLiteral("连接数据库出现异常情况！");
 const QString kBadNumber = QStringLiteral("数字非法！");
 const QString kReadOnly = QStringLiteral("数据库文件为只读，不能保存修改！");
-const QString kLocked = QStringLiteral("数据库正被其他程序占用，保存失败，请稍后再试！");
+const QString kLockedByOther = QStringLiteral("数据库正被其他程序占用，保存失败，请稍后再试！");
 const QString kDiskFull = QStringLiteral("磁盘空间已满，保存失败！");
 const QString kFileError = QStringLiteral("数据库文件读写出错，保存失败！");
 
@@ -48,7 +48,7 @@ QString WriteFailureMessage(const QSqlError& error) {
     switch (code) {
         case kBusy:
         case kLocked:
-            return kLocked;
+            return kLockedByOther;
         case kReadOnlyCode:
             return kReadOnly;
         case kFull:

@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QPair>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -97,7 +98,7 @@ class TsysData {
 
   private:
     bool OpenReadOnly();
-    void ReportWriteFailure(const class QSqlError& error);
+    void ReportWriteFailure(const QSqlError& error);
     bool CreateSchema();
     bool HasKelmSchema();
     void SetConnectionPragmas();

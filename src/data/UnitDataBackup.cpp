@@ -122,7 +122,7 @@ bool HasKelmTablesAndViews(const QSqlDatabase& db, QString* reason) {
             return false;
         }
         for (const QString& column : o.columns) {
-            if (o.upgradeColumns.contains(column)) continue;
+            if (o.addedColumns.contains(column)) continue;
             if (!present.contains(column.toLower())) {
                 SetError(reason,
                          QStringLiteral("%1 %2 has no column %3").arg(kind, o.name, column));

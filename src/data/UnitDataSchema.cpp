@@ -5,8 +5,8 @@ namespace {
 struct ColumnDef {
     const char* name;
     const char* type;
-    // Added to existing files by the upgrade on opening; older files may lack it.
-    bool addedByUpgrade = false;
+    // Added after the first schema; older files may lack it.
+    bool addedLater = false;
 };
 
 const char* const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
@@ -35,7 +35,7 @@ TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) 
     QStringList defs;
     for (const ColumnDef& c : columns) {
         t.columns << QString::fromUtf8(c.name);
-        if (c.addedByUpgrade) t.upgradeColumns << QString::fromUtf8(c.name);
+        if (c.addedLater) t.addedColumns << QString::fromUtf8(c.name);
         defs << ColumnDefinition(QString::fromUtf8(c.name), c.type);
     }
     t.createSql =
