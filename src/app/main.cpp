@@ -1,7 +1,6 @@
 // Kelm start-up: wiring only. The data module comes first (its database is created on
 // first use when missing), then the main window, maximized, with no order open, and
 // the hidden drilling-standard and groove windows.
-#include <QApplication>
 #include <QIcon>
 #include <QScreen>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include "app/StartCheck.h"
 #include "common/Version.h"
 #include "data/UnitData.h"
+#include "ui/UiApplication.h"
 #include "ui/UiPlatform.h"
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    QApplication app(argc, argv);
+    // An exception escaping a window is shown and the program goes on.
+    TKelmApplication app(argc, argv);
     QApplication::setApplicationName("Kelm");
     QApplication::setApplicationVersion(kelm::VersionNumber());
     // Ties the windows to the menu entry "kelm.desktop" on desktops that match them by name.

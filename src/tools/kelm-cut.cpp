@@ -23,6 +23,7 @@
 #include "optimizer/UnitD2RectDeep.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
@@ -54,6 +55,19 @@ const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
                               "--seed",   "--threads",     "--xml",      "--xls",   "--png",
                               "--mode",   "--time-limit",  "--iterations"};
+
+// Largest size tolerance, mm.
+constexpr long long kMaxTolerance = 5;
+
+// A run takes at most kMaxPiecesPerRun pieces: far longer lists would not finish.
+void CheckPieceCount(const QString& path, const TD2REleArr& eles) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eles) pieces += e.Count;
+    if (pieces > kMaxPiecesPerRun)
+        throw CutInputError(path + ": " + QString::number(pieces) +
+                            " pieces in all; one run takes at most " +
+                            QString::number(kMaxPiecesPerRun) + " pieces");
+}
 
 struct Options {
     QString sheets, parts, xml, xls, png;
@@ -130,7 +144,9 @@ Options ParseOptions(const QStringList& args) {
             const auto t = IntList(name, value, 4, 0);
             o.prm.Edg = TEdge{t[0], t[1], t[2], t[3]};
         } else if (name == "--tolerance") {
-            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, 1000));
+            // The tolerance lets a part reach past its free rectangle; beyond a few
+            // millimetres parts would overlap and utilisation pass 100 %.
+            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, kMaxTolerance));
         } else if (name == "--bin") {
             const auto b = IntList(name, value, 2, 1);
             o.prm.Bin = TBin{b[0], b[1]};
@@ -309,6 +325,7 @@ int main(int argc, char** argv) {
         o = ParseOptions(args);
         raws = ReadSheetsCsv(o.sheets);
         eles = ReadPartsCsv(o.parts);
+        CheckPieceCount(o.parts, eles);
     } catch (const CutInputError& e) {
         Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
         return 2;

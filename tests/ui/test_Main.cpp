@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <QAction>
 #include <QDateEdit>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "UiTestSupport.h"
 #include "cabinet/UCabinet.h"
@@ -17,6 +19,7 @@
 #include "common/RecordingCanvas.h"
 #include "documents/UXmlSave.h"
 #include "reports/UReports.h"
+#include "ui/UiApplication.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -112,6 +115,29 @@ TEST_F(MainTest, BannerAppearsWhenFirstShown) {
     EXPECT_TRUE(main->StatusText(3).isEmpty());
     main->show();
     EXPECT_EQ(main->StatusText(3), "Kelm 板式家具生产管理系统 —— 设计、拆单、开料一体化");
+}
+
+TEST_F(MainTest, DatabaseOpenedForReadingIsNamedInTheStatusBar) {
+    auto* notice = main->findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isHidden());
+    // The workshop's file where the user may not write: shown, and said so.
+    data->Close();
+    data->SetReadOnly(true);
+    TfrmMain window;
+    auto* shown = window.findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isHidden());
+    EXPECT_TRUE(shown->text().startsWith("数据库为只读")) << shown->text().toStdString();
+    EXPECT_EQ(window.StatusText(0), "单位名称：[Veldstrom]");
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(MainTest, ExceptionLeavingAnEventHandlerIsShownAndTheProgramGoesOn) {
+    EXPECT_FALSE(HandleGuarded([]() -> bool { throw std::runtime_error("invalid text"); }));
+    EXPECT_EQ(prompt.infos, QStringList{"程序内部错误，当前操作未完成：invalid text"});
+    EXPECT_TRUE(HandleGuarded([] { return true; }));
+    EXPECT_EQ(prompt.infos.size(), 1);
 }
 
 TEST_F(MainTest, CompanyNameComesFromSettings) {

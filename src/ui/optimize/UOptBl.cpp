@@ -17,6 +17,7 @@
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
 #include "documents/UnitFileOpt.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "ui/UiPlatform.h"
 #include "ui/UiQuery.h"
 
@@ -294,6 +295,19 @@ bool TfrmOptBl::SetEleArr() {
     return true;
 }
 
+bool TfrmOptBl::PieceCountWithinLimit(const QString& material) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eleArr) pieces += e.Count;
+    if (pieces <= kMaxPiecesPerRun) return true;
+    // Far longer lists would not finish in reasonable time and memory.
+    ShowInfo(QStringLiteral("“%1”的板件共%2件，超过单次优化的上限%3件，优化计算已停止！")
+                 .arg(material)
+                 .arg(pieces)
+                 .arg(kMaxPiecesPerRun));
+    eleArr.clear();
+    return false;
+}
+
 void TfrmOptBl::btnOKClick() {
     // A second batch cannot start inside the first one (it could while a cancelled
     // search is being awaited).
@@ -337,6 +351,7 @@ void TfrmOptBl::RunBatch() {
         if (isStop) return;  // the material's size could not be read; already said
         if (rawArr.empty()) continue;
         if (!SetEleArr()) return;
+        if (!PieceCountWithinLimit(item->text(colYpName))) return;
         RunSelected();
         ProgressBar1->setValue(ProgressBar1->value() + 1);
     }

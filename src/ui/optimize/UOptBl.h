@@ -69,6 +69,9 @@ class TfrmOptBl : public QDialog {
     // False (after telling the user which panel row) when a row's quantity is not a
     // whole number or its length or width is not a number.
     bool SetEleArr();
+    // False (after telling the user) when the part list holds more pieces than one run
+    // takes (kMaxPiecesPerRun).
+    bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
     void mnuSelAllClick();
     void mnuUnSelAllClick();

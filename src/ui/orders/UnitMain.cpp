@@ -318,11 +318,20 @@ void TfrmMain::BuildStatusBar() {
         statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
     }
     for (int i = 0; i < 3; ++i) StatusPanel[i]->setFixedWidth(widths[i]);
+    // Says when the data cannot be changed or are not where the user would look.
+    lblDataNotice = new QLabel(this);
+    lblDataNotice->setObjectName("lblDataNotice");
+    lblDataNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
+    lblDataNotice->hide();
+    statusBar()->addPermanentWidget(lblDataNotice);
 }
 
 void TfrmMain::ReadSettings() {
     const TSysSet settings = GetSysSet();
     StatusPanel[0]->setText(QStringLiteral("单位名称：[") + settings.cmpName + QStringLiteral("]"));
+    const QString notice = sysData()->Notice();
+    lblDataNotice->setText(notice);
+    lblDataNotice->setVisible(!notice.isEmpty());
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

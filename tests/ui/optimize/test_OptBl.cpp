@@ -504,6 +504,19 @@ TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
     }
 }
 
+TEST_F(OptBlTest, MorePiecesThanOneRunTakesStopsTheBatchNamingTheLimit) {
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "层板", 10, 10, 60000, "1");
+    AddPanel(board, "背板", 20, 10, 40001, "1");
+    auto dialog = NewDialog();
+    dialog->btnOKClick();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(prompt.infos.size(), 1);
+    EXPECT_EQ(prompt.infos[0], "“白橡”的板件共100001件，超过单次优化的上限100000件，优化计算已停止！");
+    EXPECT_EQ(StoredLayout().rows, 0);
+    EXPECT_TRUE(dialog->btnOK->isEnabled());
+}
+
 TEST_F(OptBlTest, RunThatPlacesNothingStoresNoLayout) {
     // The only part is larger than the sheet either way round.
     const QString board = AddMaterial("白橡", 1000, 500, 18);
