@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QUuid>
 #include <QVariant>
+#include <cmath>
 
 #include "common/NumberFormat.h"
 #include "data/UnitDataSchema.h"
@@ -97,6 +98,10 @@ bool TsysData::Open() {
         return false;
     } else {
         SetConnectionPragmas();
+        if (!UpgradeSchema()) {
+            db.close();
+            return false;
+        }
     }
     p_opened = true;
     return true;
@@ -111,10 +116,66 @@ bool TsysData::HasKelmSchema() {
     QSet<QString> present;
     while (q.next()) present.insert(q.value(0).toString().toLower());
     for (const TSchemaObject& o : KelmSchema()) {
-        if (!present.contains(o.name.toLower())) {
+        if (!o.addedLater && !present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
             return false;
         }
+    }
+    return true;
+}
+
+bool TsysData::UpgradeSchema() {
+    QSqlDatabase db = Database();
+    QString error;
+    if (UpgradeKelmSchema(db, &error)) return true;
+    p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
+    qWarning().noquote() << p_lastError;
+    return false;
+}
+
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+    std::vector<TSchemaAddition> missing;
+    QSqlQuery q(db);
+    QSet<QString> tables;
+    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
+        while (q.next()) tables.insert(q.value(0).toString().toLower());
+    for (const TSchemaAddition& a : KelmSchemaAdditions()) {
+        if (!tables.contains(a.table.toLower())) {
+            // A new table brings its columns along; a column of a missing table cannot be
+            // added (and the file is then no Kelm file, which the open refuses anyway).
+            if (a.column.isEmpty()) missing.push_back(a);
+            continue;
+        }
+        if (a.column.isEmpty()) continue;
+        const QSqlRecord columns = db.record(a.table);
+        if (columns.indexOf(a.column) < 0) missing.push_back(a);
+    }
+    return missing;
+}
+
+bool UpgradeKelmSchema(QSqlDatabase& db, QString* error) {
+    const std::vector<TSchemaAddition> missing = MissingSchemaAdditions(db);
+    if (missing.empty()) return true;
+    auto fail = [&](const QString& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!db.transaction()) return fail(db.lastError().text());
+    {
+        QSqlQuery q(db);
+        for (const TSchemaAddition& a : missing) {
+            if (!q.exec(a.sql)) {
+                const QString reason = q.lastError().text() + QStringLiteral(" in ") + a.sql;
+                q.finish();
+                db.rollback();
+                return fail(reason);
+            }
+        }
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        return fail(reason);
     }
     return true;
 }
@@ -235,12 +296,11 @@ bool TsysData::AskConfirm(const QString& text) {
     return false;
 }
 
-bool TsysData::CheckNumberText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    double value = 0;
-    if (kelm::ParseNumber(t, value)) return true;
-    ShowInfo(kBadNumber);
+bool TsysData::CheckNumberText(const QString& text, const TNumberRule& rule) {
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, rule);
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
     return false;
 }
 
@@ -276,7 +336,27 @@ bool ExecCommon() { return sysData()->ExecCommon(); }
 QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); }
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
-bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+bool CheckNumberText(const QString& text, const TNumberRule& rule) {
+    return sysData()->CheckNumberText(text, rule);
+}
+
+QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return QStringLiteral("不能为空！");
+    double v = 0;
+    // Infinities, NaN and what overflows a double ("1e309") are no numbers.
+    if (!kelm::ParseNumber(t, v)) return kBadNumber;
+    if (rule.whole && v != std::floor(v)) return QStringLiteral("请输入整数！");
+    if (rule.minExclusive ? v <= rule.min : v < rule.min) {
+        if (rule.minExclusive)
+            return QStringLiteral("数字必须大于%1！").arg(kelm::FormatGeneral(rule.min));
+        return QStringLiteral("数字不能小于%1！").arg(kelm::FormatGeneral(rule.min));
+    }
+    if (v > rule.max)
+        return QStringLiteral("数字不能大于%1！").arg(kelm::FormatGeneral(rule.max));
+    if (value) *value = v;
+    return QString();
+}
 
 QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
     return moment.toString(QStringLiteral("yyMMddHHmmss")) + suffix;

@@ -63,6 +63,8 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
         }
     }
 
+    for (const TD2REle& e : eles)
+        if (e.Rotation != 1) rslt.GrainArr.push_back(TEleGrain{e.XH, e.Length, e.Width});
     for (const TD2REle& e : left)
         if (e.Count != 0)
             rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, e.Count});

@@ -67,8 +67,10 @@ bool IsKelmDatabaseFile(const QString& path) {
                         "SELECT name FROM sqlite_master WHERE type IN ('table','view')"))) {
                     while (q.next()) present.insert(q.value(0).toString().toLower());
                     ok = true;
+                    // A backup of an older release lacks the tables added since; the
+                    // next open adds them.
                     for (const TSchemaObject& o : KelmSchema())
-                        if (!present.contains(o.name.toLower())) ok = false;
+                        if (!o.addedLater && !present.contains(o.name.toLower())) ok = false;
                 }
             }
             q.finish();
