@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "common/NumberFormat.h"
+#include "data/NumberRule.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -98,7 +99,12 @@ bool TsysData::Open() {
         return false;
     } else {
         SetConnectionPragmas();
-        if (!UpgradeSchema()) {
+        // A file of an older release gets what was added since; one that cannot take
+        // it is not used, and stays as it was.
+        QString error;
+        if (!UpgradeKelmSchema(db, &error)) {
+            p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
+            qWarning().noquote() << p_lastError;
             db.close();
             return false;
         }
@@ -122,15 +128,6 @@ bool TsysData::HasKelmSchema() {
         }
     }
     return true;
-}
-
-bool TsysData::UpgradeSchema() {
-    QSqlDatabase db = Database();
-    QString error;
-    if (UpgradeKelmSchema(db, &error)) return true;
-    p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
-    qWarning().noquote() << p_lastError;
-    return false;
 }
 
 std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
@@ -296,9 +293,10 @@ bool TsysData::AskConfirm(const QString& text) {
     return false;
 }
 
-bool TsysData::CheckNumberText(const QString& text, const TNumberRule& rule) {
+bool TsysData::CheckNumberText(const QString& text) {
+    // The default rule: a number from 0 up to ten million.
     if (text.trimmed().isEmpty()) return false;
-    const QString message = NumberRuleMessage(text, rule);
+    const QString message = NumberRuleMessage(text, TNumberRule());
     if (message.isEmpty()) return true;
     ShowInfo(message);
     return false;
@@ -336,8 +334,14 @@ bool ExecCommon() { return sysData()->ExecCommon(); }
 QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); }
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
+bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+
 bool CheckNumberText(const QString& text, const TNumberRule& rule) {
-    return sysData()->CheckNumberText(text, rule);
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, rule);
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
+    return false;
 }
 
 QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value) {

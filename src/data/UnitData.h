@@ -4,8 +4,7 @@
 // clock, and the simple prompts (information and confirmation boxes) every window uses.
 //
 // The database is one SQLite file. When it does not exist yet it is created with every
-// table and view and the default settings; an existing file made by an older release
-// gets the tables and columns added since (UpgradeKelmSchema), every row kept.
+// table and view and the default settings; an existing file is opened as it is.
 
 #include <QDateTime>
 #include <QPair>
@@ -15,29 +14,6 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
-#include <vector>
-
-struct TSchemaAddition;
-
-// What a number field may hold: a finite number from min (excluded when minExclusive)
-// up to max, a whole number when whole is set. The default suits most fields of the
-// program: lengths, margins, prices, from 0 up to ten million.
-struct TNumberRule {
-    double min = 0;
-    bool minExclusive = false;
-    double max = 1e7;
-    bool whole = false;
-};
-// Sizes and counts where zero makes no sense.
-inline constexpr TNumberRule kPositiveNumber{0, true, 1e7, false};
-// Whole millimetres from 0 (margins, offsets).
-inline constexpr TNumberRule kWholeNumber{0, false, 1e7, true};
-
-// Empty when the trimmed text is a number the rule allows (its value then in *value);
-// otherwise the message that says why not: "不能为空！" for an empty text, "数字非法！"
-// for one that is not a finite number, and a message naming the limit for one out of
-// range or not whole.
-QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value = nullptr);
 
 // Prompt interface: the program sets message boxes captioned "信息提示" with the
 // information icon; tests set a recorder with scripted answers.
@@ -88,9 +64,9 @@ class TsysData {
 
     void ShowInfo(const QString& text);
     bool AskConfirm(const QString& text);
-    // True when the trimmed text is a number the rule allows; false silently when
-    // empty; otherwise its message (NumberRuleMessage) and false.
-    bool CheckNumberText(const QString& text, const TNumberRule& rule = TNumberRule());
+    // True when the trimmed text is a number; false silently when empty;
+    // "数字非法！" and false otherwise.
+    bool CheckNumberText(const QString& text);
 
     void SetPrompt(TPrompt* prompt);  // not owned; nullptr: messages go to the log only
     TPrompt* Prompt() const;
@@ -101,7 +77,6 @@ class TsysData {
   private:
     bool CreateSchema();
     bool HasKelmSchema();
-    bool UpgradeSchema();
     void SetConnectionPragmas();
 
     QString p_path;
@@ -127,15 +102,7 @@ bool ExecCommon();
 QString NewTimeID(const QString& suffix = QString());
 void ShowInfo(const QString& text);
 bool AskConfirm(const QString& text);
-bool CheckNumberText(const QString& text, const TNumberRule& rule = TNumberRule());
-
-// The schema additions (KelmSchemaAdditions) that the open database db lacks.
-std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db);
-// Adds every missing addition to db in one transaction, each added column holding its
-// default in every existing row; nothing changes when one fails. False with the
-// reason in *error (when given).
-bool UpgradeKelmSchema(QSqlDatabase& db, QString* error = nullptr);
-
+bool CheckNumberText(const QString& text);
 
 // Identifier for a given moment: "yymmddhhmmss" + suffix.
 QString TimeIDAt(const QDateTime& moment, const QString& suffix = QString());

@@ -19,6 +19,8 @@
 #include <QStringList>
 #include <vector>
 
+class QSqlDatabase;
+
 struct TSchemaObject {
     QString name;
     QStringList columns;      // in table order
@@ -42,3 +44,10 @@ const std::vector<TSchemaObject>& KelmSchema();
 
 // The additions since the first schema, in the order they are applied.
 const std::vector<TSchemaAddition>& KelmSchemaAdditions();
+
+// The additions that the open database db lacks.
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db);
+// Adds every missing addition to db in one transaction, each added column holding its
+// default in every existing row; nothing changes when one fails. False with the reason
+// in *error (when given). TsysData does this whenever it opens an existing file.
+bool UpgradeKelmSchema(QSqlDatabase& db, QString* error = nullptr);

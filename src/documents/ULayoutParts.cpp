@@ -6,6 +6,7 @@
 #include <exception>
 #include <limits>
 #include <map>
+#include <tuple>
 
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
@@ -39,7 +40,12 @@ struct PartKey {
     QString length;
     QString width;
     int32_t rotation;
-    auto operator<=>(const PartKey&) const = default;
+    bool operator==(const PartKey& o) const {
+        return length == o.length && width == o.width && rotation == o.rotation;
+    }
+    bool operator<(const PartKey& o) const {
+        return std::tie(length, width, rotation) < std::tie(o.length, o.width, o.rotation);
+    }
 };
 
 using PartCounts = std::map<PartKey, int64_t>;

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "data/UnitData.h"
+#include "data/NumberRule.h"
 
 class QWidget;
 

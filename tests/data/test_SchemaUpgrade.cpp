@@ -203,9 +203,10 @@ TEST(SchemaAdditions, ReadableAsDataAndMatchingTheSchema) {
     QStringList listed;
     for (const TSchemaAddition& a : KelmSchemaAdditions()) {
         listed << (a.column.isEmpty() ? a.table : a.table + "." + a.column);
-        if (!a.column.isEmpty())
+        if (!a.column.isEmpty()) {
             EXPECT_TRUE(a.sql.startsWith("ALTER TABLE " + a.table + " ADD COLUMN " + a.column + " "))
                 << a.sql.toStdString();
+        }
     }
     EXPECT_EQ(listed, marked);
     for (const char* column : {"trimT", "trimB", "trimL", "trimR", "minOffL", "minOffW"})

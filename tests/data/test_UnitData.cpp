@@ -12,6 +12,7 @@
 #include <QSqlRecord>
 #include <QTemporaryDir>
 
+#include "data/NumberRule.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
 
@@ -720,8 +721,9 @@ TEST_F(DataTest, CheckNumberText) {
     prompt.infos.clear();
     EXPECT_FALSE(data->CheckNumberText("-3"));
     EXPECT_FALSE(data->CheckNumberText("2e7"));
-    EXPECT_FALSE(data->CheckNumberText("0", kPositiveNumber));
-    EXPECT_TRUE(data->CheckNumberText("-3", TNumberRule{-10, false, 10, false}));
+    EXPECT_FALSE(CheckNumberText("0", kPositiveNumber));
+    EXPECT_TRUE(CheckNumberText("-3", TNumberRule{-10, false, 10, false}));
+    EXPECT_FALSE(CheckNumberText("", kPositiveNumber));  // empty: silently
     EXPECT_EQ(prompt.infos,
               (QStringList{"数字不能小于0！", "数字不能大于10000000！", "数字必须大于0！"}));
 }

@@ -99,8 +99,11 @@ TEST_F(UiChecksTest, NumberFieldFollowsItsRule) {
         double value = -99;
         EXPECT_EQ(CheckNumberField(&edit, c.rule, &value), c.message.isEmpty());
         EXPECT_EQ(prompt.infos, c.message.isEmpty() ? QStringList{} : QStringList{c.message});
-        if (c.message.isEmpty()) EXPECT_EQ(value, c.value);
-        else EXPECT_EQ(value, -99);  // nothing handed back
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(value, c.value);
+        } else {
+            EXPECT_EQ(value, -99);  // nothing handed back
+        }
     }
 }
 

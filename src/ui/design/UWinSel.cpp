@@ -197,6 +197,8 @@ void TfrmWinSel::tlSaveClick() {
         btnCustSel->setFocus();
         return;
     }
+    // The quantity is copied into every panel row: it must be a whole number of cabinets.
+    if (!CheckNumberField(txtC, kPieceCount)) return;
     FCabs cabs(tmpCb->W(), tmpCb->D(), tmpCb->H());
     cabs.AddCabinet(0, std::make_unique<FCabinet>(*tmpCb));
     const bool saved =
