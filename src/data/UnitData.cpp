@@ -136,16 +136,21 @@ std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
     QSet<QString> tables;
     if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
         while (q.next()) tables.insert(q.value(0).toString().toLower());
+    QSet<QString> created;  // tables a missing addition creates, with all their columns
     for (const TSchemaAddition& a : KelmSchemaAdditions()) {
-        if (!tables.contains(a.table.toLower())) {
-            // A new table brings its columns along; a column of a missing table cannot be
-            // added (and the file is then no Kelm file, which the open refuses anyway).
-            if (a.column.isEmpty()) missing.push_back(a);
+        const QString table = a.table.toLower();
+        if (a.column.isEmpty()) {
+            if (!tables.contains(table)) {
+                missing.push_back(a);
+                created.insert(table);
+            }
             continue;
         }
-        if (a.column.isEmpty()) continue;
-        const QSqlRecord columns = db.record(a.table);
-        if (columns.indexOf(a.column) < 0) missing.push_back(a);
+        if (created.contains(table)) continue;
+        // A column of a table the file lacks, or holds as a view, is missing as well:
+        // adding it fails, and the file is not used.
+        if (!tables.contains(table) || db.record(a.table).indexOf(a.column) < 0)
+            missing.push_back(a);
     }
     return missing;
 }

@@ -189,10 +189,9 @@ const std::vector<TSchemaAddition>& KelmSchemaAdditions() {
         std::vector<TSchemaAddition> list;
         for (const TSchemaObject& o : KelmSchema()) {
             if (o.isView) continue;
-            if (o.addedLater) {
-                list.push_back({o.name, QString(), o.createSql});
-                continue;
-            }
+            // A table added later is created whole; columns added to it later still are
+            // listed, for files made while the table was younger.
+            if (o.addedLater) list.push_back({o.name, QString(), o.createSql});
             // A column is added with the very definition a new file gets, default included.
             for (const QString& column : o.addedColumns) {
                 const qsizetype i = o.columns.indexOf(column);

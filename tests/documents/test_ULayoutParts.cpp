@@ -164,7 +164,14 @@ class StaleLayoutTest : public ::testing::Test {
                           {"wl", wl}}));
     }
 
-    // Stores a layout of the material's current panels, as the optimization job does.
+    // A batch of the optimization job: the order's layouts are dropped, then each
+    // material's current panels are laid out and stored.
+    void OptimiseAll(const QStringList& materials) {
+        data->SetCommonSQL("DELETE FROM FProBCCut");
+        data->ExecCommon();
+        for (const QString& ylID : materials) Optimise(ylID);
+    }
+
     void Optimise(const QString& ylID) {
         TD2REleArr eles;
         ASSERT_TRUE(PartsFromPanels(ReadMaterialPanels(kOrder, ylID), eles));
@@ -192,8 +199,7 @@ class StaleLayoutTest : public ::testing::Test {
 
 TEST_F(StaleLayoutTest, FreshLayoutsAreCurrentAndNoLayoutsAreNothingToWarnAbout) {
     EXPECT_TRUE(FindStaleLayouts(kOrder).empty());  // nothing stored yet
-    Optimise(oak);
-    Optimise(back);
+    OptimiseAll({oak, back});
     EXPECT_TRUE(FindStaleLayouts(kOrder).empty());
     EXPECT_TRUE(FindStaleLayouts("240101000099").empty());  // another order
     EXPECT_TRUE(prompt.infos.isEmpty());
@@ -252,8 +258,7 @@ TEST_F(StaleLayoutTest, SecondEntryAddsPiecesPartsAndMaterials) {
     EXPECT_EQ(stale[1].changes, QStringList{"新增材料，尚无排料结果"});
 
     // Optimising again brings every layout up to date.
-    Optimise(oak);
-    Optimise(walnut);
+    OptimiseAll({oak, back, walnut});
     EXPECT_TRUE(FindStaleLayouts(kOrder).empty());
 }
 
@@ -261,13 +266,19 @@ TEST_F(StaleLayoutTest, LongListsAreCutShortAndGoneMaterialsKeepTheirKey) {
     Optimise(oak);
     ASSERT_TRUE(Exec("DELETE FROM FProCl"));
     for (int i = 0; i < 11; ++i) AddPanel("w2", oak, QString("板%1").arg(i + 10), 100 + i, 100, 1, "0");
-    ASSERT_TRUE(Exec("DELETE FROM FCl WHERE ylID=" + oak));
-    const auto stale = FindStaleLayouts(kOrder);
+    auto stale = FindStaleLayouts(kOrder);
     ASSERT_EQ(stale.size(), 1u);
-    EXPECT_EQ(stale[0].materialName, "材料 " + oak);
+    EXPECT_EQ(stale[0].changes.size(), 14);  // three parts removed, eleven added
     const QStringList lines = StaleLayoutsText(stale).split('\n');
     ASSERT_EQ(lines.size(), 10);  // heading, 8 changes, the rest counted
+    EXPECT_EQ(lines.first(), "排料结果已过期：白橡");
     EXPECT_EQ(lines.last(), "    ……另有6项变化");
+
+    // The material itself deleted since: the layout is named by its key.
+    ASSERT_TRUE(Exec("DELETE FROM FCl WHERE ylID=" + oak));
+    stale = FindStaleLayouts(kOrder);
+    ASSERT_EQ(stale.size(), 1u);
+    EXPECT_EQ(stale[0].materialName, "材料 " + oak);
 }
 
 TEST_F(StaleLayoutTest, UnreadableLayoutIsLeftToItsReader) {
