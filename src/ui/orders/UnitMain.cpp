@@ -591,6 +591,8 @@ void TfrmMain::tlOptClick() {
 
 void TfrmMain::tlCutRptClick() {
     if (!RequireOrder(QStringLiteral("请打开或创建订单后，再查看报表！"))) return;
+    // Layouts that no longer match the panels are named before anything is written.
+    if (!ConfirmStoredLayouts(this, proID)) return;
     RunReport(TReportKind::CuttingLayout, QString());
 }
 
