@@ -24,6 +24,7 @@
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
+#include "tools/KelmCutOutputs.h"
 
 namespace {
 
@@ -42,15 +43,17 @@ const char* kUsage =
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
     "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
-const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
-                              "--bin",    "--generations", "--priority", "--style", "--first-cut",
-                              "--seed",   "--threads",     "--xml",      "--xls",   "--png"};
+const QStringList kOptions = QStringList{"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
+                                         "--bin",    "--generations", "--priority", "--style", "--first-cut",
+                                         "--seed",   "--threads",     "--xml",      "--xls",   "--png"}
+                             << OutputOptionNames();
 
 struct Options {
     QString sheets, parts, xml, xls, png;
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
+    OutputOptions outputs;
 };
 
 void Print(FILE* to, const QString& text) {
@@ -168,6 +171,7 @@ Options ParseOptions(const QStringList& args) {
             (!info.exists() && (!dir.isDir() || !dir.isWritable())))
             throw CutInputError(QString("option ") + option + ": cannot write \"" + path + "\"");
     }
+    o.outputs = ReadOutputOptions(given);
     if (!o.png.isEmpty()) {
         // Missing folders are made, so the nearest existing one must be a writable folder.
         QFileInfo nearest(QFileInfo(o.png).absoluteFilePath());
@@ -220,7 +224,7 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--xls" || arg.startsWith("--xls=") || arg == "--png" ||
-            arg.startsWith("--png=")) {
+            arg.startsWith("--png=") || OutputsNeedFonts(argc, argv)) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
@@ -235,7 +239,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
     const QStringList args = app->arguments();
     if (args.contains("--help") || args.contains("-h")) {
-        Print(stdout, kUsage);
+        Print(stdout, QString(kUsage) + kOutputUsage);
         return 0;
     }
     Options o;
@@ -286,6 +290,13 @@ int main(int argc, char** argv) {
     if (!o.png.isEmpty()) {
         QString error;
         if (!kelm::WriteLayoutPngs(rect.BestSchame, o.prm, eles, o.png, &error)) {
+            Print(stderr, "kelm-cut: " + error + "\n");
+            return 1;
+        }
+    }
+    if (o.outputs.Any()) {
+        QString error;
+        if (!WriteOutputs(o.outputs, rect.BestSchame, o.prm, eles, QFileInfo(o.parts).completeBaseName(), &error)) {
             Print(stderr, "kelm-cut: " + error + "\n");
             return 1;
         }

@@ -46,6 +46,7 @@ class TfrmOptBl : public QDialog {
     QGroupBox* GroupBox2;
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
+    QPushButton* btnView;  // the layout viewer, after a run
     QProgressBar* ProgressBar1;  // materials done
     QMenu* PopupMenu1;
     QAction* mnuSelAll;
@@ -65,6 +66,7 @@ class TfrmOptBl : public QDialog {
     // whole number or its length or width is not a number.
     bool SetEleArr();
     void btnOKClick();
+    void btnViewClick();
     void mnuSelAllClick();
     void mnuUnSelAllClick();
 
