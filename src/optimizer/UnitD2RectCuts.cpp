@@ -24,14 +24,15 @@ struct Cluster {
     std::vector<TRectR> items;
 };
 
-std::vector<Cluster> Clusters(std::vector<TRectR> items, bool horizontal) {
+// Items closer together than one kerf belong to one cluster: no saw cut fits between them.
+std::vector<Cluster> Clusters(std::vector<TRectR> items, bool horizontal, double kerf) {
     std::sort(items.begin(), items.end(), [horizontal](const TRectR& a, const TRectR& b) {
         return Start(a, horizontal) < Start(b, horizontal);
     });
     std::vector<Cluster> out;
     for (const TRectR& r : items) {
-        // Touching items (a kerf of 0) stay apart: a cut runs between them.
-        if (!out.empty() && Start(r, horizontal) < out.back().end - kEps) {
+        // Without a kerf, touching items stay apart: a cut runs between them.
+        if (!out.empty() && Start(r, horizontal) < out.back().end + kerf - kEps) {
             out.back().end = std::max(out.back().end, End(r, horizontal));
             out.back().items.push_back(r);
         } else {
@@ -61,7 +62,7 @@ class Splitter {
     void Split(TRectR region, std::vector<TRectR> items, int level, bool preferHorizontal) {
         if (!plan_.Guillotine || items.empty()) return;
         for (;;) {
-            const std::vector<Cluster> across[2] = {Clusters(items, false), Clusters(items, true)};
+            const std::vector<Cluster> across[2] = {Clusters(items, false, k_), Clusters(items, true, k_)};
             // Trims first: an axis whose contents form one block with material beside it
             // is cut down to that block by one cut through the whole piece per side.
             bool trimmed = false;
@@ -120,7 +121,9 @@ class Splitter {
         for (size_t i = 0; i < cs.size(); ++i) {
             const double p = Start(region, h);
             if (cs[i].start < p - kEps) {
-                Fail("parts closer together than one kerf");
+                Fail(QStringLiteral("parts closer together than one kerf at %1 mm %2")
+                         .arg(cs[i].start)
+                         .arg(h ? "down" : "across"));
                 return;
             }
             if (i == 0 && cs[i].start > p + kEps)  // material before the first strip

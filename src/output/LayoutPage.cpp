@@ -265,7 +265,8 @@ void DrawLayoutPage(Canvas& canvas, const LayoutPage& page, const QRect& box, in
 
     QStringList legend;
     for (const LegendRow& r : page.Legend)
-        legend << QStringLiteral("%1  %2  %3  ×%4").arg(r.Number).arg(r.Name, SizeText(r.Length, r.Width)).arg(r.Count);
+        legend << QString::number(r.Number) + "  " + r.Name + "  " + SizeText(r.Length, r.Width) +
+                      QStringLiteral("  ×") + QString::number(r.Count);
     const QRect right(inner.left() + diagramWidth + gap, y, inner.width() - diagramWidth - gap, inner.bottom() - y);
     const QRect legendBox(right.left(), right.top(), right.width(), right.height() * 2 / 5);
     DrawColumns(canvas, QStringLiteral("零件（编号  名称  尺寸  数量）"), legend, legendBox, right.width());

@@ -150,7 +150,8 @@ std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredL
             EdgeSketch sketch;
             sketch.Length = row->length;
             sketch.Width = row->width;
-            sketch.Grain = row->wl == "1" || row->wl == "2";
+            // Grain code "0" (and any unknown one) keeps the panel from turning: its grain matters.
+            sketch.Grain = row->wl.trimmed() != "1" && row->wl.trimmed() != "2";
             l.Sketch = sketch;
         } else {
             // The panels changed after the layout was stored: the piece is labelled from

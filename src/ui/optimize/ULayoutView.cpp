@@ -277,8 +277,8 @@ void TfrmLayoutView::FillTree() {
     if (layouts.empty()) {
         lblSummary->setText(QStringLiteral("本订单还没有排样方案，请先进行板材开料优化。"));
     } else {
-        lblSummary->setText(QStringLiteral("订单 %1：%2种材料，%3个排样，共%4张板；锯切%5刀，总长%6米")
-                                .arg(order.Title())
+        lblSummary->setText(QStringLiteral("订单 ") + order.Title() +
+                            QStringLiteral("：%1种材料，%2个排样，共%3张板；锯切%4刀，总长%5米")
                                 .arg(layouts.size())
                                 .arg(pages.size())
                                 .arg(sheets)
