@@ -52,12 +52,12 @@ int main(int argc, char** argv) {
     for (int r = 0; r < runs; ++r) {
         QString error;
         auto t = Clock::now();
-        const std::vector<LayoutPage> pages = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "");
+        const std::vector<LayoutPage> pages = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "", prm.Bin);
         if (!WriteLayoutPdf(dir.filePath("layouts.pdf"), pages, PaperSize::A4, "bench", &error)) return 1;
         diagrams.push_back(Ms(t));
 
         t = Clock::now();
-        const std::vector<LayoutPage> p2 = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "");
+        const std::vector<LayoutPage> p2 = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "", prm.Bin);
         const std::vector<Label> labels = CutListLabels(p2, eles, "order500");
         if (!WriteLabelsPdf(dir.filePath("roll.pdf"), labels, *LabelStockByName("100x60"), BarcodeKind::Code128,
                             "bench", &error))
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         rolls.push_back(Ms(t));
 
         t = Clock::now();
-        const std::vector<Label> l2 = CutListLabels(MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", ""),
+        const std::vector<Label> l2 = CutListLabels(MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "", prm.Bin),
                                                     eles, "order500");
         if (!WriteLabelsPdf(dir.filePath("a4.pdf"), l2, *LabelStockByName("a4"), BarcodeKind::Code128, "bench",
                             &error))
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         sheets.push_back(Ms(t));
     }
     // The viewer's redraw: the busiest layout, fitted and zoomed in.
-    const std::vector<LayoutPage> pages = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "");
+    const std::vector<LayoutPage> pages = MakeLayoutPages(rect.BestSchame, prm.BladeWidth, "order500", "", prm.Bin);
     size_t busiest = 0;
     for (size_t i = 0; i < pages.size(); ++i)
         if (pages[i].Layout.EleList.size() > pages[busiest].Layout.EleList.size()) busiest = i;

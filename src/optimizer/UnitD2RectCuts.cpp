@@ -152,13 +152,13 @@ class Splitter {
 
 }  // namespace
 
-TD2RCutPlan CutSequence(const TD2RGene& layout, double kerf) {
+TD2RCutPlan CutSequence(const TD2RGene& layout, double kerf, const TBin& keep) {
     TD2RCutPlan plan;
     std::vector<TRectR> items;
     for (const TRectEle& e : layout.EleList)
         if (e.Length > 0 && e.Width > 0) items.push_back(TRectR{e.px, e.py, e.Length, e.Width});
     for (const TRectR& r : layout.RectArr)
-        if (r.Length > 0 && r.Width > 0) items.push_back(r);
+        if (r.Length > 0 && r.Width > 0 && r.Length >= keep.Length && r.Width >= keep.Width) items.push_back(r);
     const TRectR sheet{0, 0, layout.RawLength, layout.RawWidth};
     // The first cuts run along the sheet's length, as a panel saw rips a board.
     Splitter(std::max(0.0, kerf), plan).Split(sheet, std::move(items), 0, true);

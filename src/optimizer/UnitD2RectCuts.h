@@ -35,10 +35,11 @@ struct TD2RCutPlan {
     QString Problem;         // why not, in a sentence, when Guillotine is false
 };
 
-// Derives the cut sequence of layout (sheet RawLength × RawWidth, kerf kerf). Parts and
-// leftovers of zero extent are ignored. When the parts overlap or cannot be taken apart
-// by through cuts, the plan holds the cuts found so far and says why.
-TD2RCutPlan CutSequence(const TD2RGene& layout, double kerf);
+// Derives the cut sequence of layout (sheet RawLength × RawWidth, kerf kerf). Leftovers
+// at least keep.Length × keep.Width (as stored, not turned) are cut out as pieces; smaller
+// ones are waste and get no cuts of their own. When the parts overlap or cannot be taken
+// apart by through cuts, the plan holds the cuts found so far and says why.
+TD2RCutPlan CutSequence(const TD2RGene& layout, double kerf, const TBin& keep = TBin{0, 0});
 
 // Replays cuts on an empty sheet of length × width: each cut divides the piece it lies
 // on (the one its line crosses from edge to edge) into the part before the cut and the

@@ -86,7 +86,7 @@ void DrawLabel(Canvas& canvas, const Label& label, const QRect& box, int dpi, Ba
     QRect textArea = inner;
     QRect codeArea;
     QRect payloadLine;
-    canvas.SetFontSize(6);
+    canvas.SetFontSize(8);
     const int small = canvas.TextHeight(QStringLiteral("0"));
     if (!label.Barcode.isEmpty()) {
         if (kind == BarcodeKind::QR) {
@@ -104,7 +104,7 @@ void DrawLabel(Canvas& canvas, const Label& label, const QRect& box, int dpi, Ba
     if (!label.Barcode.isEmpty()) {
         QRect drawn;
         if (hasCode) drawn = DrawBarcode(canvas, code, kind, codeArea);
-        canvas.SetFontSize(6);
+        canvas.SetFontSize(8);
         if (drawn.isEmpty()) canvas.SetFontColor(Colors::Red);
         canvas.TextOut(payloadLine.center().x() - canvas.TextWidth(label.Barcode) / 2, payloadLine.top(),
                        label.Barcode);

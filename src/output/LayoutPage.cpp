@@ -50,7 +50,7 @@ QRect DiagramGeometry::Map(const TRectR& r) const {
 }
 
 std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, const QString& order,
-                                        const QString& material) {
+                                        const QString& material, const TBin& keep) {
     std::vector<LayoutPage> pages;
     pages.reserve(schame.size());
     for (size_t i = 0; i < schame.size(); ++i) {
@@ -61,7 +61,7 @@ std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, c
         p.Total = static_cast<int>(schame.size());
         p.Kerf = kerf;
         p.Layout = schame[i];
-        p.Plan = CutSequence(p.Layout, kerf);
+        p.Plan = CutSequence(p.Layout, kerf, keep);
         for (const TRectEle& e : p.Layout.EleList) {
             auto it = std::find_if(p.Legend.begin(), p.Legend.end(), [&e](const LegendRow& r) {
                 return r.Name == e.Name && r.Length == e.Length && r.Width == e.Width;
@@ -154,7 +154,7 @@ DiagramGeometry DrawLayoutDiagram(Canvas& canvas, const LayoutPage& page, const 
     if (options.ShowCuts) {
         canvas.SetPenColor(kCutColor);
         canvas.SetFontColor(kCutColor);
-        canvas.SetFontSize(std::max(4, options.FontPoints - 2));
+        canvas.SetFontSize(std::max(5, options.FontPoints));
         for (const TD2RCut& cut : page.Plan.Cuts) {
             // The line in the middle of the kerf.
             const double mid = page.Kerf / 2;

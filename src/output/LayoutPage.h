@@ -42,8 +42,9 @@ struct LayoutPage {
 };
 
 // Pages of a scheme, one per layout, with their cut sequences and legends.
+// Leftovers smaller than keep are waste: the saw does not cut them out.
 std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, const QString& order,
-                                        const QString& material);
+                                        const QString& material, const TBin& keep = TBin{0, 0});
 
 // Cuts and cut length of a set of pages as the saw makes them: every layout's figures
 // times its number of sheets.

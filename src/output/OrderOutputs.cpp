@@ -82,7 +82,7 @@ std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* p
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts) {
     std::vector<LayoutPage> all;
     for (const StoredLayout& s : layouts) {
-        std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName);
+        std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName, s.prm.Bin);
         for (LayoutPage& p : pages) all.push_back(std::move(p));
     }
     for (size_t i = 0; i < all.size(); ++i) {

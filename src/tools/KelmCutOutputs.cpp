@@ -69,11 +69,11 @@ bool OutputsNeedFonts(int argc, char** argv) {
     return false;
 }
 
-QString CutSequenceCsv(const TD2RSchame& schame, double kerf) {
+QString CutSequenceCsv(const TD2RSchame& schame, const TD2RPrm& prm) {
     using kelm::FormatGeneral;
     QString csv = "layout,step,direction,position,length,level,x,y\n";
     for (size_t i = 0; i < schame.size(); ++i) {
-        const TD2RCutPlan plan = CutSequence(schame[i], kerf);
+        const TD2RCutPlan plan = CutSequence(schame[i], prm.BladeWidth, prm.Bin);
         for (const TD2RCut& c : plan.Cuts)
             csv += QString::number(i + 1) + "," + QString::number(c.Step) + "," +
                    (c.Horizontal ? "horizontal" : "vertical") + "," + FormatGeneral(c.Fence) + "," +
@@ -86,7 +86,7 @@ QString CutSequenceCsv(const TD2RSchame& schame, double kerf) {
 bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                   const QString& order, QString* error) {
     using namespace kelm::output;
-    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString());
+    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString(), prm.Bin);
     if (!o.pdf.isEmpty()) {
         QString why;
         if (!WriteLayoutPdf(o.pdf, pages, o.paper == "a3" ? PaperSize::A3 : PaperSize::A4,
@@ -106,7 +106,7 @@ bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPr
     }
     if (!o.sequence.isEmpty()) {
         QSaveFile file(o.sequence);
-        const QByteArray bytes = CutSequenceCsv(schame, prm.BladeWidth).toUtf8();
+        const QByteArray bytes = CutSequenceCsv(schame, prm).toUtf8();
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
             *error = "cannot write \"" + o.sequence + "\": " + file.errorString();
             return false;

@@ -36,4 +36,4 @@ bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPr
 
 // The cut sequence as CSV: layout,step,direction,position,length,level,x,y (position is the
 // fence measurement; x, y where the cut starts on the sheet), one line per cut.
-QString CutSequenceCsv(const TD2RSchame& schame, double kerf);
+QString CutSequenceCsv(const TD2RSchame& schame, const TD2RPrm& prm);

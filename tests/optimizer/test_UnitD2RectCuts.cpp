@@ -35,18 +35,20 @@ TD2RGene Sheet(double l, double w) {
     return g;
 }
 
-// Every part and leftover comes out of the replay exactly once; whatever else is left
-// lies outside all of them (trims and slivers narrower than a kerf).
-void ExpectReplayGivesLayout(const TD2RGene& g, double kerf, const std::string& where) {
+// Every part and every leftover of at least keep comes out of the replay exactly once;
+// whatever else is left lies outside all of them (trims, kerf slivers, small leftovers).
+void ExpectReplayGivesLayout(const TD2RGene& g, double kerf, const std::string& where,
+                             TBin keep = TBin{0, 0}) {
     SCOPED_TRACE(where);
-    const TD2RCutPlan plan = CutSequence(g, kerf);
+    const TD2RCutPlan plan = CutSequence(g, kerf, keep);
     ASSERT_TRUE(plan.Guillotine) << plan.Problem.toStdString();
     const TRectArr pieces = ReplayCuts(g.RawLength, g.RawWidth, kerf, plan.Cuts);
     ASSERT_FALSE(pieces.empty()) << "a cut did not cross exactly one piece";
     std::vector<TRectR> wanted;
     for (const TRectEle& e : g.EleList) wanted.push_back(TRectR{e.px, e.py, e.Length, e.Width});
     for (const TRectR& r : g.RectArr)
-        if (r.Length > 0 && r.Width > 0) wanted.push_back(r);
+        if (r.Length > 0 && r.Width > 0 && r.Length >= keep.Length && r.Width >= keep.Width)
+            wanted.push_back(r);
     std::vector<int> found(pieces.size(), 0);
     for (const TRectR& w : wanted) {
         int hits = 0;
@@ -118,6 +120,20 @@ TEST(CutSequence, TrimsComeFirstAndCutTheWholeSheet) {
     ExpectReplayGivesLayout(g, 4, "trims");
 }
 
+TEST(CutSequence, SmallLeftoversAreWasteWithoutCutsOfTheirOwn) {
+    // A 2 mm sliver below a part: as a leftover it takes one more cut; as waste none.
+    TD2RGene g = Sheet(1000, 500);
+    g.EleList = {Part(0, 0, 1000, 494)};
+    g.RectArr = {TRectR{0, 498, 1000, 2}};
+    EXPECT_EQ(CutSequence(g, 4).Cuts.size(), 1u);
+    EXPECT_EQ(CutSequence(g, 4, TBin{100, 100}).Cuts.size(), 1u);
+    g.RectArr = {TRectR{0, 498, 400, 2}, TRectR{404, 498, 596, 2}};
+    EXPECT_EQ(CutSequence(g, 4).Cuts.size(), 2u);
+    EXPECT_EQ(CutSequence(g, 4, TBin{100, 100}).Cuts.size(), 1u);
+    ExpectReplayGivesLayout(g, 4, "slivers kept", TBin{0, 0});
+    ExpectReplayGivesLayout(g, 4, "slivers as waste", TBin{100, 100});
+}
+
 TEST(CutSequence, PinwheelIsReportedAsNotGuillotine) {
     TD2RGene g = Sheet(300, 300);
     g.EleList = {Part(0, 0, 200, 100), Part(200, 0, 100, 200), Part(100, 200, 200, 100),
@@ -171,9 +187,12 @@ TEST(CutSequence, ReplayOfOptimizerResultsGivesTheirPartsAndLeftovers) {
             rect.Run();
             ASSERT_FALSE(rect.BestSchame.empty());
             for (size_t i = 0; i < rect.BestSchame.size(); ++i)
-                ExpectReplayGivesLayout(rect.BestSchame[i], c.kerf,
-                                        std::string(c.name) + " seed " + std::to_string(seed) +
-                                            " layout " + std::to_string(i + 1));
+                for (const TBin keep : {TBin{0, 0}, TBin{100, 100}})
+                    ExpectReplayGivesLayout(rect.BestSchame[i], c.kerf,
+                                            std::string(c.name) + " seed " + std::to_string(seed) +
+                                                " layout " + std::to_string(i + 1) + " keep " +
+                                                std::to_string(keep.Length),
+                                            keep);
         }
     }
 }
