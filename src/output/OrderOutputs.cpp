@@ -44,8 +44,9 @@ QString Size3(double l, double w, double t) {
 }  // namespace
 
 std::optional<OrderInfo> FindOrder(const QString& key) {
-    auto q = Select("SELECT proID,proCode,proName,custName FROM FProject WHERE proID=:k OR proCode=:k ORDER BY proID",
-                    {{":k", key}});
+    auto q = Select("SELECT proID,proCode,proName,custName FROM FProject WHERE proID=:id OR proCode=:code "
+                    "ORDER BY proID",
+                    {{":id", key}, {":code", key}});
     if (!q->next()) return std::nullopt;
     return ReadOrder(*q);
 }
