@@ -93,6 +93,26 @@ std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<Sto
     return all;
 }
 
+TablePages PanelListTable(const OrderInfo& order) {
+    TablePages t;
+    t.Title = QStringLiteral("板件清单  订单：") + order.Title();
+    t.Headings = QStringList{QStringLiteral("条码"),     QStringLiteral("客户名称"), QStringLiteral("板件名称"),
+                             QStringLiteral("所属柜体"), QStringLiteral("板件颜色"), QStringLiteral("封边颜色"),
+                             QStringLiteral("长度"),     QStringLiteral("宽度"),     QStringLiteral("厚度"),
+                             QStringLiteral("数量"),     QStringLiteral("批次号")};
+    auto q = Select("SELECT ID,custName,gtName,clName,color,FengB,length,width,houdu,clCount,proCode FROM vProCls "
+                    "WHERE proID=:p ORDER BY custID ASC, ID ASC",
+                    {{":p", order.proID}});
+    const char* columns[] = {"ID",     "custName", "clName", "gtName",  "color",  "FengB",
+                             "length", "width",    "houdu",  "clCount", "proCode"};
+    while (q->next()) {
+        QStringList row;
+        for (const char* c : columns) row << FieldText(*q, QString::fromLatin1(c));
+        t.Rows.push_back(row);
+    }
+    return t;
+}
+
 QString PanelRowBarcode(const QString& proID, const QString& rowID) { return proID + "-" + rowID; }
 
 std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredLayout>& layouts,

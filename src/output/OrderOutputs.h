@@ -11,6 +11,7 @@
 #include "optimizer/UnitD2RectTypes.h"
 #include "output/Label.h"
 #include "output/LayoutPage.h"
+#include "output/OutputPdf.h"
 
 namespace kelm::output {
 
@@ -44,6 +45,9 @@ std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* p
 
 // Pages of every stored layout, numbered 1 … N through the order.
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts);
+
+// The order's panel list as a table (the columns of the spreadsheet panel list).
+TablePages PanelListTable(const OrderInfo& order);
 
 // Identifier of a panel row on its labels (the order and the row's key).
 QString PanelRowBarcode(const QString& proID, const QString& rowID);

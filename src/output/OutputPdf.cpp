@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <cmath>
 #include <functional>
+#include <numeric>
+#include <QImage>
 
 #include "render/QPainterCanvas.h"
 
@@ -87,6 +89,76 @@ bool PaintLabels(QPagedPaintDevice& device, const std::vector<Label>& labels, co
             DrawLabel(canvas, labels[i], box, dpi, kind);
         }
     });
+}
+
+namespace {
+
+struct TableGeometry {
+    int rowHeight = 0;
+    int rowsPerPage = 1;
+    std::vector<int> widths;
+};
+
+TableGeometry MeasureTable(Canvas& canvas, const TablePages& t, const QRect& inner) {
+    TableGeometry g;
+    canvas.SetFontSize(8);
+    g.rowHeight = canvas.TextHeight(QStringLiteral("国")) * 3 / 2;
+    const int pad = canvas.TextWidth(QStringLiteral("国"));
+    g.widths.assign(static_cast<size_t>(t.Headings.size()), 0);
+    for (int c = 0; c < t.Headings.size(); ++c) g.widths[c] = canvas.TextWidth(t.Headings[c]) + pad;
+    for (const QStringList& row : t.Rows)
+        for (int c = 0; c < row.size() && c < t.Headings.size(); ++c)
+            g.widths[c] = std::max(g.widths[c], canvas.TextWidth(row[c]) + pad);
+    long long total = 0;
+    for (int w : g.widths) total += w;
+    if (total > inner.width())
+        for (int& w : g.widths) w = static_cast<int>(static_cast<long long>(w) * inner.width() / total);
+    g.rowsPerPage = std::max(1, (inner.height() - 4 * g.rowHeight) / g.rowHeight);
+    return g;
+}
+
+}  // namespace
+
+bool PaintTable(QPagedPaintDevice& device, const TablePages& table) {
+    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+    const int dpi = device.logicalDpiX();
+    const QRect inner = QRect(0, 0, device.width(), device.height()).adjusted(Mm(10, dpi), Mm(10, dpi), -Mm(10, dpi),
+                                                                             -Mm(10, dpi));
+    TableGeometry g;
+    {
+        QImage probe(8, 8, QImage::Format_RGB32);
+        QPainterCanvas measure(&probe, dpi);
+        g = MeasureTable(measure, table, inner);
+    }
+    const int rows = static_cast<int>(table.Rows.size());
+    const int pages = std::max(1, (rows + g.rowsPerPage - 1) / g.rowsPerPage);
+    return Paint(device, pages, [&](Canvas& canvas, int page, int) {
+        canvas.SetTransparentText(true);
+        canvas.SetFontSize(12);
+        canvas.TextOut(inner.left(), inner.top(), table.Title);
+        canvas.SetFontSize(8);
+        int y = inner.top() + 2 * g.rowHeight;
+        auto line = [&](const QStringList& cells) {
+            int x = inner.left();
+            canvas.MoveTo(inner.left(), y);
+            canvas.LineTo(inner.left() + std::accumulate(g.widths.begin(), g.widths.end(), 0), y);
+            for (int c = 0; c < cells.size() && c < static_cast<int>(g.widths.size()); ++c) {
+                canvas.TextOut(x + 2, y + g.rowHeight / 6, cells[c]);
+                x += g.widths[c];
+            }
+            y += g.rowHeight;
+        };
+        line(table.Headings);
+        for (int r = page * g.rowsPerPage; r < std::min(rows, (page + 1) * g.rowsPerPage); ++r) line(table.Rows[r]);
+        canvas.MoveTo(inner.left(), y);
+        canvas.LineTo(inner.left() + std::accumulate(g.widths.begin(), g.widths.end(), 0), y);
+        const QString foot = QStringLiteral("第%1页，共%2页").arg(page + 1).arg(pages);
+        canvas.TextOut(inner.right() - canvas.TextWidth(foot), inner.bottom() - g.rowHeight, foot);
+    });
+}
+
+bool WriteTablePdf(const QString& path, const TablePages& table, QString* error) {
+    return WritePdf(path, table.Title, error, [&](QPdfWriter& w) { return PaintTable(w, table); });
 }
 
 bool WriteLayoutPdf(const QString& path, const std::vector<LayoutPage>& pages, PaperSize paper,

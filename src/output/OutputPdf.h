@@ -23,6 +23,17 @@ bool PaintLayoutPages(QPagedPaintDevice& device, const std::vector<LayoutPage>& 
 bool PaintLabels(QPagedPaintDevice& device, const std::vector<Label>& labels, const LabelStock& stock,
                  BarcodeKind kind);
 
+// A table over as many A4 landscape pages as it needs: title and headings on every page,
+// columns as wide as their widest text allows (narrowed in proportion when the page is too
+// narrow), page numbers at the foot.
+struct TablePages {
+    QString Title;
+    QStringList Headings;
+    std::vector<QStringList> Rows;
+};
+bool PaintTable(QPagedPaintDevice& device, const TablePages& table);
+bool WriteTablePdf(const QString& path, const TablePages& table, QString* error);
+
 // The files: written in full or not at all (a failed write leaves an existing file as it
 // was). False with the reason in *error.
 bool WriteLayoutPdf(const QString& path, const std::vector<LayoutPage>& pages, PaperSize paper,

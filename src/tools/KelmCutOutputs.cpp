@@ -69,48 +69,54 @@ bool OutputsNeedFonts(int argc, char** argv) {
     return false;
 }
 
-QString CutSequenceCsv(const TD2RSchame& schame, const TD2RPrm& prm) {
+QString CutSequenceCsv(const std::vector<kelm::output::LayoutPage>& pages) {
     using kelm::FormatGeneral;
     QString csv = "layout,step,direction,position,length,level,x,y\n";
-    for (size_t i = 0; i < schame.size(); ++i) {
-        const TD2RCutPlan plan = CutSequence(schame[i], prm.BladeWidth, prm.Bin);
-        for (const TD2RCut& c : plan.Cuts)
-            csv += QString::number(i + 1) + "," + QString::number(c.Step) + "," +
+    for (const kelm::output::LayoutPage& page : pages)
+        for (const TD2RCut& c : page.Plan.Cuts)
+            csv += QString::number(page.Number) + "," + QString::number(c.Step) + "," +
                    (c.Horizontal ? "horizontal" : "vertical") + "," + FormatGeneral(c.Fence) + "," +
                    FormatGeneral(c.Length) + "," + QString::number(c.Level) + "," + FormatGeneral(c.px) + "," +
                    FormatGeneral(c.py) + "\n";
-    }
     return csv;
 }
 
-bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
-                  const QString& order, QString* error) {
+bool WritePageOutputs(const OutputOptions& o, const std::vector<kelm::output::LayoutPage>& pages,
+                      const std::function<std::vector<kelm::output::Label>()>& makeLabels, const QString& title,
+                      QString* error) {
     using namespace kelm::output;
-    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString(), prm.Bin);
     if (!o.pdf.isEmpty()) {
         QString why;
         if (!WriteLayoutPdf(o.pdf, pages, o.paper == "a3" ? PaperSize::A3 : PaperSize::A4,
-                            QStringLiteral("开料图 ") + order, &why)) {
+                            QStringLiteral("开料图 ") + title, &why)) {
             *error = "cannot write \"" + o.pdf + "\": " + why;
             return false;
         }
     }
     if (!o.labels.isEmpty()) {
         QString why;
-        if (!WriteLabelsPdf(o.labels, CutListLabels(pages, eles, order), *LabelStockByName(o.labelSize),
-                            o.barcode == "qr" ? BarcodeKind::QR : BarcodeKind::Code128,
-                            QStringLiteral("标签 ") + order, &why)) {
+        if (!WriteLabelsPdf(o.labels, makeLabels(), *LabelStockByName(o.labelSize),
+                            o.barcode == "qr" ? BarcodeKind::QR : BarcodeKind::Code128, QStringLiteral("标签 ") + title,
+                            &why)) {
             *error = "cannot write \"" + o.labels + "\": " + why;
             return false;
         }
     }
     if (!o.sequence.isEmpty()) {
         QSaveFile file(o.sequence);
-        const QByteArray bytes = CutSequenceCsv(schame, prm).toUtf8();
+        const QByteArray bytes = CutSequenceCsv(pages).toUtf8();
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
             *error = "cannot write \"" + o.sequence + "\": " + file.errorString();
             return false;
         }
     }
     return true;
+}
+
+bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
+                  const QString& order, QString* error) {
+    using namespace kelm::output;
+    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString(), prm.Bin);
+    return WritePageOutputs(
+        o, pages, [&] { return CutListLabels(pages, eles, order); }, order, error);
 }

@@ -4,7 +4,12 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <map>
+#include <vector>
+
+#include "output/Label.h"
+#include "output/LayoutPage.h"
 
 #include "optimizer/UnitD2RectTypes.h"
 
@@ -34,6 +39,13 @@ bool OutputsNeedFonts(int argc, char** argv);
 bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                   const QString& order, QString* error);
 
+// Writes the requested outputs of pages already made (and their labels, made only when
+// asked for through makeLabels). False with a message in *error.
+bool WritePageOutputs(const OutputOptions& o, const std::vector<kelm::output::LayoutPage>& pages,
+                      const std::function<std::vector<kelm::output::Label>()>& makeLabels, const QString& title,
+                      QString* error);
+
 // The cut sequence as CSV: layout,step,direction,position,length,level,x,y (position is the
-// fence measurement; x, y where the cut starts on the sheet), one line per cut.
-QString CutSequenceCsv(const TD2RSchame& schame, const TD2RPrm& prm);
+// fence measurement; x, y where the cut starts on the sheet), one line per cut; layouts
+// numbered as the pages are.
+QString CutSequenceCsv(const std::vector<kelm::output::LayoutPage>& pages);

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
 #include <chrono>
@@ -24,6 +25,7 @@
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
+#include "tools/KelmCutDb.h"
 #include "tools/KelmCutOutputs.h"
 
 namespace {
@@ -221,6 +223,11 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
 // The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
 // never shows a window, so it runs on the offscreen platform.
 std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
+    if (IsDbMode(argc, argv)) {
+        // The order is optimised by the optimization dialog's own batch, off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--xls" || arg.startsWith("--xls=") || arg == "--png" ||
@@ -239,9 +246,10 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
     const QStringList args = app->arguments();
     if (args.contains("--help") || args.contains("-h")) {
-        Print(stdout, QString(kUsage) + kOutputUsage);
+        Print(stdout, QString(kUsage) + kOutputUsage + kDbUsage);
         return 0;
     }
+    if (IsDbMode(argc, argv)) return RunDbMode(args);
     Options o;
     TD2RRawArr raws;
     TD2REleArr eles;

@@ -213,6 +213,7 @@ void TfrmLayoutView::BuildControls() {
     btnPdf = Button(this, "btnPdf", QStringLiteral("导出PDF"));
     btnLabels = Button(this, "btnLabels", QStringLiteral("板件标签"));
     btnXls = Button(this, "btnXls", QStringLiteral("Excel报表"));
+    btnPanelPdf = Button(this, "btnPanelPdf", QStringLiteral("板件清单PDF"));
     btnClose = Button(this, "btnClose", QStringLiteral("关闭"));
     row->addWidget(new QLabel(QStringLiteral("纸张："), this));
     row->addWidget(cbPaper);
@@ -226,6 +227,7 @@ void TfrmLayoutView::BuildControls() {
     row->addWidget(btnLabels);
     row->addSpacing(16);
     row->addWidget(btnXls);
+    row->addWidget(btnPanelPdf);
     row->addStretch(1);
     row->addWidget(btnClose);
     root->addLayout(row);
@@ -237,6 +239,7 @@ void TfrmLayoutView::BuildControls() {
     connect(btnPdf, &QPushButton::clicked, this, [this] { btnPdfClick(); });
     connect(btnLabels, &QPushButton::clicked, this, [this] { btnLabelsClick(); });
     connect(btnXls, &QPushButton::clicked, this, [this] { btnXlsClick(); });
+    connect(btnPanelPdf, &QPushButton::clicked, this, [this] { btnPanelPdfClick(); });
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -389,4 +392,21 @@ void TfrmLayoutView::btnXlsClick() {
     const QString path = RunSaveFileDialog(request);
     if (path.isEmpty()) return;
     ExportCutReport(path, proID);
+}
+
+void TfrmLayoutView::btnPanelPdfClick() {
+    const TablePages table = PanelListTable(order);
+    if (table.Rows.empty()) {
+        ShowInfo(QStringLiteral("本订单还没有板件！"));
+        return;
+    }
+    TSaveFileRequest request{this, QStringLiteral("导出板件清单PDF"), "pdf|*.pdf", "pdf",
+                             order.Title() + QStringLiteral("_板件清单.pdf")};
+    const QString path = RunSaveFileDialog(request);
+    if (path.isEmpty()) return;
+    QString error;
+    if (WriteTablePdf(path, table, &error))
+        ShowInfo(QStringLiteral("板件清单已经保存为：") + path);
+    else
+        ShowInfo(QStringLiteral("板件清单未能保存为：") + path + "\n" + error);
 }

@@ -80,6 +80,7 @@ class TfrmLayoutView : public QDialog {
     QPushButton* btnPdf;
     QPushButton* btnLabels;
     QPushButton* btnXls;
+    QPushButton* btnPanelPdf;
     QPushButton* btnClose;
 
     void LoadLayouts();
@@ -90,6 +91,7 @@ class TfrmLayoutView : public QDialog {
     void btnPdfClick();
     void btnLabelsClick();
     void btnXlsClick();
+    void btnPanelPdfClick();
 
     // Index into pages of the layout shown, -1 none.
     int CurrentPage() const;

@@ -134,6 +134,14 @@ TEST_F(LayoutViewTest, PdfAndLabelsComeFromTheWindow) {
     EXPECT_EQ(codes.removeDuplicates(), 0);
     for (const QString& code : codes) EXPECT_TRUE(code.startsWith(kOrder + "-")) << code.toStdString();
 
+    // The panel list on paper: every row, the 条码 column first.
+    prompt.infos.clear();
+    saveAnswer = dir.filePath("panels.pdf");
+    view.btnPanelPdfClick();
+    EXPECT_EQ(outputtest::PdfPages(saveAnswer), 1);
+    const QString text = outputtest::Run("pdftotext", {"-layout", saveAnswer, "-"});
+    EXPECT_TRUE(text.contains("条码") && text.contains("顶板") && text.contains("1164")) << text.toStdString();
+
     // A path that cannot be written: the user is told, nothing is left behind.
     prompt.infos.clear();
     saveAnswer = dir.filePath("no-such-folder/k17.pdf");
