@@ -99,15 +99,26 @@ TEST_F(LayoutViewTest, ShowsEveryMaterialAndThePanelBehindAPart) {
     EXPECT_TRUE(text.contains("地柜") && text.contains("W03") && text.contains("四边封")) << text.toStdString();
 
     // Zoom keeps the point under the cursor; 0 fits again.
-    view.resize(1000, 700);
     view.pbLayout->resize(700, 500);
-    const QPoint at(300, 200);
-    const int before = view.pbLayout->PartAt(at);
+    QImage frame(view.pbLayout->size(), QImage::Format_RGB32);
+    view.pbLayout->render(&frame);  // paints, so the part map follows the picture
+    // A point well inside a part: the same part 5 pixels around it.
+    QPoint at;
+    int before = -1;
+    for (int y = 20; y < 480 && before < 0; y += 7)
+        for (int x = 20; x < 680 && before < 0; x += 7) {
+            const int p = view.pbLayout->PartAt({x, y});
+            if (p >= 0 && view.pbLayout->PartAt({x - 5, y - 5}) == p && view.pbLayout->PartAt({x + 5, y + 5}) == p)
+                before = p, at = QPoint(x, y);
+        }
+    ASSERT_GE(before, 0);
     view.pbLayout->ZoomBy(2, at);
     EXPECT_DOUBLE_EQ(view.pbLayout->Zoom(), 2);
-    QImage frame(view.pbLayout->size(), QImage::Format_RGB32);
-    view.pbLayout->render(&frame);  // paints, so the part map follows the zoom
+    view.pbLayout->render(&frame);
     EXPECT_EQ(view.pbLayout->PartAt(at), before);
+    view.pbLayout->PanBy(QPointF(-10000, 0));  // the sheet panned out of sight: nothing under the point
+    view.pbLayout->render(&frame);
+    EXPECT_EQ(view.pbLayout->PartAt(at), -1);
     view.pbLayout->Fit();
     EXPECT_DOUBLE_EQ(view.pbLayout->Zoom(), 1);
 }
