@@ -182,7 +182,9 @@ void TfrmLayoutView::BuildControls() {
     tvLayouts->setObjectName("tvLayouts");
     tvLayouts->setHeaderLabels({QStringLiteral("排样"), QStringLiteral("张数"), QStringLiteral("利用率")});
     tvLayouts->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    tvLayouts->setMinimumWidth(260);
+    tvLayouts->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    tvLayouts->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    tvLayouts->setMinimumWidth(330);
     pbLayout = new TLayoutPicture(split);
     split->addWidget(tvLayouts);
     split->addWidget(pbLayout);
@@ -314,11 +316,13 @@ QString TfrmLayoutView::PartText(const TRectEle& e) const {
     QSqlQuery q(sysData()->Database());
     q.prepare("SELECT p.gtName AS gtName, w.winCode AS winCode, w.FengB AS FengB, p.clCount AS clCount "
               "FROM FProCl p LEFT JOIN FProWins w ON w.winID = p.winID WHERE p.proID=:p AND p.clName=:n AND "
-              "((p.length=:l AND p.width=:w) OR (p.length=:w AND p.width=:l)) ORDER BY p.ID");
+              "((p.length=:l1 AND p.width=:w1) OR (p.length=:w2 AND p.width=:l2)) ORDER BY p.ID");
     q.bindValue(":p", proID);
     q.bindValue(":n", e.Name);
-    q.bindValue(":l", e.Length);
-    q.bindValue(":w", e.Width);
+    q.bindValue(":l1", e.Length);
+    q.bindValue(":w1", e.Width);
+    q.bindValue(":l2", e.Length);
+    q.bindValue(":w2", e.Width);
     QStringList where;
     if (q.exec())
         while (q.next() && where.size() < 6) {
