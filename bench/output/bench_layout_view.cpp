@@ -1,9 +1,11 @@
-// bench_layout_view [seconds] [shot.png]: the layout viewer on the order500 instance. The
+// bench_layout_view [seconds] [shot.png] [folder]: the layout viewer on the order500 instance. The
 // 500 pieces go into a temp database as one order of one material, are optimised and
 // stored as the optimization dialog stores them; then the viewer window opens on that
 // order (time to open), pans the busiest sheet 300 times and zooms 100 times with a
 // repaint each (frames per second), hovers a part, optionally saves a picture of the
-// window, and stays shown for `seconds` (default 0) so it can be photographed.
+// window, writes the order's diagrams, labels and panel list as PDF into `folder` when one
+// is given (through the window's own buttons), and stays shown for `seconds` (default 0) so
+// it can be photographed.
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 #include "documents/UnitFileOpt.h"
 #include "optimizer/UnitD2Rect.h"
 #include "tools/CutListCsv.h"
+#include "ui/UiPlatform.h"
 #include "ui/UiPrompt.h"
 #include "ui/optimize/ULayoutView.h"
 
@@ -37,10 +40,15 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? atoi(argv[1]) : 0;
     const QString shot = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
 
     QTemporaryDir dir;
     TsysData data(dir.filePath("KelmDB.db"));
-    TMessageBoxPrompt prompt;
+    // Messages (file saved, and so on) are printed rather than shown in a box.
+    struct PrintPrompt : TPrompt {
+        void Info(const QString& text) override { std::printf("%s\n", qPrintable(text)); }
+        bool Confirm(const QString&) override { return false; }
+    } prompt;
     data.SetPrompt(&prompt);
     SetSysData(&data);
     const QString proID = "240501090000";
@@ -109,6 +117,17 @@ int main(int argc, char** argv) {
     std::printf("open viewer: %.0f ms; pan frame: %.2f ms (%.0f frames/s); zoom frame: %.2f ms (%.0f frames/s)\n", open,
                 pan, 1000 / pan, zoom, 1000 / zoom);
     if (!shot.isEmpty()) view.grab().save(shot);
+    if (!folder.isEmpty()) {
+        QString next;
+        SetSaveFileHandler([&next](const TSaveFileRequest&) { return next; });
+        next = folder + "/O-500_开料图.pdf";
+        view.btnPdfClick();
+        next = folder + "/O-500_标签.pdf";
+        view.btnLabelsClick();
+        next = folder + "/O-500_板件清单.pdf";
+        view.btnPanelPdfClick();
+        SetSaveFileHandler({});
+    }
     if (seconds > 0) {
         QTimer::singleShot(seconds * 1000, &app, &QApplication::quit);
         return app.exec();
