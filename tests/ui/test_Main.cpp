@@ -22,6 +22,7 @@
 #include "documents/UnitFileOpt.h"
 #include "reports/UReports.h"
 #include "ui/UiApplication.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -412,6 +413,9 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
         saveRequests.clear();
         prompt.infos.clear();
         saveAnswer = dir.filePath(c.file);
+        // 开料图 shows the layouts first; the spreadsheet report is written from there.
+        if (c.command == &TfrmMain::tlCutRptClick)
+            ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
         (main.get()->*c.command)();
         ASSERT_EQ(saveRequests.size(), 1u);
         EXPECT_EQ(saveRequests[0].title, "[Kelm]报表导出");

@@ -20,6 +20,7 @@
 #include "documents/UnitFileOpt.h"
 #include "optimizer/UnitD2RectLimits.h"
 #include "ui/UiPlatform.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/UiQuery.h"
 
 namespace {
@@ -111,6 +112,11 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     lists->addWidget(GroupBox2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    // The stored layouts on screen, once a run has stored some.
+    btnView = new QPushButton(QStringLiteral("查看开料图"), this);
+    btnView->setObjectName("btnView");
+    btnView->setEnabled(false);
+    buttons->addWidget(btnView);
     buttons->addWidget(btnOK);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
@@ -127,6 +133,7 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     connect(mnuSelAll, &QAction::triggered, this, [this] { mnuSelAllClick(); });
     connect(mnuUnSelAll, &QAction::triggered, this, [this] { mnuUnSelAllClick(); });
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    connect(btnView, &QPushButton::clicked, this, [this] { btnViewClick(); });
 
     FormCreate();
 }
@@ -284,7 +291,13 @@ void TfrmOptBl::btnOKClick() {
     btnOK->setEnabled(false);
     RunBatch();
     btnOK->setEnabled(true);
+    btnView->setEnabled(true);
     p_running = false;
+}
+
+void TfrmOptBl::btnViewClick() {
+    TfrmLayoutView view(proID, this);
+    ShowModal(view);
 }
 
 void TfrmOptBl::reject() {

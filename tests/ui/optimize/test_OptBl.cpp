@@ -16,6 +16,7 @@
 
 #include "documents/UnitFileOpt.h"
 #include "ui/UiTestSupport.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/optimize/UOptBl.h"
 #include "ui/optimize/UnitCulcControler.h"
 #include "ui/orders/UnitMainLinks.h"
@@ -662,4 +663,19 @@ TEST(CulcControlerTest, AcceptAndCancelReachTheDialogAndEscapeDoesNotClose) {
     window.imgCancelClick();
     EXPECT_TRUE(dialog.isStop);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(OptBlTest, AfterARunTheStoredLayoutsOpenInTheViewer) {
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "侧板", 720, 560, 4, "1");
+    auto dialog = NewDialog();
+    EXPECT_FALSE(dialog->btnView->isEnabled());  // nothing to show before a run
+    ExpectRunToEnd([](TfrmCulcControler&) {});
+    dialog->btnOKClick();
+    ASSERT_TRUE(dialog->btnView->isEnabled());
+    int layouts = -1;
+    ExpectModal<TfrmLayoutView>([&layouts](TfrmLayoutView& view) { layouts = static_cast<int>(view.layouts.size()); });
+    dialog->btnViewClick();
+    EXPECT_TRUE(modalScript.empty());
+    EXPECT_EQ(layouts, 1);
 }
