@@ -5,6 +5,8 @@ namespace {
 struct ColumnDef {
     const char* name;
     const char* type;
+    // Added after the first schema; older files may lack it.
+    bool addedLater = false;
 };
 
 const char* const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
@@ -33,6 +35,7 @@ TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) 
     QStringList defs;
     for (const ColumnDef& c : columns) {
         t.columns << QString::fromUtf8(c.name);
+        if (c.addedLater) t.addedColumns << QString::fromUtf8(c.name);
         defs << ColumnDefinition(QString::fromUtf8(c.name), c.type);
     }
     t.createSql =

@@ -18,6 +18,9 @@ struct TSchemaObject {
     QStringList columns;  // in table order
     QString createSql;
     bool isView = false;
+    // Columns added after the first schema: a file of an older installation may lack
+    // them and is still a Kelm database (the upgrade on opening adds them).
+    QStringList addedColumns;
 };
 
 // Every table, then every view, in creation order.
