@@ -12,9 +12,11 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <cmath>
 
 #include "common/NumberFormat.h"
 #include "common/ProgramFolder.h"
+#include "data/NumberRule.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -181,6 +183,15 @@ bool TsysData::Open() {
         return false;
     } else {
         SetConnectionPragmas();
+        // A file of an older release gets what was added since; one that cannot take
+        // it is not used, and stays as it was.
+        QString error;
+        if (!UpgradeKelmSchema(db, &error)) {
+            p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
+            qWarning().noquote() << p_lastError;
+            db.close();
+            return false;
+        }
     }
     p_opened = true;
     return true;
@@ -228,10 +239,62 @@ bool TsysData::HasKelmSchema() {
     QSet<QString> present;
     while (q.next()) present.insert(q.value(0).toString().toLower());
     for (const TSchemaObject& o : KelmSchema()) {
-        if (!present.contains(o.name.toLower())) {
+        if (!o.addedLater && !present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
             return false;
         }
+    }
+    return true;
+}
+
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+    std::vector<TSchemaAddition> missing;
+    QSqlQuery q(db);
+    QSet<QString> tables;
+    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
+        while (q.next()) tables.insert(q.value(0).toString().toLower());
+    QSet<QString> created;  // tables a missing addition creates, with all their columns
+    for (const TSchemaAddition& a : KelmSchemaAdditions()) {
+        const QString table = a.table.toLower();
+        if (a.column.isEmpty()) {
+            if (!tables.contains(table)) {
+                missing.push_back(a);
+                created.insert(table);
+            }
+            continue;
+        }
+        if (created.contains(table)) continue;
+        // A column of a table the file lacks, or holds as a view, is missing as well:
+        // adding it fails, and the file is not used.
+        if (!tables.contains(table) || db.record(a.table).indexOf(a.column) < 0)
+            missing.push_back(a);
+    }
+    return missing;
+}
+
+bool UpgradeKelmSchema(QSqlDatabase& db, QString* error) {
+    const std::vector<TSchemaAddition> missing = MissingSchemaAdditions(db);
+    if (missing.empty()) return true;
+    auto fail = [&](const QString& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!db.transaction()) return fail(db.lastError().text());
+    {
+        QSqlQuery q(db);
+        for (const TSchemaAddition& a : missing) {
+            if (!q.exec(a.sql)) {
+                const QString reason = q.lastError().text() + QStringLiteral(" in ") + a.sql;
+                q.finish();
+                db.rollback();
+                return fail(reason);
+            }
+        }
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        return fail(reason);
     }
     return true;
 }
@@ -367,11 +430,11 @@ bool TsysData::AskConfirm(const QString& text) {
 }
 
 bool TsysData::CheckNumberText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    double value = 0;
-    if (kelm::ParseNumber(t, value)) return true;
-    ShowInfo(kBadNumber);
+    // The default rule: a number from 0 up to ten million.
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, TNumberRule());
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
     return false;
 }
 
@@ -408,6 +471,32 @@ QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); 
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
 bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+
+bool CheckNumberText(const QString& text, const TNumberRule& rule) {
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, rule);
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
+    return false;
+}
+
+QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return QStringLiteral("不能为空！");
+    double v = 0;
+    // Infinities, NaN and what overflows a double ("1e309") are no numbers.
+    if (!kelm::ParseNumber(t, v)) return kBadNumber;
+    if (rule.whole && v != std::floor(v)) return QStringLiteral("请输入整数！");
+    if (rule.minExclusive ? v <= rule.min : v < rule.min) {
+        if (rule.minExclusive)
+            return QStringLiteral("数字必须大于%1！").arg(kelm::FormatGeneral(rule.min));
+        return QStringLiteral("数字不能小于%1！").arg(kelm::FormatGeneral(rule.min));
+    }
+    if (v > rule.max)
+        return QStringLiteral("数字不能大于%1！").arg(kelm::FormatGeneral(rule.max));
+    if (value) *value = v;
+    return QString();
+}
 
 QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
     return moment.toString(QStringLiteral("yyMMddHHmmss")) + suffix;

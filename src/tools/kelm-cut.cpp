@@ -55,10 +55,10 @@ const char* kUsage =
     "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
 const QStringList kOptions = QStringList{"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
-                                         "--bin",    "--generations", "--priority", "--style", "--first-cut",
-                                         "--seed",   "--threads",     "--xml",      "--xls",   "--png",
-                                         "--mode",   "--time-limit",  "--iterations"}
-                             << OutputOptionNames();
+                              "--bin",    "--generations", "--priority", "--style", "--first-cut",
+                              "--seed",   "--threads",     "--xml",      "--xls",   "--png",
+                              "--mode",   "--time-limit",  "--iterations"} +
+                              OutputOptionNames();
 
 // Largest size tolerance, mm.
 constexpr long long kMaxTolerance = 5;
@@ -78,9 +78,9 @@ struct Options {
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
-    OutputOptions outputs;
     bool deep = false;
     TD2RDeepOptions deepOptions;
+    OutputOptions outputs;
 };
 
 void Print(FILE* to, const QString& text) {

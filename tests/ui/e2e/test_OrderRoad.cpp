@@ -16,8 +16,8 @@
 #include <utility>
 
 #include "../UiTestSupport.h"
-#include "output/OutputTestSupport.h"
 #include "spreadsheet/XlsReadBack.h"
+#include "output/OutputTestSupport.h"
 #include "reports/UReports.h"
 #include "ui/design/UBCR.h"
 #include "ui/design/UBeiBan.h"
