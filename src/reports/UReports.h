@@ -97,6 +97,6 @@ void SetReportDpi(int dpi);
 QString ReportProgramDir();
 void SetReportProgramDir(const QString& dir);
 
-// Where "Temp.bmp" would be written now: in the program's folder when it is writable,
-// otherwise in the temporary folder.
+// Where "Temp.bmp" would be written now: in the program's folder when it is writable and
+// not an installation's program folder (/usr/bin), otherwise in the temporary folder.
 QString TempBitmapPath();

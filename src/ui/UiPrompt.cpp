@@ -52,3 +52,22 @@ bool TMessageBoxPrompt::Confirm(const QString& text) {
     WidenForCaption(box);
     return box.exec() == QMessageBox::Ok;
 }
+
+TSaveAnswer TMessageBoxPrompt::AskSave(const QString& text) {
+    QMessageBox box(QMessageBox::Information, kPromptCaption, text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    BoxParent(p_parent));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("不保存"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("取消"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return TSaveAnswer::Save;
+        case QMessageBox::Discard:
+            return TSaveAnswer::Discard;
+        default:
+            return TSaveAnswer::Cancel;
+    }
+}

@@ -1,7 +1,9 @@
 #pragma once
 // The program's prompts: message boxes captioned "信息提示" with the information icon;
-// an OK button for information, OK and Cancel for confirmations.
+// an OK button for information, OK and Cancel for confirmations, 保存 / 不保存 / 取消
+// when a window with unsaved work closes.
 
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 
 class QMessageBox;
@@ -12,11 +14,13 @@ class QWidget;
 // for the title bar's buttons. Returns the least width set, in pixels.
 int WidenForCaption(QMessageBox& box);
 
-class TMessageBoxPrompt : public TPrompt {
+class TMessageBoxPrompt : public TPrompt, public TSavePrompt {
   public:
     explicit TMessageBoxPrompt(QWidget* parent = nullptr) : p_parent(parent) {}
     void Info(const QString& text) override;
     bool Confirm(const QString& text) override;
+    // 保存 / 不保存 / 取消; closing the box is 取消.
+    TSaveAnswer AskSave(const QString& text) override;
 
   private:
     QWidget* p_parent;

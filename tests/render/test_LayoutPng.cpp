@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "optimizer/UnitD2RectDisp.h"
+
 using namespace kelm;
 
 namespace {
@@ -118,4 +120,42 @@ TEST(LayoutPngTest, UnwritableFolderIsReported) {
     QString error;
     EXPECT_FALSE(WriteLayoutPngs({Sheet(1)}, TD2RPrm(), Parts(), file, &error));
     EXPECT_TRUE(error.contains(file));
+}
+
+TEST(LayoutPngTest, ExtremeSheetSizesGiveAPictureWithinTheLimit) {
+    struct Case {
+        const char* what;
+        double length, width;
+    };
+    const Case cases[] = {
+        {"long narrow sheet", 100, 200000},
+        {"width of 1e308", 2440, 1e308},
+        {"both 1e308", 1e308, 1e308},
+    };
+    for (const Case& c : cases) {
+        TD2RGene g = Sheet(1);
+        g.RawLength = c.length;
+        g.RawWidth = c.width;
+        g.EleList.push_back(Placed(1, QStringLiteral("远"), 1e308, 1e308, 1e308, 1e308));
+        TD2Rslt rslt;
+        TD2Result().GetResult({g}, TD2RPrm(), Parts(), rslt);
+        const QImage image = DrawLayoutImage({g}, 0, rslt);
+        ASSERT_FALSE(image.isNull()) << c.what;
+        EXPECT_EQ(image.width(), 529) << c.what;
+        EXPECT_LE(image.height(), kMaxDiagramPixels) << c.what;
+        EXPECT_GE(image.height(), 100) << c.what;
+    }
+    // The long sheet is drawn to the bottom of its picture: its outline's bottom edge
+    // is a black row near the end.
+    TD2RGene g = Sheet(1);
+    g.RawLength = 100;
+    g.RawWidth = 200000;
+    g.EleList.clear();
+    g.RectArr.clear();
+    const QImage image = DrawLayoutImage({g}, 0, TD2Rslt());
+    ASSERT_GT(image.height(), kMaxDiagramPixels / 2);
+    int lastBlack = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(5, y) == qRgb(0, 0, 0)) lastBlack = y;
+    EXPECT_GT(lastBlack, image.height() - 40);
 }

@@ -234,6 +234,18 @@ TEST_F(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNo
     EXPECT_EQ(PictureShapes(SheetOf(Read(Out("cut.xls")))).size(), 2);
 }
 
+// Root may write into /usr/bin, yet an installed program leaves it alone.
+TEST_F(CutReportTest, TempBitmapStaysOutOfAnInstalledProgramFolder) {
+    const QString installed = Out("root/usr/bin");
+    const QString own = Out("kelm");
+    ASSERT_TRUE(QDir().mkpath(installed));
+    ASSERT_TRUE(QDir().mkpath(own));
+    SetReportProgramDir(installed);
+    EXPECT_EQ(TempBitmapPath(), QDir(QDir::tempPath()).filePath("Temp.bmp"));
+    SetReportProgramDir(own);
+    EXPECT_EQ(TempBitmapPath(), QDir(own).filePath("Temp.bmp"));
+}
+
 TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
     const QString path = Out("direct.xls");
     QString error;

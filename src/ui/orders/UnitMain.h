@@ -80,6 +80,7 @@ class TfrmMain : public QMainWindow {
 
     // Status bar panels 0 to 3.
     QLabel* StatusPanel[4];
+    QLabel* lblDataNotice;  // read-only data or data outside the program's folder
 
     // Longest stretch (ms) a cabinet list load keeps the window from handling input.
     int EventIntervalMs = 25;
