@@ -258,6 +258,45 @@ FPanelRows BuildPanelRows(const FCabs& _cabs, const TSysSet& _set, const FHoleRu
     return rows;
 }
 
+std::vector<FPanelEdges> BuildPanelEdges(const FCabs& _cabs) {
+    std::vector<FPanelEdges> edges;
+    for (const auto& cab : _cabs.CBS()) {
+        if (!cab) continue;
+        for (const FBC& bc : cab->BCS()) {
+            const FFengB& fb = bc.FB;
+            FPanelEdges e;
+            e.clName = bc.Cl.Name;
+            switch (bc.BCType) {
+                case FBCType::BeiBan:
+                case FBCType::ShuBan:  // length is the height: left and right run along it
+                    e = {bc.Cl.Name, fb.L, fb.R, fb.T, fb.B};
+                    break;
+                case FBCType::CeBanLeft:
+                case FBCType::CeBanRight:
+                case FBCType::GeBan:  // length is the height, width the depth
+                    e = {bc.Cl.Name, fb.Q, fb.H, fb.T, fb.B};
+                    break;
+                case FBCType::DingBan:
+                case FBCType::CengBan:
+                case FBCType::DiBan:  // length is the depth, width runs across
+                    e = {bc.Cl.Name, fb.L, fb.R, fb.Q, fb.H};
+                    break;
+                case FBCType::MenBan:
+                    break;
+            }
+            edges.push_back(e);
+        }
+        for (const FChTi& ct : cab->CTS()) {
+            for (const QString& suffix :
+                 {kDrawerFaceSuffix, kDrawerFrontSuffix, kDrawerBackSuffix, kDrawerLeftSuffix,
+                  kDrawerRightSuffix, kDrawerBottomSuffix})
+                edges.push_back({ct.Name + suffix});
+        }
+        for (const FMB& mb : cab->MBS()) edges.push_back({mb.Cl.Name});
+    }
+    return edges;
+}
+
 // ---- storing ----
 
 bool FXmlSave::SaveToDB(const QString& _proID, const QString& _winCode, const QString& _winCount,

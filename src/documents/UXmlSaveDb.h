@@ -75,3 +75,17 @@ void AppendCabinetPanelRows(FPanelRows& _rows, const FCabinet& _cab, const TSysS
 // The rows of every cabinet of the combination, in list order.
 // Throws EHolePatternError.
 FPanelRows BuildPanelRows(const FCabs& _cabs, const TSysSet& _set, const FHoleRules& _rules);
+
+// Edge banding of one panel row on the four edges of its cut rectangle (mm, 0 for an
+// edge without banding): the two edges that run along its length and the two along its
+// width. Boards take it from their banding thicknesses by how their length and width
+// lie in the cabinet; drawer parts and door leaves carry none.
+struct FPanelEdges {
+    QString clName;  // part name, as in the row
+    double length1 = 0, length2 = 0;
+    double width1 = 0, width2 = 0;
+    bool operator==(const FPanelEdges&) const = default;
+};
+
+// The banding of every row BuildPanelRows makes, in the same order.
+std::vector<FPanelEdges> BuildPanelEdges(const FCabs& _cabs);

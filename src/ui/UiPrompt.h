@@ -6,7 +6,13 @@
 #include "data/SavePrompt.h"
 #include "data/UnitData.h"
 
+class QMessageBox;
 class QWidget;
+
+// Makes a message box at least wide enough for its whole caption in the title bar
+// (window managers cut a caption short, "信…示", when the box is narrower), with room
+// for the title bar's buttons. Returns the least width set, in pixels.
+int WidenForCaption(QMessageBox& box);
 
 class TMessageBoxPrompt : public TPrompt, public TSavePrompt {
   public:

@@ -663,6 +663,21 @@ TEST_F(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
     ExpectNearCabinet(*opened->CBS()[0], *wrapped.CBS()[0]);
 }
 
+TEST_F(SaveDbTest, CabinetNamedWithAPrivateUseCharacterIsSavedAndOpensAgain) {
+    // U+E81E is one of the characters the C library's GB18030 converter has no code
+    // for; the save must neither fail nor lose the name.
+    const QString name = QString(QChar(0xE81E)) + QStringLiteral("地柜");
+    FCabs wrapped(600, 550, 720);
+    wrapped.AddCabinet(0, ExampleCabinet())->SetName(name);
+    EXPECT_TRUE(FXmlSave::SaveToTuKu(QStringLiteral("3"), name, wrapped));
+    auto q = data->OpenQuery(QStringLiteral("SELECT * FROM TkWins"));
+    ASSERT_TRUE(q->next());
+    const auto opened = FXmlOpen::OpenXml(FieldText(*q, QStringLiteral("TkPath")));
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(opened->CBS().size(), 1u);
+    EXPECT_EQ(opened->CBS()[0]->Name(), name);
+}
+
 TEST_F(SaveDbTest, AFailedLibraryInsertIsSilent) {
     FailInsertsWhen(QStringLiteral("TkWins"), QStringLiteral("1"));
     EXPECT_FALSE(

@@ -337,6 +337,8 @@ void TfrmDesign::ReplaceCabinet(std::unique_ptr<FCabinet> cabinet, bool keepRedo
     // handed in stays valid for the opener.
     p_own = std::move(cabinet);
     Cabinet = p_own.get();
+    // The lists describe the cabinet shown: a new one empties them at once.
+    FillLists();
     Redraw();
 }
 

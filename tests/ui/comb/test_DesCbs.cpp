@@ -334,10 +334,14 @@ TEST_F(DesCbsTest, EditNeedsACabinetAndACancelledDesignerChangesNothing) {
         addShelf(d);
         d.tlSaveClick();
     });
+    const int listed = w.lstSize->topLevelItemCount();
     w.tlEditClick();
     ASSERT_EQ(w.CBS->CBS().size(), 1u);
     EXPECT_EQ(w.CBS->CBS()[0]->BCS().size(), boards + 1);
     EXPECT_EQ(w.CBS->CBS()[0]->ParRegIndex(), 0);
+    // The size list shows the saved shelf at once, not after the next click.
+    ASSERT_EQ(w.lstSize->topLevelItemCount(), listed + 1);
+    EXPECT_EQ(w.lstSize->topLevelItem(listed)->text(1), "层板");
 }
 
 TEST_F(DesCbsTest, NewAsksBeforeRemakingTheCombination) {
