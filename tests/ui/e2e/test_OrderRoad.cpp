@@ -105,6 +105,12 @@ class OrderRoadTest : public UiTest {
         form.imgPnlMouseUp(300, 300);
     }
 
+    // Adds with the tool in the region the designer has selected.
+    static void AddInSelectedRegion(TfrmDesign& form, int tag) {
+        form.ToolClick(tag);
+        form.imgPnlMouseUp(300, 300);
+    }
+
     // The user's part in the single-cabinet designer: a carcass with back and shelf, a
     // drawer above the shelf and a door below it.
     void DesignCabinet(TfrmDesign& form) {
@@ -117,10 +123,12 @@ class OrderRoadTest : public UiTest {
         AddInLastRegion(form, kTop);
         ExpectBoard<TfrmDiBan>();
         AddInLastRegion(form, kBottom);
+        // The bottom leaves the inner region selected (not the strip under it, which
+        // has no height): back and shelf go there with a tool and a click.
         ExpectBoard<TfrmBeiBan>({}, kBackBoard);  // the back of thinner material
-        AddInLastRegion(form, kBack);
+        AddInSelectedRegion(form, kBack);
         ExpectBoard<TfrmBCR>([](TfrmBCR& d) { d.txtY->setText("300"); });
-        AddInLastRegion(form, kShelf);
+        AddInSelectedRegion(form, kShelf);
         ASSERT_TRUE(modalScript.empty());
         ASSERT_EQ(form.Cabinet->BCS().size(), 6u) << prompt.infos.join("|").toStdString();
 
