@@ -9,10 +9,14 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <cmath>
 
 #include "common/NumberFormat.h"
+#include "common/ProgramFolder.h"
+#include "data/NumberRule.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -20,6 +24,48 @@ namespace {
 const QString kDatabaseFileName = QStringLiteral("KelmDB.db");
 const QString kConnectFailed = QStringLiteral("连接数据库出现异常情况！");
 const QString kBadNumber = QStringLiteral("数字非法！");
+const QString kReadOnly = QStringLiteral("数据库文件为只读，不能保存修改！");
+const QString kLockedByOther = QStringLiteral("数据库正被其他程序占用，保存失败，请稍后再试！");
+const QString kDiskFull = QStringLiteral("磁盘空间已满，保存失败！");
+const QString kFileError = QStringLiteral("数据库文件读写出错，保存失败！");
+
+// SQLite's primary result codes (the low byte of an extended code).
+enum SqliteCode {
+    kPerm = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnlyCode = 8,
+    kIoErr = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kNotADb = 26,
+};
+
+// The message for a failed write the user can act on; empty for a statement that is
+// wrong in itself (a refused value, a missing row), which the window handles.
+QString WriteFailureMessage(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (!ok) return QString();
+    switch (code) {
+        case kBusy:
+        case kLocked:
+            return kLockedByOther;
+        case kReadOnlyCode:
+            return kReadOnly;
+        case kFull:
+            return kDiskFull;
+        case kPerm:
+        case kIoErr:
+        case kCorrupt:
+        case kCantOpen:
+        case kNotADb:
+            return kFileError;
+        default:
+            return QString();
+    }
+}
 
 TsysData* g_installed = nullptr;
 std::unique_ptr<TsysData> g_fallback;
@@ -43,14 +89,44 @@ TsysData::~TsysData() {
     QSqlDatabase::removeDatabase(p_connectionName);
 }
 
-QString TsysData::DefaultDatabasePath() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QFileInfo dirInfo(exeDir);
-    if (!exeDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable())
-        return QDir(exeDir).filePath(kDatabaseFileName);
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataDir);
+QString TsysData::ChooseDatabasePath(const QString& programDir, bool programDirWritable,
+                                     const QString& dataDir) {
+    if (!programDir.isEmpty()) {
+        const QString beside = QDir(programDir).filePath(kDatabaseFileName);
+        // The workshop's data stay where they are, even where the user may not write:
+        // they are opened for reading rather than hidden behind an empty new file.
+        if (QFileInfo(beside).isFile() || programDirWritable) return beside;
+    }
     return QDir(dataDir).filePath(kDatabaseFileName);
+}
+
+QString TsysData::DefaultDatabasePath() {
+    return DefaultDatabasePath(QCoreApplication::applicationDirPath());
+}
+
+QString TsysData::DefaultDatabasePath(const QString& exeDir) {
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString chosen =
+        ChooseDatabasePath(exeDir, kelm::ProgramFolderTakesFiles(exeDir), dataDir);
+    if (chosen.startsWith(dataDir)) QDir().mkpath(dataDir);
+    return chosen;
+}
+
+bool TsysData::IsReadOnly() const { return p_readOnly; }
+
+void TsysData::SetReadOnly(bool readOnly) { p_forceReadOnly = readOnly; }
+
+void TsysData::SetBusyTimeout(int milliseconds) { p_busyTimeout = qMax(0, milliseconds); }
+
+QString TsysData::Notice() const {
+    if (p_opened && p_readOnly)
+        return QStringLiteral("数据库为只读（文件或其文件夹不可写），修改不能保存：") +
+               QDir::toNativeSeparators(p_path);
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (p_opened && !exeDir.isEmpty() && p_path == DefaultDatabasePath() &&
+        QFileInfo(p_path).absolutePath() != QFileInfo(exeDir).absoluteFilePath())
+        return QStringLiteral("程序文件夹不可写，数据文件位于：") + QDir::toNativeSeparators(p_path);
+    return QString();
 }
 
 QString TsysData::DatabasePath() const { return p_path; }
@@ -67,6 +143,16 @@ bool TsysData::Open() {
     if (IsOpen()) return true;
     QSqlDatabase db = Database();
     const bool existed = QFileInfo::exists(p_path);
+    if (existed) {
+        const QFileInfo file(p_path);
+        if (p_forceReadOnly || !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+            return OpenReadOnly();
+    } else if (p_forceReadOnly) {
+        p_lastError = QStringLiteral("%1 does not exist").arg(p_path);
+        return false;
+    }
+    p_readOnly = false;
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(p_busyTimeout));
     if (!existed) {
         // Never create a file inside a folder that is not there: that is a wrong path,
         // not a first installation.
@@ -97,9 +183,51 @@ bool TsysData::Open() {
         return false;
     } else {
         SetConnectionPragmas();
+        // A file of an older release gets what was added since; one that cannot take
+        // it is not used, and stays as it was.
+        QString error;
+        if (!UpgradeKelmSchema(db, &error)) {
+            p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
+            qWarning().noquote() << p_lastError;
+            db.close();
+            return false;
+        }
     }
     p_opened = true;
     return true;
+}
+
+bool TsysData::OpenReadOnly() {
+    QSqlDatabase db = Database();
+    const QString options =
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(p_busyTimeout);
+    db.setDatabaseName(p_path);
+    db.setConnectOptions(options);
+    bool ok = db.open() && HasKelmSchema();
+    if (!ok) {
+        db.close();
+        // A file in write-ahead-log mode needs an index file beside it, which a folder
+        // the user may not write cannot take: it is then read as a file that nobody
+        // changes while the program runs.
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(p_path).absoluteFilePath())
+                               .toString(QUrl::FullyEncoded) +
+                           QStringLiteral("?immutable=1"));
+        db.setConnectOptions(options + QStringLiteral(";QSQLITE_OPEN_URI"));
+        ok = db.open() && HasKelmSchema();
+    }
+    if (!ok) {
+        if (p_lastError.isEmpty()) p_lastError = db.lastError().text();
+        db.close();
+        return false;
+    }
+    p_readOnly = true;
+    p_opened = true;
+    return true;
+}
+
+void TsysData::ReportWriteFailure(const QSqlError& error) {
+    const QString message = WriteFailureMessage(error);
+    if (!message.isEmpty()) ShowInfo(message);
 }
 
 bool TsysData::HasKelmSchema() {
@@ -111,10 +239,62 @@ bool TsysData::HasKelmSchema() {
     QSet<QString> present;
     while (q.next()) present.insert(q.value(0).toString().toLower());
     for (const TSchemaObject& o : KelmSchema()) {
-        if (!present.contains(o.name.toLower())) {
+        if (!o.addedLater && !present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
             return false;
         }
+    }
+    return true;
+}
+
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+    std::vector<TSchemaAddition> missing;
+    QSqlQuery q(db);
+    QSet<QString> tables;
+    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
+        while (q.next()) tables.insert(q.value(0).toString().toLower());
+    QSet<QString> created;  // tables a missing addition creates, with all their columns
+    for (const TSchemaAddition& a : KelmSchemaAdditions()) {
+        const QString table = a.table.toLower();
+        if (a.column.isEmpty()) {
+            if (!tables.contains(table)) {
+                missing.push_back(a);
+                created.insert(table);
+            }
+            continue;
+        }
+        if (created.contains(table)) continue;
+        // A column of a table the file lacks, or holds as a view, is missing as well:
+        // adding it fails, and the file is not used.
+        if (!tables.contains(table) || db.record(a.table).indexOf(a.column) < 0)
+            missing.push_back(a);
+    }
+    return missing;
+}
+
+bool UpgradeKelmSchema(QSqlDatabase& db, QString* error) {
+    const std::vector<TSchemaAddition> missing = MissingSchemaAdditions(db);
+    if (missing.empty()) return true;
+    auto fail = [&](const QString& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!db.transaction()) return fail(db.lastError().text());
+    {
+        QSqlQuery q(db);
+        for (const TSchemaAddition& a : missing) {
+            if (!q.exec(a.sql)) {
+                const QString reason = q.lastError().text() + QStringLiteral(" in ") + a.sql;
+                q.finish();
+                db.rollback();
+                return fail(reason);
+            }
+        }
+    }
+    if (!db.commit()) {
+        const QString reason = db.lastError().text();
+        db.rollback();
+        return fail(reason);
     }
     return true;
 }
@@ -199,14 +379,21 @@ void TsysData::SetCommonParam(const QString& name, const QString& value) {
 
 bool TsysData::ExecCommon() {
     if (!Open()) return false;
+    if (p_readOnly) {
+        p_lastError = QStringLiteral("the database is open for reading only");
+        ShowInfo(kReadOnly);
+        return false;
+    }
     QSqlQuery q(Database());
     if (!q.prepare(p_commonSql)) {
         p_lastError = q.lastError().text();
+        ReportWriteFailure(q.lastError());
         return false;
     }
     for (const auto& p : p_commonParams) q.bindValue(p.first, p.second);
     if (!q.exec()) {
         p_lastError = q.lastError().text();
+        ReportWriteFailure(q.lastError());
         return false;
     }
     return q.numRowsAffected() > 0;
@@ -214,7 +401,14 @@ bool TsysData::ExecCommon() {
 
 bool TsysData::Transaction() { return Open() && Database().transaction(); }
 
-bool TsysData::Commit() { return IsOpen() && Database().commit(); }
+bool TsysData::Commit() {
+    if (!IsOpen()) return false;
+    QSqlDatabase db = Database();
+    if (db.commit()) return true;
+    p_lastError = db.lastError().text();
+    ReportWriteFailure(db.lastError());
+    return false;
+}
 
 bool TsysData::Rollback() { return IsOpen() && Database().rollback(); }
 
@@ -236,11 +430,11 @@ bool TsysData::AskConfirm(const QString& text) {
 }
 
 bool TsysData::CheckNumberText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    double value = 0;
-    if (kelm::ParseNumber(t, value)) return true;
-    ShowInfo(kBadNumber);
+    // The default rule: a number from 0 up to ten million.
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, TNumberRule());
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
     return false;
 }
 
@@ -277,6 +471,32 @@ QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); 
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
 bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+
+bool CheckNumberText(const QString& text, const TNumberRule& rule) {
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, rule);
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
+    return false;
+}
+
+QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return QStringLiteral("不能为空！");
+    double v = 0;
+    // Infinities, NaN and what overflows a double ("1e309") are no numbers.
+    if (!kelm::ParseNumber(t, v)) return kBadNumber;
+    if (rule.whole && v != std::floor(v)) return QStringLiteral("请输入整数！");
+    if (rule.minExclusive ? v <= rule.min : v < rule.min) {
+        if (rule.minExclusive)
+            return QStringLiteral("数字必须大于%1！").arg(kelm::FormatGeneral(rule.min));
+        return QStringLiteral("数字不能小于%1！").arg(kelm::FormatGeneral(rule.min));
+    }
+    if (v > rule.max)
+        return QStringLiteral("数字不能大于%1！").arg(kelm::FormatGeneral(rule.max));
+    if (value) *value = v;
+    return QString();
+}
 
 QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
     return moment.toString(QStringLiteral("yyMMddHHmmss")) + suffix;

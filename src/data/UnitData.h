@@ -4,11 +4,18 @@
 // clock, and the simple prompts (information and confirmation boxes) every window uses.
 //
 // The database is one SQLite file. When it does not exist yet it is created with every
-// table and view and the default settings; an existing file is opened as it is.
+// table and view and the default settings; an existing file is opened as it is. A file
+// the user may not write (or one in a folder the user may not write) is opened for
+// reading only: the data show, and every write is refused with a message.
+//
+// A write that fails for a reason the user can act on (the file is locked by another
+// program, read-only, the disk is full, the file cannot be read or written) is said in
+// a message naming the reason; the window keeps its input.
 
 #include <QDateTime>
 #include <QPair>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -29,8 +36,10 @@ inline const QString kPromptCaption = QStringLiteral("信息提示");
 
 class TsysData {
   public:
-    // Empty path: "KelmDB.db" next to the executable, or in the user's data folder
-    // when the executable's folder is not writable. The file is not touched here.
+    // Empty path: "KelmDB.db" next to the executable (an existing file there is used
+    // even when the folder is not writable), or else in the user's data folder when
+    // the executable's folder is not writable or belongs to an installation
+    // (/usr/bin and the like). The file is not touched here.
     explicit TsysData(const QString& dbPath = QString());
     ~TsysData();
     TsysData(const TsysData&) = delete;
@@ -38,6 +47,22 @@ class TsysData {
 
     // Where the default database file lives for this installation.
     static QString DefaultDatabasePath();
+    // The same for a program whose executable lies in programFolder.
+    static QString DefaultDatabasePath(const QString& programFolder);
+    // The same choice for given folders: an existing file in the program's folder, else
+    // the program's folder when it takes files, else the data folder.
+    static QString ChooseDatabasePath(const QString& programDir, bool programDirWritable,
+                                      const QString& dataDir);
+
+    // Opened for reading only (the file or its folder is not writable for the user, or
+    // SetReadOnly was called before opening).
+    bool IsReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    // A line for the status bar when the user should know where the data are or that
+    // they cannot be changed; empty otherwise.
+    QString Notice() const;
+    // How long a write waits for another program's lock before it fails (ms).
+    void SetBusyTimeout(int milliseconds);
 
     QString DatabasePath() const;
     bool Open();   // opens on first use; reopens after Close()
@@ -75,6 +100,8 @@ class TsysData {
     QString LastError() const;  // text of the last failed statement's error, for logs
 
   private:
+    bool OpenReadOnly();
+    void ReportWriteFailure(const QSqlError& error);
     bool CreateSchema();
     bool HasKelmSchema();
     void SetConnectionPragmas();
@@ -86,6 +113,9 @@ class TsysData {
     TPrompt* p_prompt = nullptr;
     QString p_lastError;
     bool p_opened = false;
+    bool p_readOnly = false;
+    bool p_forceReadOnly = false;
+    int p_busyTimeout = 5000;
 };
 
 // The one data module of the run. The program creates it first at start-up and

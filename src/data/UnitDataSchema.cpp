@@ -5,6 +5,9 @@ namespace {
 struct ColumnDef {
     const char* name;
     const char* type;
+    // Set for a column added after the first schema: the value every row of an older
+    // file gets when the column is added (and a new row gets when the insert omits it).
+    const char* addedDefault = nullptr;
 };
 
 const char* const kCounter = "INTEGER PRIMARY KEY AUTOINCREMENT";
@@ -17,8 +20,9 @@ const char* const kDate = "TEXT";
 // SQLite would keep a text such as "abc" or "" in a number column as it is, and every
 // later reader would take it for 0. A number column refuses it instead, so the write
 // fails and the stored value stays as it was; infinities are refused as well.
-QString ColumnDefinition(const QString& name, const char* type) {
+QString ColumnDefinition(const QString& name, const char* type, const char* addedDefault) {
     QString def = name + QLatin1Char(' ') + QString::fromUtf8(type);
+    if (addedDefault) def += QStringLiteral(" DEFAULT ") + QString::fromUtf8(addedDefault);
     if (qstrcmp(type, kNumber) == 0 || qstrcmp(type, kInteger) == 0)
         def += QStringLiteral(
                    " CHECK (%1 IS NULL OR (typeof(%1) IN ('integer','real') AND "
@@ -33,11 +37,19 @@ TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) 
     QStringList defs;
     for (const ColumnDef& c : columns) {
         t.columns << QString::fromUtf8(c.name);
-        defs << ColumnDefinition(QString::fromUtf8(c.name), c.type);
+        if (c.addedDefault) t.addedColumns << QString::fromUtf8(c.name);
+        defs << ColumnDefinition(QString::fromUtf8(c.name), c.type, c.addedDefault);
     }
+    t.definitions = defs;
     t.createSql =
         QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, defs.join(QStringLiteral(", ")));
     return t;
+}
+
+// A table that came after the first schema: older files get it when opened.
+[[maybe_unused]] TSchemaObject AddedLater(TSchemaObject table) {
+    table.addedLater = true;
+    return table;
 }
 
 TSchemaObject View(const char* name, QStringList columns, const char* select) {
@@ -49,6 +61,9 @@ TSchemaObject View(const char* name, QStringList columns, const char* select) {
     return v;
 }
 
+// Tables and columns are only ever added, never renamed or dropped, so a file of any
+// older release can be brought up to date. A column added later carries its default
+// ({"name", kNumber, "0"}); a table added later is pushed as AddedLater(Table(...)).
 std::vector<TSchemaObject> BuildSchema() {
     std::vector<TSchemaObject> s;
     s.push_back(Table("FProject", {{"proID", kTextKey},
@@ -100,9 +115,18 @@ std::vector<TSchemaObject> BuildSchema() {
                                      {"pursDate", kDate},
                                      {"bz", kText}}));
     s.push_back(Table("ysdItem", {{"itmID", kCounter}, {"itmName", kText}, {"cateName", kText}}));
-    s.push_back(
-        Table("FSysSet",
-              {{"cmpName", kText}, {"blade", kNumber}, {"JQD", kInteger}, {"OptT1", kInteger}}));
+    // Added later: the trim margins kept free on each side of a sheet (mm) and the
+    // smallest leftover kept as an offcut (length × width, mm).
+    s.push_back(Table("FSysSet", {{"cmpName", kText},
+                                  {"blade", kNumber},
+                                  {"JQD", kInteger},
+                                  {"OptT1", kInteger},
+                                  {"trimT", kInteger, "0"},
+                                  {"trimB", kInteger, "0"},
+                                  {"trimL", kInteger, "0"},
+                                  {"trimR", kInteger, "0"},
+                                  {"minOffL", kNumber, "300"},
+                                  {"minOffW", kNumber, "100"}}));
     s.push_back(Table("FProFei", {{"JGF", kNumber},
                                   {"AZF", kNumber},
                                   {"JXF", kNumber},
@@ -158,4 +182,25 @@ std::vector<TSchemaObject> BuildSchema() {
 const std::vector<TSchemaObject>& KelmSchema() {
     static const std::vector<TSchemaObject> schema = BuildSchema();
     return schema;
+}
+
+const std::vector<TSchemaAddition>& KelmSchemaAdditions() {
+    static const std::vector<TSchemaAddition> additions = [] {
+        std::vector<TSchemaAddition> list;
+        for (const TSchemaObject& o : KelmSchema()) {
+            if (o.isView) continue;
+            // A table added later is created whole; columns added to it later still are
+            // listed, for files made while the table was younger.
+            if (o.addedLater) list.push_back({o.name, QString(), o.createSql});
+            // A column is added with the very definition a new file gets, default included.
+            for (const QString& column : o.addedColumns) {
+                const qsizetype i = o.columns.indexOf(column);
+                list.push_back({o.name, column,
+                                QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                                    .arg(o.name, o.definitions.value(i))});
+            }
+        }
+        return list;
+    }();
+    return additions;
 }

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
 #include <chrono>
@@ -18,13 +19,17 @@
 
 #include "common/NumberFormat.h"
 #include "common/TextCodec.h"
+#include "common/Version.h"
 #include "optimizer/UnitD2Rect.h"
 #include "optimizer/UnitD2RectDeep.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
+#include "tools/KelmCutDb.h"
+#include "tools/KelmCutOutputs.h"
 
 namespace {
 
@@ -49,10 +54,24 @@ const char* kUsage =
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
     "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
-const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
+const QStringList kOptions = QStringList{"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
                               "--seed",   "--threads",     "--xml",      "--xls",   "--png",
-                              "--mode",   "--time-limit",  "--iterations"};
+                              "--mode",   "--time-limit",  "--iterations"} +
+                              OutputOptionNames();
+
+// Largest size tolerance, mm.
+constexpr long long kMaxTolerance = 5;
+
+// A run takes at most kMaxPiecesPerRun pieces: far longer lists would not finish.
+void CheckPieceCount(const QString& path, const TD2REleArr& eles) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eles) pieces += e.Count;
+    if (pieces > kMaxPiecesPerRun)
+        throw CutInputError(path + ": " + QString::number(pieces) +
+                            " pieces in all; one run takes at most " +
+                            QString::number(kMaxPiecesPerRun) + " pieces");
+}
 
 struct Options {
     QString sheets, parts, xml, xls, png;
@@ -61,6 +80,7 @@ struct Options {
     int threads = 0;
     bool deep = false;
     TD2RDeepOptions deepOptions;
+    OutputOptions outputs;
 };
 
 void Print(FILE* to, const QString& text) {
@@ -129,7 +149,9 @@ Options ParseOptions(const QStringList& args) {
             const auto t = IntList(name, value, 4, 0);
             o.prm.Edg = TEdge{t[0], t[1], t[2], t[3]};
         } else if (name == "--tolerance") {
-            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, 1000));
+            // The tolerance lets a part reach past its free rectangle; beyond a few
+            // millimetres parts would overlap and utilisation pass 100 %.
+            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, kMaxTolerance));
         } else if (name == "--bin") {
             const auto b = IntList(name, value, 2, 1);
             o.prm.Bin = TBin{b[0], b[1]};
@@ -190,6 +212,7 @@ Options ParseOptions(const QStringList& args) {
             (!info.exists() && (!dir.isDir() || !dir.isWritable())))
             throw CutInputError(QString("option ") + option + ": cannot write \"" + path + "\"");
     }
+    o.outputs = ReadOutputOptions(given);
     if (!o.png.isEmpty()) {
         // Missing folders are made, so the nearest existing one must be a writable folder.
         QFileInfo nearest(QFileInfo(o.png).absoluteFilePath());
@@ -276,10 +299,15 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
 // The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
 // never shows a window, so it runs on the offscreen platform.
 std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
+    if (IsDbMode(argc, argv)) {
+        // The order is optimised by the optimization dialog's own batch, off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--xls" || arg.startsWith("--xls=") || arg == "--png" ||
-            arg.startsWith("--png=")) {
+            arg.startsWith("--png=") || OutputsNeedFonts(argc, argv)) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
@@ -293,10 +321,15 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
     const QStringList args = app->arguments();
-    if (args.contains("--help") || args.contains("-h")) {
-        Print(stdout, kUsage);
+    if (args.contains("--version")) {
+        kelm::PrintVersion(QStringLiteral("kelm-cut"));
         return 0;
     }
+    if (args.contains("--help") || args.contains("-h")) {
+        Print(stdout, QString(kUsage) + kOutputUsage + kDbUsage);
+        return 0;
+    }
+    if (IsDbMode(argc, argv)) return RunDbMode(args);
     Options o;
     TD2RRawArr raws;
     TD2REleArr eles;
@@ -304,6 +337,7 @@ int main(int argc, char** argv) {
         o = ParseOptions(args);
         raws = ReadSheetsCsv(o.sheets);
         eles = ReadPartsCsv(o.parts);
+        CheckPieceCount(o.parts, eles);
     } catch (const CutInputError& e) {
         Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
         return 2;
@@ -343,6 +377,13 @@ int main(int argc, char** argv) {
     if (!o.png.isEmpty()) {
         QString error;
         if (!kelm::WriteLayoutPngs(found.best, o.prm, eles, o.png, &error)) {
+            Print(stderr, "kelm-cut: " + error + "\n");
+            return 1;
+        }
+    }
+    if (o.outputs.Any()) {
+        QString error;
+        if (!WriteOutputs(o.outputs, found.best, o.prm, eles, QFileInfo(o.parts).completeBaseName(), &error)) {
             Print(stderr, "kelm-cut: " + error + "\n");
             return 1;
         }

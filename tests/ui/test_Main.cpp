@@ -1,7 +1,9 @@
 // The main window: start-up state, commands without an order or a selection, opening
 // and creating orders, the cabinet list, deleting entries, and the fee statistics.
+#include <algorithm>
 #include <QAction>
 #include <QDateEdit>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -9,13 +11,18 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "UiTestSupport.h"
 #include "cabinet/UCabinet.h"
 #include "cabinet/UCabs.h"
 #include "common/RecordingCanvas.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UXmlSave.h"
+#include "documents/UnitFileOpt.h"
 #include "reports/UReports.h"
+#include "ui/UiApplication.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -23,7 +30,9 @@
 #include "ui/orders/UProjects.h"
 #include "ui/orders/UnitAbout.h"
 #include "ui/orders/UnitMain.h"
+#include "ui/orders/UnitRestoreData.h"
 #include "ui/orders/UnitMainLinks.h"
+#include "ui/optimize/UOptBl.h"
 
 namespace {
 std::unique_ptr<FCabs> OneCabinet(double w, double d, double h) {
@@ -112,6 +121,29 @@ TEST_F(MainTest, BannerAppearsWhenFirstShown) {
     EXPECT_EQ(main->StatusText(3), "Kelm 板式家具生产管理系统 —— 设计、拆单、开料一体化");
 }
 
+TEST_F(MainTest, DatabaseOpenedForReadingIsNamedInTheStatusBar) {
+    auto* notice = main->findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isHidden());
+    // The workshop's file where the user may not write: shown, and said so.
+    data->Close();
+    data->SetReadOnly(true);
+    TfrmMain window;
+    auto* shown = window.findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isHidden());
+    EXPECT_TRUE(shown->text().startsWith("数据库为只读")) << shown->text().toStdString();
+    EXPECT_EQ(window.StatusText(0), "单位名称：[Veldstrom]");
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(MainTest, ExceptionLeavingAnEventHandlerIsShownAndTheProgramGoesOn) {
+    EXPECT_FALSE(HandleGuarded([]() -> bool { throw std::runtime_error("invalid text"); }));
+    EXPECT_EQ(prompt.infos, QStringList{"程序内部错误，当前操作未完成：invalid text"});
+    EXPECT_TRUE(HandleGuarded([] { return true; }));
+    EXPECT_EQ(prompt.infos.size(), 1);
+}
+
 TEST_F(MainTest, CompanyNameComesFromSettings) {
     Exec("UPDATE FSysSet SET cmpName='木作坊'");
     TfrmMain window;
@@ -193,6 +225,44 @@ TEST_F(MainTest, OpenedOrderListsEntriesCountingEntriesNotQuantities) {
     const QList<QSize> sizes = main->lstWins->item(0)->icon().availableSizes();
     ASSERT_FALSE(sizes.isEmpty());
     EXPECT_EQ(sizes.first(), QSize(230, 230));
+}
+
+TEST_F(MainTest, AfterARestoreTheWindowShowsTheRestoredDatabase) {
+    AddOrder("240101000001", "A", "甲");
+    AddOrder("240101000002", "B", "乙");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 5, "G1");
+    AddEntry("2401010000021", "240101000002", 600, 800, 500, 1, "X");
+    OpenOrderByList(0);
+    ASSERT_EQ(main->proID, "240101000001");
+    ASSERT_EQ(main->lstWins->count(), 1);
+
+    // The restored database holds the order with other entries and another company.
+    ExpectModal<TfrmRestoreData>([this](TfrmRestoreData&) {
+        Exec("UPDATE FProject SET proName='甲改' WHERE proID='240101000001'");
+        AddEntry("2401010000012", "240101000001", 900, 700, 500, 1, "G2");
+        Exec("UPDATE FSysSet SET cmpName='新木业'");
+    });
+    main->mnuRestoreClick();
+    EXPECT_EQ(main->proID, "240101000001");
+    EXPECT_EQ(TreeTexts().value(0), "甲改");
+    EXPECT_EQ(main->lstWins->count(), 2);
+    EXPECT_EQ(main->StatusText(2), "当前共： 2 个柜体！");
+    EXPECT_EQ(main->StatusText(0), "单位名称：[新木业]");
+
+    // One without the open order: nothing of the old order stays on the screen.
+    ExpectModal<TfrmRestoreData>([this](TfrmRestoreData&) {
+        Exec("DELETE FROM FProWins WHERE proID='240101000001'");
+        Exec("DELETE FROM FProject WHERE proID='240101000001'");
+    });
+    main->mnuRestoreClick();
+    EXPECT_TRUE(main->proID.isEmpty());
+    EXPECT_EQ(main->trvProject->topLevelItemCount(), 0);
+    EXPECT_EQ(main->lstWins->count(), 0);
+    EXPECT_EQ(Cell(1, 1), "0");
+    EXPECT_TRUE(main->StatusText(2).isEmpty());
+    prompt.infos.clear();
+    main->tlCutRptClick();  // commands again ask for an order first
+    EXPECT_EQ(prompt.infos, QStringList{"请打开或创建订单后，再查看报表！"});
 }
 
 TEST_F(MainTest, OrderKeyWithoutRowKeepsTreeAndShowsNoEntries) {
@@ -281,7 +351,8 @@ TEST_F(MainTest, DeleteRemovesEntryAndItsPanelsAfterConfirmation) {
     prompt.answers = {false};
     main->tlDelClick();
     EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 2);
-    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
+    // The question names the entry by code and size (width, depth, height).
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除柜体“G1”（宽600×深500×高800）吗？"});
 
     prompt.answers = {true};
     main->tlDelClick();
@@ -301,6 +372,7 @@ TEST_F(MainTest, DeleteOfVanishedEntryKeepsItsPanelsAndTheList) {
     Exec("DELETE FROM FProWins");  // gone behind the window's back
     prompt.answers = {true};
     main->tlDelClick();
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl"), 1);
     EXPECT_EQ(main->lstWins->count(), 1);  // not reloaded
 }
@@ -341,6 +413,9 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
         saveRequests.clear();
         prompt.infos.clear();
         saveAnswer = dir.filePath(c.file);
+        // 开料图 shows the layouts first; the spreadsheet report is written from there.
+        if (c.command == &TfrmMain::tlCutRptClick)
+            ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
         (main.get()->*c.command)();
         ASSERT_EQ(saveRequests.size(), 1u);
         EXPECT_EQ(saveRequests[0].title, "[Kelm]报表导出");
@@ -456,24 +531,28 @@ TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
 }
 
-TEST(ThumbnailTest, LargerDimensionFills200PixelsFromTheCorner) {
+TEST(ThumbnailTest, WholeCabinetDepthAndTopIncludedFillsThePictureInsideTheMargin) {
     struct Case {
         double w, d, h;
-        bool widthLarger;
     };
-    const Case cases[] = {{1200, 550, 720, true}, {600, 550, 2000, false}, {800, 550, 800, true}};
+    // Deep cabinets draw their depth far above the front's top edge.
+    const Case cases[] = {{1200, 550, 720}, {600, 550, 2000}, {800, 550, 800},
+                          {600, 900, 800},  {400, 1200, 400}, {2400, 600, 300}};
+    const QRect inside(kThumbnailMargin, kThumbnailMargin, kThumbnailSize - 2 * kThumbnailMargin,
+                       kThumbnailSize - 2 * kThumbnailMargin);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.w);
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.d << " x " << c.h);
         kelm::RecordingCanvas canvas(QRect(0, 0, 230, 230));
         DrawThumbnailOn(canvas, *OneCabinet(c.w, c.d, c.h));
-        const QRect box = DrawnBox(canvas);
         ASSERT_FALSE(canvas.Calls().empty());
-        // The front face spans from (20, 20) to 200 pixels further in the larger
-        // dimension; the depth is drawn up and to the side, never below or right of it.
-        const double dv = ThumbnailScale(c.w, c.h);
-        EXPECT_NEAR(box.right(), 20 + c.w / dv, 1);
-        EXPECT_NEAR(box.bottom(), 20 + c.h / dv, 1);
-        EXPECT_NEAR(c.widthLarger ? box.right() : box.bottom(), 220, 1);
+        const QRect box = DrawnBox(canvas);
+        EXPECT_TRUE(inside.contains(box))
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+        // As large as the picture allows: it reaches across in one direction.
+        EXPECT_GE(std::max(box.width(), box.height()), inside.width() - 4);
+        // Centred.
+        EXPECT_NEAR(box.center().x(), inside.center().x(), 2);
+        EXPECT_NEAR(box.center().y(), inside.center().y(), 2);
     }
 }
 
@@ -510,4 +589,67 @@ TEST(ThumbnailTest, PictureIs230Square24Bit) {
     const QImage image = DrawCabinetThumbnail(QString(), 600, 800);
     EXPECT_EQ(image.size(), QSize(230, 230));
     EXPECT_EQ(image.depth(), 24);
+}
+
+TEST_F(MainTest, StaleLayoutsAreNamedBeforeTheCuttingReport) {
+    SetReportProgramDir(dir.path());
+    AddOrder("240101000001", "A", "甲");
+    Exec("INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu) "
+         "VALUES(1,'','白橡',2440,1220,18)");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    auto addPanel = [this](const char* winID, const char* name, const char* length) {
+        Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,"
+             "flag) VALUES('240101000001',:w,'柜','1',:n,:l,500,18,2,'1','R')",
+             {{"w", winID}, {"n", name}, {"l", length}});
+    };
+    addPanel("2401010000011", "侧板", "800");
+    // The stored layout of the panels as they are now.
+    TD2REleArr eles;
+    ASSERT_TRUE(PartsFromPanels(ReadMaterialPanels("240101000001", "1"), eles));
+    TD2RGene g;
+    g.RawDbID = "1";
+    g.RawLength = 2440;
+    g.RawWidth = 1220;
+    g.RawCount = 1;
+    g.EleList.push_back({0, 1, "侧板", "", 0, 0, 800, 500});
+    g.EleList.push_back({0, 1, "侧板", "", 0, 510, 800, 500});
+    ASSERT_TRUE(TD2File().SaveToFile({{1, "", "1", "", 1, 2440, 1220, 99999999, 0}}, eles,
+                                     TD2RPrm(), {g}, "240101000001", "1"));
+    OpenOrderByList(0);
+
+    // Current layouts: straight to the save dialog.
+    saveAnswer = dir.filePath("cut.xls");
+    main->tlCutRptClick();
+    EXPECT_TRUE(prompt.confirms.isEmpty());
+    EXPECT_EQ(saveRequests.size(), 1u);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut_1.xls")));
+
+    // A second cabinet entry adds a part: the user hears it before any file is written
+    // and chooses to go on with the stored layout.
+    addPanel("2401010000012", "顶板", "564");
+    saveRequests.clear();
+    prompt.answers = {false};
+    saveAnswer = dir.filePath("old.xls");
+    main->tlCutRptClick();
+    ASSERT_EQ(prompt.confirms.size(), 1);
+    EXPECT_TRUE(prompt.confirms[0].startsWith("排料结果已过期：白橡\n    新增：顶板 564×500×2块"))
+        << prompt.confirms[0].toStdString();
+    EXPECT_TRUE(prompt.confirms[0].contains("重新优化"));
+    EXPECT_EQ(saveRequests.size(), 1u);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("old_1.xls")));
+
+    // Choosing to optimise again opens the optimization; left without a run, the layout
+    // is still out of date and the user may stop: nothing is written.
+    prompt.confirms.clear();
+    saveRequests.clear();
+    prompt.answers = {true, false};
+    ExpectModal<TfrmOptBl>([](TfrmOptBl& window) { EXPECT_EQ(window.proID, "240101000001"); });
+    saveAnswer = dir.filePath("stopped.xls");
+    main->tlCutRptClick();
+    EXPECT_TRUE(modalScript.empty());
+    ASSERT_EQ(prompt.confirms.size(), 2);
+    EXPECT_TRUE(prompt.confirms[1].endsWith("仍按旧的排料结果继续吗？"));
+    EXPECT_TRUE(saveRequests.empty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("stopped_1.xls")));
+    SetReportProgramDir(QString());
 }

@@ -51,6 +51,7 @@ class TfrmOptBl : public QDialog {
     QGroupBox* GroupBox2;
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
+    QPushButton* btnView;  // the layout viewer, after a run
     QProgressBar* ProgressBar1;  // materials done
     QMenu* PopupMenu1;
     QAction* mnuSelAll;
@@ -69,7 +70,11 @@ class TfrmOptBl : public QDialog {
     // False (after telling the user which panel row) when a row's quantity is not a
     // whole number or its length or width is not a number.
     bool SetEleArr();
+    // False (after telling the user) when the part list holds more pieces than one run
+    // takes (kMaxPiecesPerRun).
+    bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
+    void btnViewClick();
     void mnuSelAllClick();
     void mnuUnSelAllClick();
 

@@ -12,9 +12,12 @@
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <map>
 #include <utility>
 
 #include "../UiTestSupport.h"
+#include "spreadsheet/XlsReadBack.h"
+#include "output/OutputTestSupport.h"
 #include "reports/UReports.h"
 #include "ui/design/UBCR.h"
 #include "ui/design/UBeiBan.h"
@@ -26,6 +29,7 @@
 #include "ui/design/UDesign.h"
 #include "ui/design/UDiBan.h"
 #include "ui/design/UDingBan.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/optimize/UOptBl.h"
 #include "ui/optimize/UnitCulcControler.h"
 #include "ui/orders/UCustAdd.h"
@@ -159,6 +163,9 @@ class OrderRoadTest : public UiTest {
     QString Report(void (TfrmMain::*command)(), const QString& name) {
         saveRequests.clear();
         saveAnswer = dir.filePath(name + ".xls");
+        // 开料图 shows the layouts first; the spreadsheet report is written from there.
+        if (command == &TfrmMain::tlCutRptClick)
+            ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
         (main.get()->*command)();
         EXPECT_EQ(saveRequests.size(), 1u) << name.toStdString();
         return saveAnswer;
@@ -284,10 +291,13 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
     main->lstWins->item(0)->setSelected(true);
     prompt.infos.clear();
     const QString panelList = Report(&TfrmMain::mnuPanelRptClick, "panels");
-    Report(&TfrmMain::tlCutRptClick, "cut");
-    // One workbook per stored layout, the last one holding every material's sheet.
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut_1.xls")));
-    const QString cutting = dir.filePath("cut_2.xls");
+    // One workbook under the chosen name, one sheet per material.
+    const QString cutting = Report(&TfrmMain::tlCutRptClick, "cut");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("cut_1.xls")));
+    QString readError;
+    const QJsonObject cutBook = kelm::test::ReadXlsFile(cutting, &readError);
+    EXPECT_TRUE(readError.isEmpty()) << readError.toStdString();
+    EXPECT_EQ(cutBook["sheets"].toArray().size(), 2);
     const QString sizes = Report(&TfrmMain::tlSizeRptClick, "size");
     const QString drawing = Report(&TfrmMain::mnuDrawRptClick, "drawing");
     EXPECT_EQ(prompt.infos.size(), 4) << prompt.infos.join("|").toStdString();
@@ -299,4 +309,37 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
         for (const QString& info : prompt.infos) named = named || info.contains(path);
         EXPECT_TRUE(named) << prompt.infos.join("|").toStdString();
     }
+
+    // 6. The layout viewer: both materials; the diagrams' PDF has a page per layout; the
+    // labels' barcodes, read back by a real reader, name every piece of every panel row once.
+    TfrmLayoutView view(main->proID);
+    ASSERT_EQ(view.layouts.size(), 2u);
+    EXPECT_EQ(view.tvLayouts->topLevelItemCount(), 2);
+    ASSERT_FALSE(view.pages.empty());
+    saveAnswer = dir.filePath("layouts.pdf");
+    view.btnPdfClick();
+    EXPECT_EQ(outputtest::PdfPages(saveAnswer), static_cast<int>(view.pages.size()));
+    saveAnswer = dir.filePath("labels.pdf");
+    view.cbLabelSize->setCurrentIndex(3);  // A4 sheets of 3 × 8
+    view.btnLabelsClick();
+    QStringList codes;
+    for (const QString& png : outputtest::PdfToPngs(saveAnswer, dir.path(), 300)) codes << outputtest::Decode(png);
+    int pieces = 0;
+    for (const auto& page : view.pages) pieces += static_cast<int>(page.Layout.EleList.size()) * page.Layout.RawCount;
+    EXPECT_EQ(codes.size(), pieces);
+    EXPECT_EQ(codes.removeDuplicates(), 0);
+    std::map<QString, int> perRow;
+    for (const QString& code : codes) {
+        const QStringList parts = code.split('-');
+        ASSERT_EQ(parts.size(), 3) << code.toStdString();
+        EXPECT_EQ(parts[0], main->proID);
+        ++perRow[parts[1]];
+    }
+    auto rows = data->OpenQuery("SELECT ID, clCount FROM FProCl WHERE proID='" + main->proID + "'");
+    int rowCount = 0;
+    while (rows->next()) {
+        ++rowCount;
+        EXPECT_EQ(perRow[rows->value(0).toString()], rows->value(1).toInt()) << "row " << rows->value(0).toInt();
+    }
+    EXPECT_GT(rowCount, 0);
 }
