@@ -619,24 +619,26 @@ TEST_F(MainTest, StaleLayoutsAreNamedBeforeTheCuttingReport) {
 
     // Current layouts: straight to the save dialog.
     saveAnswer = dir.filePath("cut.xls");
+    ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
     main->tlCutRptClick();
     EXPECT_TRUE(prompt.confirms.isEmpty());
     EXPECT_EQ(saveRequests.size(), 1u);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut_1.xls")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut.xls")));
 
-    // A second cabinet entry adds a part: the user hears it before any file is written
+    // A second cabinet entry adds a part: the user hears it before the layouts are shown
     // and chooses to go on with the stored layout.
     addPanel("2401010000012", "顶板", "564");
     saveRequests.clear();
     prompt.answers = {false};
     saveAnswer = dir.filePath("old.xls");
+    ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
     main->tlCutRptClick();
     ASSERT_EQ(prompt.confirms.size(), 1);
     EXPECT_TRUE(prompt.confirms[0].startsWith("排料结果已过期：白橡\n    新增：顶板 564×500×2块"))
         << prompt.confirms[0].toStdString();
     EXPECT_TRUE(prompt.confirms[0].contains("重新优化"));
     EXPECT_EQ(saveRequests.size(), 1u);
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("old_1.xls")));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("old.xls")));
 
     // Choosing to optimise again opens the optimization; left without a run, the layout
     // is still out of date and the user may stop: nothing is written.
@@ -650,6 +652,6 @@ TEST_F(MainTest, StaleLayoutsAreNamedBeforeTheCuttingReport) {
     ASSERT_EQ(prompt.confirms.size(), 2);
     EXPECT_TRUE(prompt.confirms[1].endsWith("仍按旧的排料结果继续吗？"));
     EXPECT_TRUE(saveRequests.empty());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("stopped_1.xls")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("stopped.xls")));
     SetReportProgramDir(QString());
 }

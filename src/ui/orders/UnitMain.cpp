@@ -592,7 +592,10 @@ void TfrmMain::tlOptClick() {
 
 void TfrmMain::tlCutRptClick() {
     if (!RequireOrder(QStringLiteral("请打开或创建订单后，再查看报表！"))) return;
-    // The layouts on screen; printing, PDF, labels and the spreadsheet report start there.
+    // Layouts that no longer match the panels are named before anything is shown or
+    // printed. The layouts on screen; printing, PDF, labels and the spreadsheet report
+    // start there.
+    if (!ConfirmStoredLayouts(this, proID)) return;
     TfrmLayoutView view(proID, this);
     ShowModal(view);
 }
