@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "common/NumberFormat.h"
+#include "data/PartBarcode.h"
 #include "data/UnitData.h"
 #include "documents/UnitFileOpt.h"
 #include "output/PartLabels.h"
@@ -136,6 +137,8 @@ std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredL
     for (const StoredLayout& s : layouts)
         for (size_t i = 0; i < s.schame.size(); ++i) source.push_back(&s);
 
+    // Each row's identifier as the panel list prints it in its "条码" column.
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(order.proID);
     std::vector<Label> labels;
     std::map<QString, int> pieceOfRow;
     for (const SawPiece& piece : PiecesInSawOrder(pages)) {
@@ -167,7 +170,9 @@ std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredL
             l.Lines << QStringLiteral("成品：") + Size3(row->length, row->width, row->thick);
             l.Lines << QStringLiteral("开料：") + Size3(e.Length, e.Width, row->thick);
             if (!row->fengB.isEmpty()) l.Lines << QStringLiteral("封边：") + row->fengB;
-            l.Barcode = PanelRowBarcode(order.proID, row->id) + "-" + QString::number(n);
+            const auto id = identifiers.find(row->id);
+            l.Barcode = (id != identifiers.end() ? id->second : PanelRowBarcode(order.proID, row->id)) + "-" +
+                        QString::number(n);
             EdgeSketch sketch;
             sketch.Length = row->length;
             sketch.Width = row->width;

@@ -49,7 +49,8 @@ std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<Sto
 // The order's panel list as a table (the columns of the spreadsheet panel list).
 TablePages PanelListTable(const OrderInfo& order);
 
-// Identifier of a panel row on its labels (the order and the row's key).
+// Identifier of a panel row on its labels when the panel list has none for it (the order and
+// the row's key); rows of the list carry the part identifier of its "条码" column.
 QString PanelRowBarcode(const QString& proID, const QString& rowID);
 
 // One label per cut piece in the order the saw frees them; pages as OrderPages made them.
