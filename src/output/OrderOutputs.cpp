@@ -106,9 +106,12 @@ TablePages PanelListTable(const OrderInfo& order) {
                     {{":p", order.proID}});
     const char* columns[] = {"ID",     "custName", "clName", "gtName",  "color",  "FengB",
                              "length", "width",    "houdu",  "clCount", "proCode"};
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(order.proID);
     while (q->next()) {
         QStringList row;
         for (const char* c : columns) row << FieldText(*q, QString::fromLatin1(c));
+        const auto id = identifiers.find(row[0]);
+        if (id != identifiers.end()) row[0] = id->second;  // the part identifier, as on the labels
         t.Rows.push_back(row);
     }
     return t;
