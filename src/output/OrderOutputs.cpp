@@ -3,11 +3,13 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "common/NumberFormat.h"
 #include "data/PartBarcode.h"
 #include "data/UnitData.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UnitFileOpt.h"
 #include "output/PartLabels.h"
 
@@ -82,10 +84,17 @@ std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* p
 }
 
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts) {
+    // Layouts the order's panels no longer match are marked on every page.
+    std::set<QString> stale;
+    for (const TStaleLayout& s : FindStaleLayouts(order.proID))
+        if (!s.pyID.isEmpty()) stale.insert(s.pyID);
     std::vector<LayoutPage> all;
     for (const StoredLayout& s : layouts) {
         std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName, s.prm.Bin);
-        for (LayoutPage& p : pages) all.push_back(std::move(p));
+        for (LayoutPage& p : pages) {
+            p.Outdated = stale.count(s.pyID) > 0;
+            all.push_back(std::move(p));
+        }
     }
     for (size_t i = 0; i < all.size(); ++i) {
         all[i].Number = static_cast<int>(i) + 1;

@@ -43,7 +43,8 @@ std::vector<OrderInfo> ListOrders();
 // cannot be read is left out and its reason added to *problems.
 std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* problems);
 
-// Pages of every stored layout, numbered 1 … N through the order.
+// Pages of every stored layout, numbered 1 … N through the order; the pages of a layout the
+// order's panels no longer match are marked outdated.
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts);
 
 // The order's panel list as a table (the columns of the spreadsheet panel list).
