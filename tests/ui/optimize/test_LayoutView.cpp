@@ -63,6 +63,7 @@ class LayoutViewTest : public UiTest {
             e.Length = l;
             e.Width = w;
             e.Count = n;
+            e.Rotation = 1;  // grain code "0": the part may turn, as the optimization job lists it
             eles.push_back(e);
             AddPanel(clID, name, l, w, n);
         }
