@@ -3,10 +3,13 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "common/NumberFormat.h"
+#include "data/PartBarcode.h"
 #include "data/UnitData.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UnitFileOpt.h"
 #include "output/PartLabels.h"
 
@@ -81,10 +84,17 @@ std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* p
 }
 
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts) {
+    // Layouts the order's panels no longer match are marked on every page.
+    std::set<QString> stale;
+    for (const TStaleLayout& s : FindStaleLayouts(order.proID))
+        if (!s.pyID.isEmpty()) stale.insert(s.pyID);
     std::vector<LayoutPage> all;
     for (const StoredLayout& s : layouts) {
         std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName, s.prm.Bin);
-        for (LayoutPage& p : pages) all.push_back(std::move(p));
+        for (LayoutPage& p : pages) {
+            p.Outdated = stale.count(s.pyID) > 0;
+            all.push_back(std::move(p));
+        }
     }
     for (size_t i = 0; i < all.size(); ++i) {
         all[i].Number = static_cast<int>(i) + 1;
@@ -105,9 +115,12 @@ TablePages PanelListTable(const OrderInfo& order) {
                     {{":p", order.proID}});
     const char* columns[] = {"ID",     "custName", "clName", "gtName",  "color",  "FengB",
                              "length", "width",    "houdu",  "clCount", "proCode"};
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(order.proID);
     while (q->next()) {
         QStringList row;
         for (const char* c : columns) row << FieldText(*q, QString::fromLatin1(c));
+        const auto id = identifiers.find(row[0]);
+        if (id != identifiers.end()) row[0] = id->second;  // the part identifier, as on the labels
         t.Rows.push_back(row);
     }
     return t;
@@ -136,6 +149,8 @@ std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredL
     for (const StoredLayout& s : layouts)
         for (size_t i = 0; i < s.schame.size(); ++i) source.push_back(&s);
 
+    // Each row's identifier as the panel list prints it in its "条码" column.
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(order.proID);
     std::vector<Label> labels;
     std::map<QString, int> pieceOfRow;
     for (const SawPiece& piece : PiecesInSawOrder(pages)) {
@@ -167,7 +182,9 @@ std::vector<Label> OrderLabels(const OrderInfo& order, const std::vector<StoredL
             l.Lines << QStringLiteral("成品：") + Size3(row->length, row->width, row->thick);
             l.Lines << QStringLiteral("开料：") + Size3(e.Length, e.Width, row->thick);
             if (!row->fengB.isEmpty()) l.Lines << QStringLiteral("封边：") + row->fengB;
-            l.Barcode = PanelRowBarcode(order.proID, row->id) + "-" + QString::number(n);
+            const auto id = identifiers.find(row->id);
+            l.Barcode = (id != identifiers.end() ? id->second : PanelRowBarcode(order.proID, row->id)) + "-" +
+                        QString::number(n);
             EdgeSketch sketch;
             sketch.Length = row->length;
             sketch.Width = row->width;

@@ -43,13 +43,15 @@ std::vector<OrderInfo> ListOrders();
 // cannot be read is left out and its reason added to *problems.
 std::vector<StoredLayout> LoadStoredLayouts(const QString& proID, QStringList* problems);
 
-// Pages of every stored layout, numbered 1 … N through the order.
+// Pages of every stored layout, numbered 1 … N through the order; the pages of a layout the
+// order's panels no longer match are marked outdated.
 std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<StoredLayout>& layouts);
 
 // The order's panel list as a table (the columns of the spreadsheet panel list).
 TablePages PanelListTable(const OrderInfo& order);
 
-// Identifier of a panel row on its labels (the order and the row's key).
+// Identifier of a panel row on its labels when the panel list has none for it (the order and
+// the row's key); rows of the list carry the part identifier of its "条码" column.
 QString PanelRowBarcode(const QString& proID, const QString& rowID);
 
 // One label per cut piece in the order the saw frees them; pages as OrderPages made them.

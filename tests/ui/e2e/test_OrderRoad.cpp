@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "../UiTestSupport.h"
+#include "data/PartBarcode.h"
 #include "spreadsheet/XlsReadBack.h"
 #include "output/OutputTestSupport.h"
 #include "reports/UReports.h"
@@ -336,18 +337,21 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
     for (const auto& page : view.pages) pieces += static_cast<int>(page.Layout.EleList.size()) * page.Layout.RawCount;
     EXPECT_EQ(codes.size(), pieces);
     EXPECT_EQ(codes.removeDuplicates(), 0);
+    // Each label: the panel list's 条码 identifier of its row, "-", the piece's number.
     std::map<QString, int> perRow;
     for (const QString& code : codes) {
-        const QStringList parts = code.split('-');
-        ASSERT_EQ(parts.size(), 3) << code.toStdString();
-        EXPECT_EQ(parts[0], main->proID);
-        ++perRow[parts[1]];
+        const int dash = code.lastIndexOf('-');
+        ASSERT_GT(dash, 0) << code.toStdString();
+        EXPECT_TRUE(code.startsWith(main->proID + "-")) << code.toStdString();
+        ++perRow[code.left(dash)];
     }
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(main->proID);
     auto rows = data->OpenQuery("SELECT ID, clCount FROM FProCl WHERE proID='" + main->proID + "'");
     int rowCount = 0;
     while (rows->next()) {
         ++rowCount;
-        EXPECT_EQ(perRow[rows->value(0).toString()], rows->value(1).toInt()) << "row " << rows->value(0).toInt();
+        const QString id = identifiers.at(rows->value(0).toString());
+        EXPECT_EQ(perRow[id], rows->value(1).toInt()) << "row " << id.toStdString();
     }
     EXPECT_GT(rowCount, 0);
 }

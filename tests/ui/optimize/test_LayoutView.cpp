@@ -63,6 +63,7 @@ class LayoutViewTest : public UiTest {
             e.Length = l;
             e.Width = w;
             e.Count = n;
+            e.Rotation = 1;  // grain code "0": the part may turn, as the optimization job lists it
             eles.push_back(e);
             AddPanel(clID, name, l, w, n);
         }
@@ -160,6 +161,21 @@ TEST_F(LayoutViewTest, PdfAndLabelsComeFromTheWindow) {
     ASSERT_EQ(prompt.infos.size(), 1);
     EXPECT_TRUE(prompt.infos[0].startsWith("开料图未能保存为：")) << prompt.infos[0].toStdString();
     EXPECT_FALSE(QFile::exists(saveAnswer));
+}
+
+TEST_F(LayoutViewTest, LayoutThePanelsNoLongerMatchIsMarkedOutdated) {
+    const QString white = AddMaterial("白色颗粒板");
+    const QString oak = AddMaterial("橡木饰面板");
+    StoreLayout(white, {{"侧板", 720, 560, 8}});
+    StoreLayout(oak, {{"门板", 716, 396, 5}});
+    Exec("UPDATE FProCl SET clCount=9 WHERE clName='侧板'");  // one more side panel since
+    TfrmLayoutView view(kOrder);
+    ASSERT_EQ(view.tvLayouts->topLevelItemCount(), 2);
+    const QTreeWidgetItem* first = view.tvLayouts->topLevelItem(0)->child(0);
+    const QTreeWidgetItem* second = view.tvLayouts->topLevelItem(1)->child(0);
+    EXPECT_TRUE(first->text(0).endsWith("（已过期）")) << first->text(0).toStdString();
+    EXPECT_FALSE(second->text(0).contains("过期")) << second->text(0).toStdString();
+    for (const auto& page : view.pages) EXPECT_EQ(page.Outdated, page.Material == "白色颗粒板");
 }
 
 TEST_F(LayoutViewTest, OrderWithoutLayoutsSaysSoAndOffersNoOutput) {
