@@ -14,7 +14,7 @@ void AddOffcutRaws(TD2RRawArr& raws, const TD2ROffcutArr& offcuts, const QString
         if (o.Count <= 0) continue;
         TD2RRaw r;
         r.XH = static_cast<int32_t>(raws.size()) + 1;
-        r.Name = o.ID;
+        r.Name = QStringLiteral("余料") + o.ID;
         r.DbID = dbID;
         r.Price = 0;
         r.Length = o.Length;

@@ -40,7 +40,8 @@ using TD2RLeftoverArr = std::vector<TD2RLeftover>;
 bool IsKeptOffcutSize(double length, double width, const TBin& min);
 
 // Appends the offcuts to raws as sheet types of the material dbID, with priority 1 (used
-// before every new sheet) and price 0 (already paid for). XH continues the list's numbering.
+// before every new sheet) and price 0 (already paid for), named "余料" + identifier so
+// lists and diagrams that show sheet names say so. XH continues the list's numbering.
 void AddOffcutRaws(TD2RRawArr& raws, const TD2ROffcutArr& offcuts, const QString& dbID);
 
 // The leftovers of a scheme at least min, in layout order and within a layout in the

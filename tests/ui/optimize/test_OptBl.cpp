@@ -741,4 +741,12 @@ TEST_F(OptBlTest, ConfirmedCutKeepsItsOffcutsAndIsReplacedOnlyWhenTheUserSaysSo)
     ASSERT_TRUE(q->next());
     ASSERT_TRUE(TD2File().OpenFile(q->value(0).toString(), raws, eles, schame, prm));
     EXPECT_EQ(NewSheetCount(schame), 0);  // six small parts fit the first order's offcuts
+    // The viewer names the offcut each layout lies on.
+    TfrmLayoutView view(next);
+    ASSERT_EQ(view.tvLayouts->topLevelItemCount(), 1);
+    const QTreeWidgetItem* material = view.tvLayouts->topLevelItem(0);
+    ASSERT_EQ(material->childCount(), static_cast<int>(schame.size()));
+    for (int i = 0; i < material->childCount(); ++i)
+        EXPECT_TRUE(material->child(i)->text(0).contains("余料" + schame[i].Offcut))
+            << material->child(i)->text(0).toStdString();
 }
