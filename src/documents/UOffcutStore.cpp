@@ -72,10 +72,14 @@ TsysData* TOffcutStore::Data() const { return p_data ? p_data : sysData(); }
 TD2ROffcutArr TOffcutStore::InStock(const QString& ylID) {
     TD2ROffcutArr out;
     if (!IsCounterKey(ylID.trimmed())) return out;
-    auto q = Data()->OpenQuery(
-        QStringLiteral("SELECT ofCode,length,width FROM FYuLiao WHERE state=0 AND ylID=") +
-        ylID.trimmed() + QStringLiteral(" ORDER BY ofID"));
-    while (q->isActive() && q->next()) {
+    // Quietly none when the offcuts cannot be read (a file of an older release opened
+    // for reading only has no offcut table): the optimization goes on with new sheets.
+    Statement s(Data(), QStringLiteral("SELECT ofCode,length,width FROM FYuLiao WHERE state=0 AND "
+                                       "ylID=") +
+                            ylID.trimmed() + QStringLiteral(" ORDER BY ofID"));
+    if (!s.Exec()) return out;
+    QSqlQuery* q = &s.Query();
+    while (q->next()) {
         TD2ROffcut o;
         o.ID = FieldText(*q, QStringLiteral("ofCode"));
         o.Length = FieldFloat(*q, QStringLiteral("length"));
