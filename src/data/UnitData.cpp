@@ -32,10 +32,16 @@ QString Placeholder(const QString& name) {
 }  // namespace
 
 TsysData::TsysData(const QString& dbPath)
-    : p_path(dbPath.isEmpty() ? DefaultDatabasePath() : dbPath),
-      p_connectionName(QStringLiteral("kelm-") +
+    : p_connectionName(QStringLiteral("kelm-") +
                        QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), p_connectionName);
+    const QString text = dbPath.trimmed().isEmpty() ? DefaultDatabasePath() : dbPath;
+    if (!ParseDatabaseTarget(text, p_target, &p_targetError)) {
+        // Kept as given so messages can name it; Open refuses it.
+        p_target = TDbTarget();
+        p_target.path = text;
+    }
+    p_path = p_target.engine == TDbEngine::File ? p_target.path : p_target.Display();
+    QSqlDatabase::addDatabase(kelm::sql::DriverName(p_target.engine), p_connectionName);
 }
 
 TsysData::~TsysData() {
@@ -55,6 +61,12 @@ QString TsysData::DefaultDatabasePath() {
 
 QString TsysData::DatabasePath() const { return p_path; }
 
+TDbEngine TsysData::Engine() const { return p_target.engine; }
+
+bool TsysData::IsServer() const { return p_target.engine == TDbEngine::Server; }
+
+const TDbTarget& TsysData::Target() const { return p_target; }
+
 QSqlDatabase TsysData::Database() { return QSqlDatabase::database(p_connectionName, false); }
 
 bool TsysData::IsOpen() const {
@@ -65,6 +77,16 @@ QString TsysData::LastError() const { return p_lastError; }
 
 bool TsysData::Open() {
     if (IsOpen()) return true;
+    if (!p_targetError.isEmpty()) {
+        p_lastError = p_targetError;
+        return false;
+    }
+    if (!(IsServer() ? OpenServer() : OpenFile())) return false;
+    p_opened = true;
+    return true;
+}
+
+bool TsysData::OpenFile() {
     QSqlDatabase db = Database();
     const bool existed = QFileInfo::exists(p_path);
     if (!existed) {
@@ -81,6 +103,7 @@ bool TsysData::Open() {
         return false;
     }
     if (!existed) {
+        SetConnectionPragmas();
         if (!CreateSchema()) {
             db.close();
             // A half-made file would later be taken for a foreign one; remove it so the
@@ -98,18 +121,63 @@ bool TsysData::Open() {
     } else {
         SetConnectionPragmas();
     }
-    p_opened = true;
+    return true;
+}
+
+bool TsysData::OpenServer() {
+    QSqlDatabase db = Database();
+    db.setHostName(p_target.host);
+    db.setPort(p_target.port);
+    db.setUserName(p_target.user);
+    db.setPassword(p_target.password);
+    db.setDatabaseName(p_target.database);
+    // A server that does not answer must not freeze the program for minutes.
+    db.setConnectOptions(QStringLiteral("connect_timeout=10"));
+    if (!db.open()) {
+        p_lastError = db.lastError().text();
+        return false;
+    }
+    auto fail = [&](const QString& why) {
+        p_lastError = why;
+        db.close();
+        return false;
+    };
+    {
+        QSqlQuery q(db);
+        // Texts travel as UTF-8 whatever the server's default; the schema holds the
+        // Kelm tables when one is named.
+        if (!q.exec(QStringLiteral("SET client_encoding TO 'UTF8'")))
+            return fail(q.lastError().text());
+        if (!p_target.schema.isEmpty() &&
+            !q.exec(QStringLiteral("SET search_path TO %1").arg(p_target.schema)))
+            return fail(q.lastError().text());
+    }
+    QStringList names;
+    if (!ListObjects(names)) return fail(p_lastError);
+    if (names.isEmpty()) {
+        // An empty database becomes a Kelm database. Several seats may connect first at
+        // the same moment: creation is serialised and the loser finds the tables made.
+        if (!CreateSchema()) return fail(p_lastError);
+        return true;
+    }
+    if (!HasKelmSchema()) return fail(p_lastError);
+    return true;
+}
+
+bool TsysData::ListObjects(QStringList& names) {
+    QSqlQuery q(Database());
+    if (!q.exec(kelm::sql::ListObjects(p_target.engine))) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    while (q.next()) names << q.value(0).toString().toLower();
     return true;
 }
 
 bool TsysData::HasKelmSchema() {
-    QSqlQuery q(Database());
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"))) {
-        p_lastError = q.lastError().text();
-        return false;
-    }
-    QSet<QString> present;
-    while (q.next()) present.insert(q.value(0).toString().toLower());
+    QStringList names;
+    if (!ListObjects(names)) return false;
+    const QSet<QString> present(names.begin(), names.end());
     for (const TSchemaObject& o : KelmSchema()) {
         if (!present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
@@ -129,36 +197,41 @@ void TsysData::SetConnectionPragmas() {
 
 bool TsysData::CreateSchema() {
     QSqlDatabase db = Database();
-    SetConnectionPragmas();
-    if (!db.transaction()) {
-        p_lastError = db.lastError().text();
+    QSqlQuery q(db);
+    if (!q.exec(kelm::sql::BeginWrite(p_target.engine))) {
+        p_lastError = q.lastError().text();
         return false;
     }
-    QSqlQuery q(db);
-    QStringList statements;
-    for (const TSchemaObject& o : KelmSchema()) statements << o.createSql;
-    statements << QStringLiteral(
-        "INSERT INTO FSysSet (cmpName,blade,JQD,OptT1) VALUES ('Veldstrom',5,0,0)");
-    statements << QStringLiteral(
-        "INSERT INTO FProFei (JGF,AZF,JXF,SDF,YSF,GLF,QTF) VALUES (0,0,0,0,0,0,0)");
-    for (const QString& sql : statements) {
-        if (!q.exec(sql)) {
-            p_lastError = q.lastError().text() + QStringLiteral(" in ") + sql;
-            q.finish();
-            db.rollback();
-            return false;
-        }
-    }
-    q.finish();
-    if (!db.commit()) {
-        p_lastError = db.lastError().text();
+    auto rollback = [&](const QString& why) {
+        p_lastError = why;
+        q.finish();
         db.rollback();
         return false;
+    };
+    const QString lock = kelm::sql::LockSchemaCreation(p_target.engine);
+    if (!lock.isEmpty()) {
+        if (!q.exec(lock)) return rollback(q.lastError().text());
+        // Another seat may have made the tables while this one waited for the lock.
+        QStringList names;
+        if (!ListObjects(names)) return rollback(p_lastError);
+        if (!names.isEmpty()) {
+            q.finish();
+            db.rollback();
+            return HasKelmSchema();
+        }
     }
+    QStringList statements;
+    for (const TSchemaObject& o : KelmSchema()) statements << o.CreateSql(p_target.engine);
+    statements << KelmFirstRows();
+    for (const QString& sql : statements)
+        if (!q.exec(sql)) return rollback(q.lastError().text() + QStringLiteral(" in ") + sql);
+    q.finish();
+    if (!db.commit()) return rollback(db.lastError().text());
     return true;
 }
 
 void TsysData::Close() {
+    p_prepared.clear();
     QSqlDatabase db = Database();
     if (db.isOpen()) db.close();
     p_opened = false;
@@ -197,24 +270,56 @@ void TsysData::SetCommonParam(const QString& name, const QString& value) {
     p_commonParams.append({key, text});
 }
 
-bool TsysData::ExecCommon() {
-    if (!Open()) return false;
-    QSqlQuery q(Database());
-    if (!q.prepare(p_commonSql)) {
-        p_lastError = q.lastError().text();
-        return false;
+QSqlQuery* TsysData::PreparedCommon() {
+    if (auto it = p_prepared.constFind(p_commonSql); it != p_prepared.constEnd())
+        return it->get();
+    auto q = std::make_shared<QSqlQuery>(Database());
+    if (!q->prepare(p_commonSql)) {
+        p_lastError = q->lastError().text();
+        return nullptr;
     }
-    for (const auto& p : p_commonParams) q.bindValue(p.first, p.second);
-    if (!q.exec()) {
-        p_lastError = q.lastError().text();
-        return false;
-    }
-    return q.numRowsAffected() > 0;
+    // A handful of statements make up nearly every write; an odd one does not grow the
+    // store without end.
+    if (p_prepared.size() >= 64) p_prepared.clear();
+    p_prepared.insert(p_commonSql, q);
+    return q.get();
 }
 
-bool TsysData::Transaction() { return Open() && Database().transaction(); }
+bool TsysData::ExecCommon() {
+    if (!Open()) return false;
+    QSqlQuery* q = PreparedCommon();
+    if (!q) return false;
+    // Every parameter is set afresh: one the new values leave out must not keep the
+    // value of the previous run.
+    const qsizetype bound = q->boundValues().size();
+    for (qsizetype i = 0; i < bound; ++i) q->bindValue(static_cast<int>(i), QVariant());
+    for (const auto& p : p_commonParams) q->bindValue(p.first, p.second);
+    if (!q->exec()) {
+        p_lastError = q->lastError().text();
+        p_prepared.remove(p_commonSql);
+        return false;
+    }
+    const bool changed = q->numRowsAffected() > 0;
+    q->finish();
+    return changed;
+}
 
-bool TsysData::Commit() { return IsOpen() && Database().commit(); }
+bool TsysData::Transaction() {
+    if (!Open()) return false;
+    QSqlQuery q(Database());
+    if (!q.exec(kelm::sql::BeginWrite(p_target.engine))) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool TsysData::Commit() {
+    if (!IsOpen()) return false;
+    if (Database().commit()) return true;
+    p_lastError = Database().lastError().text();
+    return false;
+}
 
 bool TsysData::Rollback() { return IsOpen() && Database().rollback(); }
 
@@ -247,6 +352,13 @@ bool TsysData::CheckNumberText(const QString& text) {
 void TsysData::SetPrompt(TPrompt* prompt) { p_prompt = prompt; }
 
 TPrompt* TsysData::Prompt() const { return p_prompt; }
+
+std::unique_ptr<TsysData> ConnectDatabase(const QString& fileOrUrl, QString* error) {
+    auto data = std::make_unique<TsysData>(fileOrUrl);
+    if (data->Open()) return data;
+    if (error) *error = data->LastError();
+    return nullptr;
+}
 
 // ---- the one data module of the run ----
 

@@ -3,10 +3,14 @@
 // object that every INSERT, UPDATE and DELETE goes through, identifiers made from the
 // clock, and the simple prompts (information and confirmation boxes) every window uses.
 //
-// The database is one SQLite file. When it does not exist yet it is created with every
-// table and view and the default settings; an existing file is opened as it is.
+// The database is one SQLite file by default, or a database on a PostgreSQL server
+// that several seats share (UnitDataEngine.h). A new file, or a server database
+// without any table yet, is given every table and view and the default settings in
+// one transaction; an existing Kelm database is opened as it is, and anything else is
+// refused without a change.
 
 #include <QDateTime>
+#include <QHash>
 #include <QPair>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -14,6 +18,8 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+
+#include "data/UnitDataEngine.h"
 
 // Prompt interface: the program sets message boxes captioned "信息提示" with the
 // information icon; tests set a recorder with scripted answers.
@@ -29,8 +35,9 @@ inline const QString kPromptCaption = QStringLiteral("信息提示");
 
 class TsysData {
   public:
-    // Empty path: "KelmDB.db" next to the executable, or in the user's data folder
-    // when the executable's folder is not writable. The file is not touched here.
+    // A file path or a postgresql:// URL (UnitDataEngine.h). Empty: "KelmDB.db" next to
+    // the executable, or in the user's data folder when the executable's folder is not
+    // writable. Nothing is touched here.
     explicit TsysData(const QString& dbPath = QString());
     ~TsysData();
     TsysData(const TsysData&) = delete;
@@ -39,7 +46,12 @@ class TsysData {
     // Where the default database file lives for this installation.
     static QString DefaultDatabasePath();
 
+    // The file of the embedded database; for a server its connection form without the
+    // password.
     QString DatabasePath() const;
+    TDbEngine Engine() const;
+    bool IsServer() const;
+    const TDbTarget& Target() const;
     bool Open();   // opens on first use; reopens after Close()
     void Close();  // backup and restore close it so the file can be copied
     bool IsOpen() const;
@@ -54,7 +66,8 @@ class TsysData {
     void SetCommonParam(const QString& name, const QString& value);
     bool ExecCommon();  // true only when > 0 rows affected; false on any error, silently
 
-    // For savers that must write several statements all or nothing.
+    // For savers that must write several statements all or nothing. The transaction
+    // holds the write lock from its start, so what it reads stays true until it ends.
     bool Transaction();
     bool Commit();
     bool Rollback();
@@ -75,10 +88,16 @@ class TsysData {
     QString LastError() const;  // text of the last failed statement's error, for logs
 
   private:
+    bool OpenFile();
+    bool OpenServer();
     bool CreateSchema();
     bool HasKelmSchema();
+    bool ListObjects(QStringList& names);
     void SetConnectionPragmas();
+    QSqlQuery* PreparedCommon();
 
+    TDbTarget p_target;
+    QString p_targetError;  // why the connection form cannot be used, "" when it can
     QString p_path;
     QString p_connectionName;
     QString p_commonSql;
@@ -86,7 +105,15 @@ class TsysData {
     TPrompt* p_prompt = nullptr;
     QString p_lastError;
     bool p_opened = false;
+    // The shared command's statements stay prepared while the connection is open: a
+    // server then parses a panel row's INSERT once per save, not once per row.
+    QHash<QString, std::shared_ptr<QSqlQuery>> p_prepared;
 };
+
+// Opens a Kelm database from a file path or a postgresql:// URL (the forms of
+// UnitDataEngine.h), creating it as for a first installation when it is new. nullptr,
+// with the reason in *error, when it cannot be opened or is no Kelm database.
+std::unique_ptr<TsysData> ConnectDatabase(const QString& fileOrUrl, QString* error = nullptr);
 
 // The one data module of the run. The program creates it first at start-up and
 // installs it; tests create their own on a temp path and install it. When none is

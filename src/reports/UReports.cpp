@@ -21,7 +21,7 @@ bool ExportPanelReport(const QString& path, const QString& proID) {
         auto query = OpenQuery(QStringLiteral("SELECT ID,custName,gtName,clName,color,FengB,length,"
                                               "width,houdu,clCount,proCode FROM vProCls WHERE "
                                               "proID='") +
-                               proID + QStringLiteral("' ORDER BY custID ASC"));
+                               proID + QStringLiteral("' ORDER BY custID ASC, ID ASC"));
         while (query->isActive() && query->next()) {
             QStringList row;
             for (const char* column : kPanelColumns)
