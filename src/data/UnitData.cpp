@@ -237,11 +237,14 @@ void TsysData::Close() {
     p_opened = false;
 }
 
+bool TsysData::OpenOrTell() {
+    if (Open()) return true;
+    ShowInfo(kConnectFailed);
+    return false;
+}
+
 std::unique_ptr<QSqlQuery> TsysData::OpenQuery(const QString& sql) {
-    if (!Open()) {
-        ShowInfo(kConnectFailed);
-        return std::make_unique<QSqlQuery>(Database());
-    }
+    if (!OpenOrTell()) return std::make_unique<QSqlQuery>(Database());
     auto q = std::make_unique<QSqlQuery>(Database());
     if (!q->exec(sql)) {
         p_lastError = q->lastError().text();
@@ -304,11 +307,18 @@ bool TsysData::ExecCommon() {
     return changed;
 }
 
-bool TsysData::Transaction() {
+bool TsysData::Transaction(const QString& purpose) {
     if (!Open()) return false;
     QSqlQuery q(Database());
     if (!q.exec(kelm::sql::BeginWrite(p_target.engine))) {
         p_lastError = q.lastError().text();
+        return false;
+    }
+    const QString serialise = kelm::sql::SerialiseWriters(p_target.engine, purpose);
+    if (!serialise.isEmpty() && !q.exec(serialise)) {
+        p_lastError = q.lastError().text();
+        q.finish();
+        Database().rollback();
         return false;
     }
     return true;

@@ -55,6 +55,8 @@ class TsysData {
     bool Open();   // opens on first use; reopens after Close()
     void Close();  // backup and restore close it so the file can be copied
     bool IsOpen() const;
+    // Open, showing "连接数据库出现异常情况！" when that fails, as a SELECT would.
+    bool OpenOrTell();
 
     // Runs a SELECT. On any error shows "连接数据库出现异常情况！" and returns an
     // inactive query (never nullptr). The caller owns the query.
@@ -68,7 +70,9 @@ class TsysData {
 
     // For savers that must write several statements all or nothing. The transaction
     // holds the write lock from its start, so what it reads stays true until it ends.
-    bool Transaction();
+    // With a purpose, transactions of the same purpose from other seats wait for this
+    // one to end (kelm::sql::SerialiseWriters).
+    bool Transaction(const QString& purpose = QString());
     bool Commit();
     bool Rollback();
 

@@ -174,6 +174,13 @@ QString ResetCounter(TDbEngine engine, const QString& table, const QString& colu
         .arg(table.toLower(), column.toLower());
 }
 
+QString SerialiseWriters(TDbEngine engine, const QString& purpose) {
+    if (engine != TDbEngine::Server || purpose.isEmpty()) return QString();
+    QString quoted = purpose;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('kelm:%1'))").arg(quoted);
+}
+
 QString LockSchemaCreation(TDbEngine engine) {
     // Any fixed number will do, as long as every seat takes the same one.
     return engine == TDbEngine::Server ? QStringLiteral("SELECT pg_advisory_xact_lock(4155121)")

@@ -61,6 +61,11 @@ QString LockRows(TDbEngine engine);
 // After rows were copied in with their counters: the next counter follows the highest.
 // "" when the engine does that by itself.
 QString ResetCounter(TDbEngine engine, const QString& table, const QString& column);
+// Inside a write transaction: waits until no other seat runs a transaction of the same
+// purpose, so a look-up followed by an insert (is there a layout yet? is this key
+// free?) cannot be raced by another seat. "" on the file, where the write transaction
+// already excludes every other writer.
+QString SerialiseWriters(TDbEngine engine, const QString& purpose);
 // Serialises first-time schema creation between seats (the engine's own lock for the
 // running transaction; "" when the write transaction already does it).
 QString LockSchemaCreation(TDbEngine engine);
