@@ -84,7 +84,9 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
         EXPECT_EQ(widths[col].toInt(), 131 * 256 / 7) << col;
 }
 
-TEST_F(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
+INSTANTIATE_TEST_SUITE_P(Engines, CutReportTest, KelmEngines(), KelmEngineName);
+
+TEST_P(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     const QString chosen = Out("cut.xls");
     const QString written = Out("cut_1.xls");
@@ -120,7 +122,7 @@ TEST_F(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
     EXPECT_NE(images[0], images[1]) << "each layout has its own diagram";
 }
 
-TEST_F(CutReportTest, ChosenNameWithTwoDotsGivesBaseBeforeTheFirstDot) {
+TEST_P(CutReportTest, ChosenNameWithTwoDotsGivesBaseBeforeTheFirstDot) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     ASSERT_TRUE(ExportCutReport(Out("cut.old.xls"), "P1"));
     EXPECT_TRUE(QFile::exists(Out("cut_1.xls")));
@@ -128,7 +130,7 @@ TEST_F(CutReportTest, ChosenNameWithTwoDotsGivesBaseBeforeTheFirstDot) {
     EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + Out("cut_1.xls")});
 }
 
-TEST_F(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
+TEST_P(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
     StoreLayout({}, TwoLayoutParts());
     ASSERT_TRUE(ExportCutReport(Out("cut.xls"), "P1"));
     const QJsonObject s = SheetOf(Read(Out("cut_1.xls")));
@@ -139,14 +141,14 @@ TEST_F(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
     EXPECT_TRUE(PictureShapes(s).isEmpty());
 }
 
-TEST_F(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
+TEST_P(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts(), "P2");
     EXPECT_FALSE(ExportCutReport(Out("cut.xls"), "P1"));
     EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
+TEST_P(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
     Exec(
         "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES('P1','1','50','1','not a "
         "layout')");
@@ -158,7 +160,7 @@ TEST_F(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
     EXPECT_GT(prompt.infos[0].size(), QString("保存Excel文件出现异常！\n").size()) << "says why";
 }
 
-TEST_F(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNotWritable) {
+TEST_P(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNotWritable) {
     const QByteArray oldTmp = qgetenv("TMPDIR");
     const QString tmp = Out("tmp");
     ASSERT_TRUE(QDir().mkpath(tmp));
@@ -176,7 +178,7 @@ TEST_F(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNo
     EXPECT_EQ(PictureShapes(SheetOf(Read(Out("cut_1.xls")))).size(), 2);
 }
 
-TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
+TEST_P(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
     const QString path = Out("direct.xls");
     QString error;
     ASSERT_TRUE(WriteCutReport(path, TwoLayoutParts(), TD2RPrm(), TwoLayoutScheme(), 96, &error))
@@ -196,7 +198,7 @@ TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
 
 namespace {
 
-TEST_F(CutReportTest, DiagramTallerThanTheTallestRowSpansRowsAndTheNextStartsBelowIt) {
+TEST_P(CutReportTest, DiagramTallerThanTheTallestRowSpansRowsAndTheNextStartsBelowIt) {
     // Sheets fed crosswise: 1220 long, 2440 wide, so each diagram is about 1140 pixels
     // high, more than one row of at most 409 points can hold.
     TD2RSchame schame = TwoLayoutScheme();

@@ -33,7 +33,9 @@ class PanelReportTest : public ReportTest {
     }
 };
 
-TEST_F(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToL5) {
+INSTANTIATE_TEST_SUITE_P(Engines, PanelReportTest, KelmEngines(), KelmEngineName);
+
+TEST_P(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToL5) {
     AddPanel("W2", "顶板", "564", "1");    // ID 1, customer 2
     AddPanel("W1", "侧板", "720.5", "2");  // ID 2, customer 1
     AddPanel("W1", "背板", "580", "1");    // ID 3, customer 1
@@ -81,7 +83,7 @@ TEST_F(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToL5) {
     EXPECT_TRUE(s["column_widths"].toObject().isEmpty()) << "column widths keep the defaults";
 }
 
-TEST_F(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
+TEST_P(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
     AddPanel("W1", "侧板", "720", "2");
     const QString path = Out("list.xlsx");
     ASSERT_TRUE(ExportPanelReport(path, "P1"));
@@ -89,7 +91,7 @@ TEST_F(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
     EXPECT_EQ(TextAt(SheetOf(Read(path)), 2, 2), "侧板");
 }
 
-TEST_F(PanelReportTest, OrderWithoutPanelsWritesNothingAndSaysNothing) {
+TEST_P(PanelReportTest, OrderWithoutPanelsWritesNothingAndSaysNothing) {
     AddPanel("W1", "侧板", "720", "2");
     const QString path = Out("none.xls");
     EXPECT_FALSE(ExportPanelReport(path, "P2"));
