@@ -1,27 +1,83 @@
 // Kelm start-up: wiring only. The data module comes first (its database is created on
 // first use when missing), then the main window, maximized, with no order open, and
 // the hidden drilling-standard and groove windows.
-#include <QApplication>
+#include <QIcon>
 #include <QScreen>
+#include <cstdio>
+#include <cstring>
 
+#include "app/StartCheck.h"
+#include "common/Version.h"
 #include "data/UnitData.h"
+#include "ui/UiApplication.h"
+#include "ui/UiPlatform.h"
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
 #include "ui/drilling/UPZBZ.h"
 #include "ui/orders/UnitMain.h"
 
+namespace {
+
+const char* kUsage =
+    "usage: kelm [--version] [--check-start]\n"
+    "Starts Kelm, the production program for panel furniture workshops.\n"
+    "  --version      prints the version and ends\n"
+    "  --check-start  starts as usual, prints one line once the main window stands and\n"
+    "                 ends (status 0; 1 when a message box is in the way or no window\n"
+    "                 comes up), for checking an installation\n";
+
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
+}
+
+// The program's icon in every size it is drawn at; the window title bar and the task bar
+// take it from here, the menu from the installed icon theme.
+QIcon KelmIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/kelm-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // Answered before the application object, which needs a display.
+    if (kelm::AsksForVersion(argc, argv)) {
+        kelm::PrintVersion(QStringLiteral("kelm"));
+        return 0;
+    }
+    if (AsksForHelp(argc, argv)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    // An exception escaping a window is shown and the program goes on.
+    TKelmApplication app(argc, argv);
     QApplication::setApplicationName("Kelm");
+    QApplication::setApplicationVersion(kelm::VersionNumber());
+    // Ties the windows to the menu entry "kelm.desktop" on desktops that match them by name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelm"));
+    QApplication::setWindowIcon(KelmIcon());
+    // Qt's own texts (context menus, file dialogs, standard buttons) in Chinese when
+    // its translations are installed; in English otherwise.
+    InstallQtTranslations(app);
 
     TsysData data;
     TMessageBoxPrompt prompt;
     data.SetPrompt(&prompt);
     SetSysData(&data);
 
+    QWidget* mainWindow = nullptr;
+    if (kelm::AsksForStartCheck(argc, argv))
+        kelm::ArmStartCheck([&mainWindow] { return mainWindow; },
+                            [&data] { return data.DatabasePath(); });
+
     int result = 0;
     {
         TfrmMain frmMain;
+        mainWindow = &frmMain;
         // The drilling-standard and groove windows exist from start-up on, hidden.
         TfrmPZBZ frmPZBZ(&frmMain);
         TfrmKaiCao frmKaiCao(&frmMain);
@@ -31,6 +87,7 @@ int main(int argc, char** argv) {
             frmMain.setGeometry(screen->availableGeometry());
         frmMain.showMaximized();
         result = QApplication::exec();
+        mainWindow = nullptr;
     }
     SetSysData(nullptr);
     return result;

@@ -10,8 +10,10 @@
 #include "cabinet/CabinetPixels.h"
 #include "common/NumberFormat.h"
 
+#include <QRect>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,31 @@ double Nearest(double v) { return std::nearbyint(v); }
 int T(double v) { return kelm::cabinet_pixels::TruncPixel(v); }
 // Pixel for lines and texts.
 int N(double v) { return kelm::cabinet_pixels::NearestPixel(v); }
+
+// Dimension texts are drawn on an opaque background, so a text drawn over another one
+// would hide part of it ("200.C" for "200.0" next to a short segment's text). Each text
+// goes to its usual place, else to the alternative one beside it, else is left out, so
+// every text shown is whole.
+class DimensionTexts {
+  public:
+    explicit DimensionTexts(Canvas& canvas) : p_canvas(canvas) {}
+    void Put(QPoint at, QPoint alternative, const QString& text) {
+        const QSize size(p_canvas.TextWidth(text), p_canvas.TextHeight(text));
+        for (const QPoint& p : {at, alternative}) {
+            const QRect box(p, size);
+            if (std::any_of(p_boxes.begin(), p_boxes.end(),
+                            [&box](const QRect& b) { return b.intersects(box); }))
+                continue;
+            p_canvas.TextOut(p.x(), p.y(), text);
+            p_boxes.push_back(box);
+            return;
+        }
+    }
+
+  private:
+    Canvas& p_canvas;
+    std::vector<QRect> p_boxes;
+};
 
 struct Projection {
     double dv;
@@ -330,6 +357,7 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
 
     if (!_showBZ) return;
     _canvas.SetPenColor(kelm::Colors::Blue);
+    DimensionTexts texts(_canvas);
 
     const FBZL w = GetWLines();
     const double wy = _pos.y() + p_H / _dv + 10;
@@ -338,8 +366,9 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
         PixelLine(_canvas, x1, wy, x2, wy);
         PixelLine(_canvas, x1, wy - 5, x1, wy + 5);
         PixelLine(_canvas, x2, wy - 5, x2, wy + 5);
-        _canvas.TextOut(N((x1 + x2) / 2), N(wy - 5),
-                        kelm::FormatPattern(w[i + 1].Val - w[i].Val, QStringLiteral("0.0")));
+        // Else below the ticks.
+        texts.Put(QPoint(N((x1 + x2) / 2), N(wy - 5)), QPoint(N((x1 + x2) / 2), N(wy + 6)),
+                  kelm::FormatPattern(w[i + 1].Val - w[i].Val, QStringLiteral("0.0")));
     }
 
     const FBZL h = GetHLines();
@@ -349,8 +378,10 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
         PixelLine(_canvas, hx, y1, hx, y2);
         PixelLine(_canvas, hx - 5, y1, hx + 5, y1);
         PixelLine(_canvas, hx - 5, y2, hx + 5, y2);
-        _canvas.TextOut(N(hx - 5), N((y1 + y2) / 2),
-                        kelm::FormatPattern(h[i + 1].Val - h[i].Val, QStringLiteral("0.0")));
+        // Else further right, beside where a neighbour's text stands.
+        const QString text = kelm::FormatPattern(h[i + 1].Val - h[i].Val, QStringLiteral("0.0"));
+        texts.Put(QPoint(N(hx - 5), N((y1 + y2) / 2)),
+                  QPoint(N(hx - 5) + _canvas.TextWidth(text) + 4, N((y1 + y2) / 2)), text);
     }
 
     const bool frontView = _Angle == 90 && _Angle2 == 0;
@@ -364,8 +395,10 @@ void FCabinet::Draw(kelm::Canvas& _canvas, double _dv, double _Angle, double _An
             PixelLine(_canvas, x1, y1, x2, y2);
             PixelLine(_canvas, x1 - 5, y1, x1 + 5, y1);
             PixelLine(_canvas, x2 - 5, y2, x2 + 5, y2);
-            _canvas.TextOut(N((x1 + x2) / 2), N((y1 + y2) / 2 - 5),
-                            kelm::FormatGeneral(d[i + 1].Val - d[i].Val));
+            // Else to the left of the line's middle.
+            const QString text = kelm::FormatGeneral(d[i + 1].Val - d[i].Val);
+            const QPoint at(N((x1 + x2) / 2), N((y1 + y2) / 2 - 5));
+            texts.Put(at, at - QPoint(_canvas.TextWidth(text) + 4, 0), text);
         }
     }
     _canvas.SetPenColor(kelm::Colors::Black);

@@ -19,6 +19,10 @@
 //   background is filled with the brush colour while the brush is solid and left
 //   transparent while it is clear or hatched, unless SetTransparentText(true) makes
 //   every text transparent.
+// - TextOutTurned(x, y, text) draws the text a quarter turn counter-clockwise, reading
+//   upwards, as on the long side of a tall part: the turned text cell occupies the box
+//   from (x, y) to (x + TextHeight, y + TextWidth), the text's start at the bottom.
+//   Its background follows the same rule as TextOut.
 // - Font sizes are points; the pixel size depends on the surface's resolution.
 
 #include <QPoint>
@@ -86,6 +90,7 @@ public:
     virtual void Polyline(const std::vector<QPoint>& points) = 0;
     virtual void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) = 0;
     virtual void TextOut(int x, int y, const QString& text) = 0;
+    virtual void TextOutTurned(int x, int y, const QString& text) = 0;
 
     virtual int TextWidth(const QString& text) const = 0;
     virtual int TextHeight(const QString& text) const = 0;

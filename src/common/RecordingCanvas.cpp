@@ -1,5 +1,8 @@
 #include "common/RecordingCanvas.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace kelm {
 
 RecordingCanvas::RecordingCanvas(QRect clip) : m_clip(clip) {}
@@ -55,13 +58,38 @@ void RecordingCanvas::TextOut(int x, int y, const QString& text) {
     m_calls.push_back(std::move(call));
 }
 
-int RecordingCanvas::TextWidth(const QString& text) const {
-    int width = 0;
-    for (QChar c : text) width += c.unicode() >= 0x2E80 ? 2 * m_charWidth : m_charWidth;
-    return width;
+void RecordingCanvas::TextOutTurned(int x, int y, const QString& text) {
+    TextOut(x, y, text);
+    m_calls.back().turned = true;
 }
 
-int RecordingCanvas::TextHeight(const QString&) const { return m_lineHeight; }
+int RecordingCanvas::Scaled(int pixels, int points) const {
+    if (!m_metricsFollowFont) return pixels;
+    return std::max(1, int(std::lround(pixels * points / 9.0)));
+}
+
+QSize RecordingCanvas::Measure(const QString& text, int points) const {
+    if (m_measure) return m_measure(text, points);
+    const int narrow = Scaled(m_charWidth, points);
+    const int wide = Scaled(2 * m_charWidth, points);
+    int width = 0;
+    for (QChar c : text) width += c.unicode() >= 0x2E80 ? wide : narrow;
+    return QSize(width, Scaled(m_lineHeight, points));
+}
+
+int RecordingCanvas::TextWidth(const QString& text) const {
+    return Measure(text, m_fontSize).width();
+}
+
+int RecordingCanvas::TextHeight(const QString& text) const {
+    return Measure(text, m_fontSize).height();
+}
+
+QRect RecordingCanvas::TextBox(const CanvasCall& call) const {
+    if (call.kind != CanvasCall::Kind::TextOut || call.points.empty()) return QRect();
+    const QSize size = Measure(call.text, call.fontSize);
+    return QRect(call.points.front(), call.turned ? size.transposed() : size);
+}
 
 std::vector<CanvasCall> RecordingCanvas::CallsOf(CanvasCall::Kind kind) const {
     std::vector<CanvasCall> out;

@@ -9,6 +9,9 @@
 
 #include "common/Canvas.h"
 
+#include <QSize>
+#include <functional>
+
 namespace kelm {
 
 struct CanvasCall {
@@ -27,6 +30,8 @@ struct CanvasCall {
     BrushStyle brushStyle = BrushStyle::Solid;
     int fontSize = 0;
     bool textTransparent = false;  // TextOut only: background left as it was
+    bool turned = false;           // TextOut only: drawn by TextOutTurned, the point is
+                                   // the top-left corner of the turned box
 };
 
 class RecordingCanvas : public Canvas {
@@ -64,6 +69,7 @@ public:
     void Polyline(const std::vector<QPoint>& points) override;
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void TextOut(int x, int y, const QString& text) override;
+    void TextOutTurned(int x, int y, const QString& text) override;
 
     int TextWidth(const QString& text) const override;
     int TextHeight(const QString& text) const override;
@@ -74,6 +80,21 @@ public:
     int CharWidth() const { return m_charWidth; }
     void SetLineHeight(int pixels) { m_lineHeight = pixels; }
     int LineHeight() const { return m_lineHeight; }
+    // When on, the metrics follow the font size as a 96 dots-per-inch screen would: at
+    // 9 points CharWidth() and LineHeight() as set, at other sizes in proportion
+    // (rounded, at least 1 pixel). Off by default: every size measures alike.
+    void SetMetricsFollowFontSize(bool on) { m_metricsFollowFont = on; }
+    // Measures texts with a function of its own instead (width and height in pixels of a
+    // text at a font size in points), such as the metrics of a real font; an empty
+    // function goes back to the fixed metrics.
+    void SetMeasure(std::function<QSize(const QString&, int points)> measure) {
+        m_measure = std::move(measure);
+    }
+
+    // The box a recorded text occupies, measured with this canvas's metrics at the font
+    // size it was drawn in (turned texts: the turned box). An empty rectangle for calls
+    // that are no text.
+    QRect TextBox(const CanvasCall& call) const;
 
     const std::vector<CanvasCall>& Calls() const { return m_calls; }
     std::vector<CanvasCall> CallsOf(CanvasCall::Kind kind) const;
@@ -82,6 +103,8 @@ public:
 
 private:
     CanvasCall NewCall(CanvasCall::Kind kind) const;
+    int Scaled(int pixels, int points) const;
+    QSize Measure(const QString& text, int points) const;
 
     Color m_penColor = Colors::Black;
     PenStyle m_penStyle = PenStyle::Solid;
@@ -95,6 +118,8 @@ private:
     QRect m_clip;
     int m_charWidth = 6;
     int m_lineHeight = 12;
+    bool m_metricsFollowFont = false;
+    std::function<QSize(const QString&, int)> m_measure;
     std::vector<CanvasCall> m_calls;
 };
 

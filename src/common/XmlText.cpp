@@ -1,5 +1,7 @@
 #include "common/XmlText.h"
 
+#include <QXmlStreamReader>
+
 namespace kelm {
 
 QString XmlAttributeText(const QString& text, bool escapeApostrophe) {
@@ -46,6 +48,21 @@ QString XmlAttributeText(const QString& text, bool escapeApostrophe) {
         }
     }
     return out;
+}
+
+}  // namespace kelm
+
+namespace kelm {
+
+qint64 LineNestedDeeperThan(const QString& text, int maxDepth) {
+    QXmlStreamReader reader(text);
+    int depth = 0;
+    while (!reader.atEnd() && !reader.hasError()) {
+        reader.readNext();
+        if (reader.isStartElement() && ++depth > maxDepth) return reader.lineNumber();
+        if (reader.isEndElement()) --depth;
+    }
+    return 0;
 }
 
 }  // namespace kelm

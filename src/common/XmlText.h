@@ -13,3 +13,13 @@ namespace kelm {
 QString XmlAttributeText(const QString& text, bool escapeApostrophe);
 
 }  // namespace kelm
+
+namespace kelm {
+
+// The DOM parser slows down with the square of the nesting depth, so a damaged text
+// nested thousands deep would hang a reader. Readers call this before parsing: it
+// returns the line of the first element nested deeper than maxDepth, or 0 when there
+// is none (a text that is not well-formed is left to the parser to report).
+qint64 LineNestedDeeperThan(const QString& text, int maxDepth);
+
+}  // namespace kelm

@@ -9,10 +9,12 @@
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
 
 #include "common/NumberFormat.h"
+#include "common/ProgramFolder.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -20,6 +22,57 @@ namespace {
 const QString kDatabaseFileName = QStringLiteral("KelmDB.db");
 const QString kConnectFailed = QStringLiteral("连接数据库出现异常情况！");
 const QString kBadNumber = QStringLiteral("数字非法！");
+const QString kReadOnly = QStringLiteral("数据库文件为只读，不能保存修改！");
+const QString kLockedByOther = QStringLiteral("数据库正被其他程序占用，保存失败，请稍后再试！");
+const QString kDiskFull = QStringLiteral("磁盘空间已满，保存失败！");
+const QString kFileError = QStringLiteral("数据库文件读写出错，保存失败！");
+
+// SQLite's primary result codes (the low byte of an extended code).
+enum SqliteCode {
+    kPerm = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnlyCode = 8,
+    kIoErr = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kNotADb = 26,
+};
+
+// The message for a failed write the user can act on; empty for a statement that is
+// wrong in itself (a refused value, a missing row), which the window handles.
+QString WriteFailureMessage(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (!ok) return QString();
+    switch (code) {
+        case kBusy:
+        case kLocked:
+            return kLockedByOther;
+        case kReadOnlyCode:
+            return kReadOnly;
+        case kFull:
+            return kDiskFull;
+        case kPerm:
+        case kIoErr:
+        case kCorrupt:
+        case kCantOpen:
+        case kNotADb:
+            return kFileError;
+        default:
+            return QString();
+    }
+}
+
+// The same for a server, whose error codes are SQLSTATE texts.
+QString ServerWriteFailureMessage(const QSqlError& error) {
+    const QString state = error.nativeErrorCode();
+    if (state == QStringLiteral("53100")) return kDiskFull;
+    if (state == QStringLiteral("25006")) return kReadOnly;
+    if (state == QStringLiteral("55P03") || state == QStringLiteral("40P01")) return kLockedByOther;
+    return QString();
+}
 
 TsysData* g_installed = nullptr;
 std::unique_ptr<TsysData> g_fallback;
@@ -49,14 +102,44 @@ TsysData::~TsysData() {
     QSqlDatabase::removeDatabase(p_connectionName);
 }
 
-QString TsysData::DefaultDatabasePath() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QFileInfo dirInfo(exeDir);
-    if (!exeDir.isEmpty() && dirInfo.isDir() && dirInfo.isWritable())
-        return QDir(exeDir).filePath(kDatabaseFileName);
-    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(dataDir);
+QString TsysData::ChooseDatabasePath(const QString& programDir, bool programDirWritable,
+                                     const QString& dataDir) {
+    if (!programDir.isEmpty()) {
+        const QString beside = QDir(programDir).filePath(kDatabaseFileName);
+        // The workshop's data stay where they are, even where the user may not write:
+        // they are opened for reading rather than hidden behind an empty new file.
+        if (QFileInfo(beside).isFile() || programDirWritable) return beside;
+    }
     return QDir(dataDir).filePath(kDatabaseFileName);
+}
+
+QString TsysData::DefaultDatabasePath() {
+    return DefaultDatabasePath(QCoreApplication::applicationDirPath());
+}
+
+QString TsysData::DefaultDatabasePath(const QString& exeDir) {
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString chosen =
+        ChooseDatabasePath(exeDir, kelm::ProgramFolderTakesFiles(exeDir), dataDir);
+    if (chosen.startsWith(dataDir)) QDir().mkpath(dataDir);
+    return chosen;
+}
+
+bool TsysData::IsReadOnly() const { return p_readOnly; }
+
+void TsysData::SetReadOnly(bool readOnly) { p_forceReadOnly = readOnly; }
+
+void TsysData::SetBusyTimeout(int milliseconds) { p_busyTimeout = qMax(0, milliseconds); }
+
+QString TsysData::Notice() const {
+    if (p_opened && p_readOnly)
+        return QStringLiteral("数据库为只读（文件或其文件夹不可写），修改不能保存：") +
+               QDir::toNativeSeparators(p_path);
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (p_opened && !exeDir.isEmpty() && p_path == DefaultDatabasePath() &&
+        QFileInfo(p_path).absolutePath() != QFileInfo(exeDir).absoluteFilePath())
+        return QStringLiteral("程序文件夹不可写，数据文件位于：") + QDir::toNativeSeparators(p_path);
+    return QString();
 }
 
 QString TsysData::DatabasePath() const { return p_path; }
@@ -89,6 +172,16 @@ bool TsysData::Open() {
 bool TsysData::OpenFile() {
     QSqlDatabase db = Database();
     const bool existed = QFileInfo::exists(p_path);
+    if (existed) {
+        const QFileInfo file(p_path);
+        if (p_forceReadOnly || !file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+            return OpenReadOnly();
+    } else if (p_forceReadOnly) {
+        p_lastError = QStringLiteral("%1 does not exist").arg(p_path);
+        return false;
+    }
+    p_readOnly = false;
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(p_busyTimeout));
     if (!existed) {
         // Never create a file inside a folder that is not there: that is a wrong path,
         // not a first installation.
@@ -172,6 +265,40 @@ bool TsysData::ListObjects(QStringList& names) {
     }
     while (q.next()) names << q.value(0).toString().toLower();
     return true;
+}
+
+bool TsysData::OpenReadOnly() {
+    QSqlDatabase db = Database();
+    const QString options =
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(p_busyTimeout);
+    db.setDatabaseName(p_path);
+    db.setConnectOptions(options);
+    bool ok = db.open() && HasKelmSchema();
+    if (!ok) {
+        db.close();
+        // A file in write-ahead-log mode needs an index file beside it, which a folder
+        // the user may not write cannot take: it is then read as a file that nobody
+        // changes while the program runs.
+        db.setDatabaseName(QUrl::fromLocalFile(QFileInfo(p_path).absoluteFilePath())
+                               .toString(QUrl::FullyEncoded) +
+                           QStringLiteral("?immutable=1"));
+        db.setConnectOptions(options + QStringLiteral(";QSQLITE_OPEN_URI"));
+        ok = db.open() && HasKelmSchema();
+    }
+    if (!ok) {
+        if (p_lastError.isEmpty()) p_lastError = db.lastError().text();
+        db.close();
+        return false;
+    }
+    p_readOnly = true;
+    p_opened = true;
+    return true;
+}
+
+void TsysData::ReportWriteFailure(const QSqlError& error) {
+    const QString message =
+        IsServer() ? ServerWriteFailureMessage(error) : WriteFailureMessage(error);
+    if (!message.isEmpty()) ShowInfo(message);
 }
 
 bool TsysData::HasKelmSchema() {
@@ -279,6 +406,7 @@ QSqlQuery* TsysData::PreparedCommon() {
     auto q = std::make_shared<QSqlQuery>(Database());
     if (!q->prepare(p_commonSql)) {
         p_lastError = q->lastError().text();
+        ReportWriteFailure(q->lastError());
         return nullptr;
     }
     // A handful of statements make up nearly every write; an odd one does not grow the
@@ -290,6 +418,11 @@ QSqlQuery* TsysData::PreparedCommon() {
 
 bool TsysData::ExecCommon() {
     if (!Open()) return false;
+    if (p_readOnly) {
+        p_lastError = QStringLiteral("the database is open for reading only");
+        ShowInfo(kReadOnly);
+        return false;
+    }
     QSqlQuery* q = PreparedCommon();
     if (!q) return false;
     // Every parameter is set afresh: one the new values leave out must not keep the
@@ -299,6 +432,7 @@ bool TsysData::ExecCommon() {
     for (const auto& p : p_commonParams) q->bindValue(p.first, p.second);
     if (!q->exec()) {
         p_lastError = q->lastError().text();
+        ReportWriteFailure(q->lastError());
         p_prepared.remove(p_commonSql);
         return false;
     }
@@ -326,8 +460,10 @@ bool TsysData::Transaction(const QString& purpose) {
 
 bool TsysData::Commit() {
     if (!IsOpen()) return false;
-    if (Database().commit()) return true;
-    p_lastError = Database().lastError().text();
+    QSqlDatabase db = Database();
+    if (db.commit()) return true;
+    p_lastError = db.lastError().text();
+    ReportWriteFailure(db.lastError());
     return false;
 }
 

@@ -7,12 +7,19 @@
 // that several seats share (UnitDataEngine.h). A new file, or a server database
 // without any table yet, is given every table and view and the default settings in
 // one transaction; an existing Kelm database is opened as it is, and anything else is
-// refused without a change.
+// refused without a change. A file
+// the user may not write (or one in a folder the user may not write) is opened for
+// reading only: the data show, and every write is refused with a message.
+//
+// A write that fails for a reason the user can act on (the file is locked by another
+// program, read-only, the disk is full, the file cannot be read or written) is said in
+// a message naming the reason; the window keeps its input.
 
 #include <QDateTime>
 #include <QHash>
 #include <QPair>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -35,9 +42,10 @@ inline const QString kPromptCaption = QStringLiteral("信息提示");
 
 class TsysData {
   public:
-    // A file path or a postgresql:// URL (UnitDataEngine.h). Empty: "KelmDB.db" next to
-    // the executable, or in the user's data folder when the executable's folder is not
-    // writable. Nothing is touched here.
+    // A file path or a postgresql:// URL (UnitDataEngine.h). Empty path: "KelmDB.db" next to the executable (an existing file there is used
+    // even when the folder is not writable), or else in the user's data folder when
+    // the executable's folder is not writable or belongs to an installation
+    // (/usr/bin and the like). The file is not touched here.
     explicit TsysData(const QString& dbPath = QString());
     ~TsysData();
     TsysData(const TsysData&) = delete;
@@ -45,6 +53,22 @@ class TsysData {
 
     // Where the default database file lives for this installation.
     static QString DefaultDatabasePath();
+    // The same for a program whose executable lies in programFolder.
+    static QString DefaultDatabasePath(const QString& programFolder);
+    // The same choice for given folders: an existing file in the program's folder, else
+    // the program's folder when it takes files, else the data folder.
+    static QString ChooseDatabasePath(const QString& programDir, bool programDirWritable,
+                                      const QString& dataDir);
+
+    // Opened for reading only (the file or its folder is not writable for the user, or
+    // SetReadOnly was called before opening).
+    bool IsReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    // A line for the status bar when the user should know where the data are or that
+    // they cannot be changed; empty otherwise.
+    QString Notice() const;
+    // How long a write waits for another program's lock before it fails (ms).
+    void SetBusyTimeout(int milliseconds);
 
     // The file of the embedded database; for a server its connection form without the
     // password.
@@ -94,6 +118,8 @@ class TsysData {
   private:
     bool OpenFile();
     bool OpenServer();
+    bool OpenReadOnly();
+    void ReportWriteFailure(const QSqlError& error);
     bool CreateSchema();
     bool HasKelmSchema();
     bool ListObjects(QStringList& names);
@@ -112,6 +138,9 @@ class TsysData {
     // The shared command's statements stay prepared while the connection is open: a
     // server then parses a panel row's INSERT once per save, not once per row.
     QHash<QString, std::shared_ptr<QSqlQuery>> p_prepared;
+    bool p_readOnly = false;
+    bool p_forceReadOnly = false;
+    int p_busyTimeout = 5000;
 };
 
 // Opens a Kelm database from a file path or a postgresql:// URL (the forms of

@@ -5,6 +5,8 @@ namespace {
 struct ColumnDef {
     const char* name;
     const char* type;
+    // Added after the first schema; older files may lack it.
+    bool addedLater = false;
 };
 
 TColumnKind KindOf(const char* type);
@@ -38,6 +40,7 @@ TSchemaObject Table(const char* name, std::initializer_list<ColumnDef> columns) 
         const QString column = QString::fromUtf8(c.name);
         t.columns << column;
         t.kinds << KindOf(c.type);
+        if (c.addedLater) t.addedColumns << column;
         defs << ColumnDefinition(column, c.type);
         serverDefs << ServerColumnDefinition(column, t.kinds.back());
     }

@@ -36,6 +36,9 @@ struct TSchemaObject {
     }
     // The counter column of a table, "" when it has none.
     QString CounterColumn() const;
+    // Columns added after the first schema: a file of an older installation may lack
+    // them and is still a Kelm database (the upgrade on opening adds them).
+    QStringList addedColumns;
 };
 
 // Every table, then every view, in creation order.

@@ -2,11 +2,11 @@
 
 #include <QDomDocument>
 #include <QDomElement>
-#include <QXmlStreamReader>
 #include <cmath>
 #include <vector>
 
 #include "common/NumberFormat.h"
+#include "common/XmlText.h"
 #include "documents/UXmlSave.h"
 #include "documents/UnitEncrypTo.h"
 
@@ -209,23 +209,16 @@ std::unique_ptr<FCabinet> ReadCabinet(const Node& n, int combinationRegions, int
     return cab;
 }
 
-// The document is six elements deep. The DOM parser slows down with the square of
-// the nesting depth, so a damaged text nested thousands deep would hang the program;
-// such a text is refused before it is parsed.
+// The document is six elements deep; a text nested far deeper is damaged and is
+// refused before the parser spends time on it.
 void CheckNesting(const QString& text) {
     constexpr int kMaxDepth = 32;
-    QXmlStreamReader reader(text);
-    int depth = 0;
-    while (!reader.atEnd() && !reader.hasError()) {
-        reader.readNext();
-        if (reader.isStartElement() && ++depth > kMaxDepth)
-            throw EXmlDocumentError(
-                QStringLiteral("cabinet document: elements nested deeper than %1 at line %2")
-                    .arg(kMaxDepth)
-                    .arg(reader.lineNumber())
-                    .toStdString());
-        if (reader.isEndElement()) --depth;
-    }
+    if (const qint64 line = kelm::LineNestedDeeperThan(text, kMaxDepth))
+        throw EXmlDocumentError(
+            QStringLiteral("cabinet document: elements nested deeper than %1 at line %2")
+                .arg(kMaxDepth)
+                .arg(line)
+                .toStdString());
 }
 
 }  // namespace

@@ -57,31 +57,18 @@ FPanelRow PlainPartRow(const FCabinet& cab, const FCl& cl, const QString& name, 
     return row;
 }
 
-FPanelRow DrawerPart(const FCabinet& cab, const FChTi& ct, const FCl& cl, const QString& suffix,
-                     double length, double width, int jqd) {
-    return PlainPartRow(cab, cl, ct.Name + suffix, length, width, jqd);
+void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, int jqd) {
+    for (const FPartSize& part : DrawerPartSizes(ct))
+        rows.push_back(PlainPartRow(cab, part.cl, part.name, part.length, part.width, jqd));
 }
 
-void AppendDrawerRows(FPanelRows& rows, const FCabinet& cab, const FChTi& ct, int jqd) {
-    const double fw = std::fabs(ct.Pos.X2 - ct.Pos.X1);
-    const double fh = std::fabs(ct.Pos.Y2 - ct.Pos.Y1);
-    const double tA = ct.ACl.Thick;
-    const double tB = ct.BCl.Thick;
-    // The box stands E and F inside the face's edges; its front and back sit between
-    // the sides, and the bottom is let 5 mm into grooves all round.
-    const double between = std::fabs(fw - ct.E - ct.F - 2 * tA);
-    const double sideLength = ct.D - tA;
-    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerFaceSuffix, fh, fw, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerFrontSuffix, ct.M, between, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerBackSuffix, ct.M, between, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerLeftSuffix, ct.M, sideLength, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.ACl, kDrawerRightSuffix, ct.M, sideLength, jqd));
-    rows.push_back(DrawerPart(cab, ct, ct.BCl, kDrawerBottomSuffix, fw - ct.E - ct.F - 2 * tB + 10,
-                              ct.D - 2 * tB + 10, jqd));
+FPartSize DoorPartSize(const FMB& mb) {
+    return FPartSize{mb.Cl.Name, mb.Cl, mb.Pos.X2 - mb.Pos.X1, mb.Pos.Y2 - mb.Pos.Y1};
 }
 
 FPanelRow DoorRow(const FCabinet& cab, const FMB& mb, int jqd) {
-    return PlainPartRow(cab, mb.Cl, mb.Cl.Name, mb.Pos.X2 - mb.Pos.X1, mb.Pos.Y2 - mb.Pos.Y1, jqd);
+    const FPartSize part = DoorPartSize(mb);
+    return PlainPartRow(cab, part.cl, part.name, part.length, part.width, jqd);
 }
 
 // Inserts the rows of one position through the shared command; false at the first
@@ -235,6 +222,51 @@ void BoardCutSize(const FBC& _bc, double& _length, double& _width) {
     }
 }
 
+FPartSizes DrawerPartSizes(const FChTi& _ct) {
+    const double fw = std::fabs(_ct.Pos.X2 - _ct.Pos.X1);
+    const double fh = std::fabs(_ct.Pos.Y2 - _ct.Pos.Y1);
+    const double tA = _ct.ACl.Thick;
+    const double between = std::fabs(fw - _ct.E - _ct.F - 2 * tA);
+    const double sideLength = _ct.D - tA;
+    // The opening inside the box boards is (fw - E - F - 2 tA) by (D - 2 tA): the
+    // bottom's own thickness has nothing to do with it (a bottom sized by it would be
+    // longer than the box sides when the bottom is thinner than the box boards).
+    const double bottomLength = fw - _ct.E - _ct.F - 2 * tA + 10;
+    const double bottomWidth = _ct.D - 2 * tA + 10;
+    return {
+        {_ct.Name + kDrawerFaceSuffix, _ct.ACl, fh, fw},
+        {_ct.Name + kDrawerFrontSuffix, _ct.ACl, double(_ct.M), between},
+        {_ct.Name + kDrawerBackSuffix, _ct.ACl, double(_ct.M), between},
+        {_ct.Name + kDrawerLeftSuffix, _ct.ACl, double(_ct.M), sideLength},
+        {_ct.Name + kDrawerRightSuffix, _ct.ACl, double(_ct.M), sideLength},
+        {_ct.Name + kDrawerBottomSuffix, _ct.BCl, bottomLength, bottomWidth},
+    };
+}
+
+FPartSizes ObjectPartSizes(const FCabinet& _cab, const FRC& _obj) {
+    if (_obj.index < 0) return {};
+    const std::size_t i = std::size_t(_obj.index);
+    switch (_obj.ObjType) {
+        case ObjBoard:
+            if (i < _cab.BCS().size()) {
+                const FBC& bc = _cab.BCS()[i];
+                FPartSize part{bc.Cl.Name, bc.Cl, 0, 0};
+                BoardCutSize(bc, part.length, part.width);
+                return {part};
+            }
+            break;
+        case ObjDrawer:
+            if (i < _cab.CTS().size()) return DrawerPartSizes(_cab.CTS()[i]);
+            break;
+        case ObjDoor:
+            if (i < _cab.MBS().size()) return {DoorPartSize(_cab.MBS()[i])};
+            break;
+        default:
+            break;
+    }
+    return {};
+}
+
 void AppendCabinetPanelRows(FPanelRows& _rows, const FCabinet& _cab, const TSysSet& _set,
                             const FHoleRules& _rules) {
     const int jqd = _set.JQD;
@@ -262,6 +294,45 @@ FPanelRows BuildPanelRows(const FCabs& _cabs, const TSysSet& _set, const FHoleRu
     for (const auto& cab : _cabs.CBS())
         if (cab) AppendCabinetPanelRows(rows, *cab, _set, _rules);
     return rows;
+}
+
+std::vector<FPanelEdges> BuildPanelEdges(const FCabs& _cabs) {
+    std::vector<FPanelEdges> edges;
+    for (const auto& cab : _cabs.CBS()) {
+        if (!cab) continue;
+        for (const FBC& bc : cab->BCS()) {
+            const FFengB& fb = bc.FB;
+            FPanelEdges e;
+            e.clName = bc.Cl.Name;
+            switch (bc.BCType) {
+                case FBCType::BeiBan:
+                case FBCType::ShuBan:  // length is the height: left and right run along it
+                    e = {bc.Cl.Name, fb.L, fb.R, fb.T, fb.B};
+                    break;
+                case FBCType::CeBanLeft:
+                case FBCType::CeBanRight:
+                case FBCType::GeBan:  // length is the height, width the depth
+                    e = {bc.Cl.Name, fb.Q, fb.H, fb.T, fb.B};
+                    break;
+                case FBCType::DingBan:
+                case FBCType::CengBan:
+                case FBCType::DiBan:  // length is the depth, width runs across
+                    e = {bc.Cl.Name, fb.L, fb.R, fb.Q, fb.H};
+                    break;
+                case FBCType::MenBan:
+                    break;
+            }
+            edges.push_back(e);
+        }
+        for (const FChTi& ct : cab->CTS()) {
+            for (const QString& suffix :
+                 {kDrawerFaceSuffix, kDrawerFrontSuffix, kDrawerBackSuffix, kDrawerLeftSuffix,
+                  kDrawerRightSuffix, kDrawerBottomSuffix})
+                edges.push_back({ct.Name + suffix});
+        }
+        for (const FMB& mb : cab->MBS()) edges.push_back({mb.Cl.Name});
+    }
+    return edges;
 }
 
 // ---- storing ----

@@ -1,9 +1,5 @@
 #include "documents/UnitEncrypTo.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-
 #include "common/TextCodec.h"
 
 namespace {
@@ -26,34 +22,6 @@ int HexValue(QStringView digits) {
         v = v * 16 + d;
     }
     return v;
-}
-
-// GB18030 bytes -> text. A damaged scrambled text unscrambles to bytes that need not
-// form valid characters; each byte that does not is shown as U+FFFD and the rest of
-// the text still comes through.
-QString DecodeLeniently(const QByteArray& bytes) {
-    iconv_t cd = iconv_open("UTF-8", "GB18030");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return kelm::DecodeGbk(bytes);
-    QByteArray utf8;
-    char* src = const_cast<char*>(bytes.constData());
-    size_t srcLeft = static_cast<size_t>(bytes.size());
-    char buf[4096];
-    while (srcLeft > 0) {
-        char* dst = buf;
-        size_t dstLeft = sizeof buf;
-        const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        const int err = errno;
-        utf8.append(buf, static_cast<qsizetype>(dst - buf));
-        if (r != static_cast<size_t>(-1)) break;
-        if (err == E2BIG) continue;
-        // EILSEQ or EINVAL (a sequence cut off at the end): skip one byte.
-        utf8.append("\xEF\xBF\xBD");
-        ++src;
-        --srcLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-    iconv_close(cd);
-    return QString::fromUtf8(utf8);
 }
 
 }  // namespace
@@ -105,5 +73,7 @@ QString TEncrypXML::UncrypStr(const QString& text, const QString& key) {
     }
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0) bytes.truncate(zero);
-    return DecodeLeniently(bytes);
+    // A damaged scrambled text unscrambles to bytes that need not form valid
+    // characters; those show as U+FFFD and the rest still comes through.
+    return kelm::DecodeGbkLeniently(bytes);
 }

@@ -33,6 +33,9 @@ class TD2RListener {
     virtual void OnStep(int /*k*/) {}
     virtual void OnGeneration(const QString& /*text*/) {}
     virtual void OnDone(const TD2RSchame& /*best*/) {}
+    // The deep search's improvement phase: sheets of the best scheme so far, the lower
+    // bound on sheets and the seconds since the run began.
+    virtual void OnDeepProgress(int32_t /*sheets*/, int32_t /*bound*/, double /*seconds*/) {}
 };
 
 // Uniform integer draws from xoshiro256** (seeded through splitmix64): a small, fast

@@ -2,19 +2,36 @@
 
 #include "optimizer/UnitD2RectDisp.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "common/NumberFormat.h"
+
+namespace {
+
+// Counts are summed in 64 bits and shown within the 32-bit fields: a scheme read from
+// a damaged document may hold sums no workshop reaches, and they must not wrap round.
+int32_t Saturated(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+void AddTo(int32_t& total, int64_t c) { total = Saturated(int64_t(total) + c); }
+
+}  // namespace
 
 void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                           TD2Rslt& rslt) const {
     rslt = TD2Rslt{};
     rslt.EleCutArr.resize(schame.size());
-    TD2REleArr left = eles;  // Count becomes the pieces still uncut
+    std::vector<int64_t> left(eles.size());  // pieces still uncut
+    for (size_t i = 0; i < eles.size(); ++i) left[i] = eles[i].Count;
     double rawArea = 0, partArea = 0, cost = 0;
-    int32_t sheets = 0;
+    int64_t sheets = 0;
 
     for (size_t gi = 0; gi < schame.size(); ++gi) {
         const TD2RGene& g = schame[gi];
-        const int32_t c = g.RawCount;
+        const int64_t c = g.RawCount;
         rawArea += g.RawLength * g.RawWidth * c;
         sheets += c;
         partArea += c * g.EleArea;
@@ -25,36 +42,37 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
         bool found = false;
         for (TUseRaw& u : rslt.UseRawArr) {
             if (u.rawSize == size && u.rawName == g.RawName) {
-                u.Count += c;
+                AddTo(u.Count, c);
                 found = true;
                 break;
             }
         }
-        if (!found) rslt.UseRawArr.push_back(TUseRaw{g.RawName, size, c});
+        if (!found) rslt.UseRawArr.push_back(TUseRaw{g.RawName, size, Saturated(c)});
 
         for (const TRectR& r : g.RectArr) {
             if (!(prm.Bin.Length <= r.Length && prm.Bin.Width <= r.Width)) continue;
             found = false;
             for (TBinSize& b : rslt.BinSizeArr) {
                 if (b.length == r.Length && b.width == r.Width && b.rawDbID == g.RawDbID) {
-                    b.count += c;
+                    AddTo(b.count, c);
                     found = true;
                     break;
                 }
             }
             if (!found)
-                rslt.BinSizeArr.push_back(TBinSize{g.RawDbID, g.RawName, r.Length, r.Width, c});
+                rslt.BinSizeArr.push_back(
+                    TBinSize{g.RawDbID, g.RawName, r.Length, r.Width, Saturated(c)});
         }
 
         std::vector<TEleCut>& pieces = rslt.EleCutArr[gi];
         for (const TRectEle& e : g.EleList) {
             // A part number outside the list (a scheme that does not belong to it) is
             // listed on its layout but cannot be counted off.
-            if (e.XH >= 1 && e.XH <= static_cast<int32_t>(left.size())) left[e.XH - 1].Count -= c;
+            if (e.XH >= 1 && e.XH <= static_cast<int32_t>(left.size())) left[e.XH - 1] -= c;
             found = false;
             for (TEleCut& p : pieces) {
                 if (p.XH == e.XH) {
-                    ++p.count;
+                    AddTo(p.count, 1);
                     found = true;
                     break;
                 }
@@ -63,12 +81,14 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
         }
     }
 
-    for (const TD2REle& e : left)
-        if (e.Count != 0)
-            rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, e.Count});
+    for (size_t i = 0; i < eles.size(); ++i) {
+        const TD2REle& e = eles[i];
+        if (left[i] != 0)
+            rslt.NoCutArr.push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, Saturated(left[i])});
+    }
     rslt.eleTotalArea = partArea;
     rslt.rawUseArea = rawArea;
     rslt.UltiRate = rawArea != 0 ? partArea / rawArea : 0;
-    rslt.RawUseCount = sheets;
+    rslt.RawUseCount = Saturated(sheets);
     rslt.TotalPrice = cost;
 }

@@ -15,8 +15,12 @@ public:
     void GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                    TD2Rslt& rslt) const;
     // Cutting diagram of layout pbID on canvas (UnitD2RectDraw.cpp); returns the pixel Y
-    // of the sheet outline's bottom edge.
+    // of the sheet outline's bottom edge. The title names the material when the layout
+    // carries a RawName. Part texts stay inside their parts (PartTextPlacement.h);
+    // parts that carry a number instead are explained by a legend below the sheet.
+    // contentBottom, when given, receives the Y below everything drawn (the legend's
+    // last line, or the sheet's bottom edge when there is no legend).
     int DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, double dv,
                 const TD2Rslt& result, kelm::Canvas& canvas, const TD2RGene& layout,
-                int32_t unit, int32_t posY) const;
+                int32_t unit, int32_t posY, int* contentBottom = nullptr) const;
 };

@@ -6,6 +6,7 @@
 
 #include "common/NumberFormat.h"
 #include "common/XmlText.h"
+#include "optimizer/UnitD2RectLimits.h"
 
 namespace {
 
@@ -79,6 +80,18 @@ struct Node {
         if (!kelm::ParseNumber(t, v))
             Fail(where,
                  QStringLiteral("attribute %1 \"%2\" is not a number").arg(QLatin1String(attr), t));
+        return v;
+    }
+    // A count of sheets or pieces: a whole number from min to the stock limit, so sums
+    // over a scheme stay far from overflowing.
+    int32_t Count(const char* attr, int32_t min) const {
+        const int32_t v = Int(attr);
+        if (v < min || v > kMaxStockCount)
+            Fail(where, QStringLiteral("attribute %1 \"%2\" is not a count from %3 to %4")
+                            .arg(QLatin1String(attr))
+                            .arg(v)
+                            .arg(min)
+                            .arg(kMaxStockCount));
         return v;
     }
     int32_t Int(const char* attr) const {
@@ -214,6 +227,12 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
 
 void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles, TD2RSchame& schame,
                         TD2RPrm& prm) {
+    // The document is five elements deep; a text nested far deeper is damaged and is
+    // refused before the parser spends time on it (the cabinet reader's limit).
+    constexpr int kMaxDepth = 32;
+    if (const qint64 line = kelm::LineNestedDeeperThan(text, kMaxDepth))
+        Fail(QStringLiteral("line %1").arg(line),
+             QStringLiteral("elements nested deeper than %1").arg(kMaxDepth));
     QDomDocument doc;
     QString error;
     int line = 0, column = 0;
@@ -248,7 +267,7 @@ void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
         r.Demo = n.Text("DM");
         r.Length = n.Number("RL");
         r.Width = n.Number("RW");
-        r.Count = n.Int("RC");
+        r.Count = n.Count("RC", 1);
         r.Price = n.Number("PRC");
         r.DbID = n.Text("DBID");
         newRaws.push_back(std::move(r));
@@ -262,7 +281,8 @@ void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
         e.Demo = n.Text("DM");
         e.Length = n.Number("EL");
         e.Width = n.Number("EW");
-        e.Count = n.Int("EC");
+        // A part type may have no pieces (a panel row of quantity 0 in the order).
+        e.Count = n.Count("EC", 0);
         e.Rotation = n.Int("XZ");
         newEles.push_back(std::move(e));
     });
@@ -276,7 +296,7 @@ void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
         g.RawDbID = n.Text("DBID");
         g.RawLength = n.Number("RL");
         g.RawWidth = n.Number("RW");
-        g.RawCount = n.Int("RC");
+        g.RawCount = n.Count("RC", 1);
         g.EleArea = n.Number("EA");
         g.maxBin = n.Number("MB");
         n.Child(0, "ELS").EachChild([&](const Node& c) {

@@ -187,6 +187,22 @@ void QPainterCanvas::TextOut(int x, int y, const QString& text) {
     m_penDirty = true;
 }
 
+void QPainterCanvas::TextOutTurned(int x, int y, const QString& text) {
+    const QFontMetrics metrics(m_font);
+    const int width = metrics.horizontalAdvance(text);
+    if (!m_transparentText && m_brushStyle == BrushStyle::Solid)
+        m_painter->fillRect(QRect(x, y, metrics.height(), width), ToQColor(m_brushColor));
+    m_painter->save();
+    // The text's start goes to the bottom-left of the box and it reads upwards.
+    m_painter->translate(x, y + width);
+    m_painter->rotate(-90);
+    m_painter->setPen(ToQColor(m_fontColor));
+    m_painter->drawText(0, metrics.ascent(), text);
+    m_painter->restore();
+    m_penDirty = true;
+    m_brushDirty = true;
+}
+
 int QPainterCanvas::TextWidth(const QString& text) const {
     return QFontMetrics(m_font).horizontalAdvance(text);
 }

@@ -65,6 +65,7 @@ public:
     void Polyline(const std::vector<QPoint>& points) override;
     void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
     void TextOut(int x, int y, const QString& text) override;
+    void TextOutTurned(int x, int y, const QString& text) override;
 
     int TextWidth(const QString& text) const override;
     int TextHeight(const QString& text) const override;

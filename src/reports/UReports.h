@@ -33,12 +33,17 @@ inline const QString kReportNotSaved = QStringLiteral("报表未能保存为："
 // customers together. An order without panels writes nothing and says nothing.
 bool ExportPanelReport(const QString& path, const QString& proID);
 
-// Cutting layout report of the stored layout of order proID: summary, raw sheet list and
-// the diagram of every sheet layout, each below the previous. The workbook is written as
-// the chosen path's name up to its first "." followed by "_1.xls" (then "_2.xls" for a
-// further stored layout, holding every sheet so far), and the closing message names the
-// file actually written. No stored layout: nothing happens.
+// Cutting layout report of the stored layouts of order proID: one workbook under the
+// chosen path holding one worksheet per material of the order (in the order of the
+// materials' keys), each named after its material ("白颗粒板 18mm") with its summary,
+// raw sheet list and the diagram of every sheet layout, each below the previous.
+// Nothing is written when any layout cannot be read or drawn. No stored layout:
+// nothing happens.
 bool ExportCutReport(const QString& path, const QString& proID);
+
+// The name a material goes by in reports: its name and thickness ("白颗粒板 18mm");
+// the key alone when the material is gone.
+QString MaterialLabel(const QString& ylID);
 
 // Size sheet of cabinet entry winID: filled picture with dimension lines, code, outer
 // size and quantity, and the list of its panels.
@@ -50,19 +55,23 @@ bool ExportDrawingSheet(const QString& path, const QString& winID, kelm::Color c
 
 // --- building blocks ------------------------------------------------------------------
 
-// File the cutting layout report writes for the chosen path: everything from the first
-// "." of the file name onwards removed (folder kept, "/" or "\" as separators), then
-// "_" + number + ".xls". "D:\My Reports\cut.old.xls", 1 -> "D:\My Reports\cut_1.xls".
+// A numbered file name for the chosen path: everything from the first "." of the file
+// name onwards removed (folder kept, "/" or "\" as separators), then "_" + number +
+// ".xls". "D:\My Reports\cut.old.xls", 1 -> "D:\My Reports\cut_1.xls".
 QString CutReportFileName(const QString& chosenPath, int number);
 
-// Adds the cutting layout sheet "[Kelm]报表" of one optimization result to book: the
-// statistics of schame over the part list eles (prm.Bin decides reusable leftovers), the
-// raw sheets used and every layout's diagram at dpi dots per inch. viaTempBitmap: each
+// Adds the cutting layout sheet of one optimization result to book: the statistics of
+// schame over the part list eles (prm.Bin decides reusable leftovers), the raw sheets
+// used (number, material, size) and every layout's diagram at dpi dots per inch.
+// material: the material's name as MaterialLabel gives it; it names the sheet, heads
+// the summary and goes onto every sheet-list row and diagram title. Without it the sheet
+// is "[Kelm]报表" and the layouts' own sheet names are shown. viaTempBitmap: each
 // diagram is written as "Temp.bmp" and inserted from there (as the program does);
 // otherwise the bitmaps stay in memory. False with a reason when a picture could not be
 // made or placed.
 bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD2RPrm& prm,
-                       const TD2RSchame& schame, int dpi, bool viaTempBitmap, QString* error);
+                       const TD2RSchame& schame, int dpi, bool viaTempBitmap, QString* error,
+                       const QString& material = QString());
 
 // The cutting layout report of a result straight into path (no database, no messages):
 // one sheet built by AddCutReportSheet. False with a reason when it could not be written.
@@ -70,8 +79,8 @@ bool WriteCutReport(const QString& path, const TD2REleArr& eles, const TD2RPrm& 
                     const TD2RSchame& schame, int dpi, QString* error);
 
 // Picture of a cabinet document (the scrambled text of FProWins.winPath) as a bitmap of
-// width × height pixels, scaled so the larger of the combination's width and height
-// fills the picture less 30 pixels on each side, with dimension lines; fill: filled
+// width × height pixels with dimension lines, the whole drawing (depth, top, dimension
+// texts) centred inside a 10-pixel margin at the largest scale that fits; fill: filled
 // faces instead of a wire frame. Written as "Temp.bmp"; returns its path, or an empty
 // text with the reason in error when the document cannot be read or the file written.
 QString MakeCabinetPicture(const QString& winPath, bool fill, kelm::Color color, int width,
@@ -88,6 +97,6 @@ void SetReportDpi(int dpi);
 QString ReportProgramDir();
 void SetReportProgramDir(const QString& dir);
 
-// Where "Temp.bmp" would be written now: in the program's folder when it is writable,
-// otherwise in the temporary folder.
+// Where "Temp.bmp" would be written now: in the program's folder when it is writable and
+// not an installation's program folder (/usr/bin), otherwise in the temporary folder.
 QString TempBitmapPath();

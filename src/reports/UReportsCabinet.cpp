@@ -5,6 +5,7 @@
 #include <exception>
 #include <vector>
 
+#include "common/DrawingFit.h"
 #include "data/UnitData.h"
 #include "documents/UXmlOpen.h"
 #include "render/QPainterCanvas.h"
@@ -18,6 +19,7 @@ using kelm::XlsHAlign;
 
 constexpr int kPictureSize = 300;  // pixels, square
 constexpr int kPictureMargin = 30;
+constexpr int kFitMargin = 10;  // free pixels around the whole drawing
 
 // The fields of FProWins the sheets show, as the database returns them.
 struct CabinetEntry {
@@ -97,14 +99,21 @@ QString MakeCabinetPicture(const QString& winPath, bool fill, kelm::Color color,
                      QString::fromUtf8(e.what());
         return QString();
     }
-    // Millimetres per pixel: the larger of width and height fills the picture less the
-    // margins (240 of 300 pixels).
+    // Millimetres per pixel to start from: the larger of width and height fills the
+    // picture less the margins (240 of 300 pixels). The depth drawn upwards and the
+    // dimension lines with their texts reach beyond the front, so the scale and origin
+    // are then fitted to the whole drawing, which stays inside a margin of its own.
     const double dv = cabs->W() >= cabs->H() ? cabs->W() / (width - 2 * kPictureMargin)
                                              : cabs->H() / (height - 2 * kPictureMargin);
+    const kelm::ScaledDrawing draw = [&](kelm::Canvas& c, double scale, QPoint pos) {
+        cabs->Draw(c, scale, pos, fill, true, color, 80, 10);
+    };
+    const QRect area(kFitMargin, kFitMargin, width - 2 * kFitMargin, height - 2 * kFitMargin);
+    const kelm::DrawingFit fit = kelm::FitDrawing(draw, area, dv);
     QImage image = kelm::NewBitmap(width, height, ReportDpi());
     {
         kelm::QPainterCanvas canvas(&image, ReportDpi());
-        cabs->Draw(canvas, dv, QPoint(kPictureMargin, kPictureMargin), fill, true, color, 80, 10);
+        draw(canvas, fit.dv, fit.pos);
     }
     return kelm::reports::SaveTempBitmap(image, error);
 }

@@ -2,6 +2,8 @@
 #include <QStringList>
 #include <algorithm>
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "data/UnitData.h"
 #include "documents/UnitFileOpt.h"
@@ -24,22 +26,37 @@ bool Fail(const QString& reason) {
 
 }  // namespace
 
-bool ExportCutReport(const QString& path, const QString& proID) {
-    QStringList layoutKeys;
-    {
-        auto query =
-            OpenQuery(QStringLiteral("SELECT pyID,uli,cutC,cutFA FROM FProBcCut WHERE proID='") +
-                      proID + QStringLiteral("'"));
-        while (query->isActive() && query->next())
-            layoutKeys << FieldText(*query, QStringLiteral("pyID"));
+QString MaterialLabel(const QString& ylID) {
+    auto query = OpenQuery(QStringLiteral("SELECT ylName,houdu FROM FCl WHERE ylID=") +
+                           QString::number(ylID.toLongLong()));
+    if (query->isActive() && query->next()) {
+        const QString name = FieldText(*query, QStringLiteral("ylName")).trimmed();
+        const QString thick = FieldText(*query, QStringLiteral("houdu")).trimmed();
+        QString label = name;
+        if (!thick.isEmpty())
+            label += (label.isEmpty() ? QString() : QStringLiteral(" ")) + thick + QStringLiteral("mm");
+        if (!label.isEmpty()) return label;
     }
-    if (layoutKeys.isEmpty()) return false;
+    return QStringLiteral("原材") + ylID;
+}
+
+bool ExportCutReport(const QString& path, const QString& proID) {
+    // One stored layout per material of the order; the materials come in the order of
+    // their keys, as the materials window lists them.
+    std::vector<std::pair<QString, QString>> layouts;  // pyID, bcID
+    {
+        auto query = OpenQuery(
+            QStringLiteral("SELECT pyID,bcID,uli,cutC,cutFA FROM FProBcCut WHERE proID='") + proID +
+            QStringLiteral("' ORDER BY bcID,pyID"));
+        while (query->isActive() && query->next())
+            layouts.emplace_back(FieldText(*query, QStringLiteral("pyID")),
+                                 FieldText(*query, QStringLiteral("bcID")));
+    }
+    if (layouts.empty()) return false;
 
     const int dpi = ReportDpi();
     kelm::XlsWorkbook book;
-    QString written;
-    int number = 1;
-    for (const QString& pyID : layoutKeys) {
+    for (const auto& [pyID, bcID] : layouts) {
         TD2RRawArr raws;
         TD2REleArr eles;
         TD2RSchame schame;
@@ -51,13 +68,13 @@ bool ExportCutReport(const QString& path, const QString& proID) {
         } catch (const std::exception& e) {
             return Fail(QString::fromUtf8(e.what()));
         }
-        if (!AddCutReportSheet(book, eles, prm, schame, dpi, true, &error)) return Fail(error);
-        // The workbook grows by one sheet per stored layout and is saved after each, so
-        // files already written stay when a later one fails.
-        const QString file = CutReportFileName(path, number++);
-        if (!book.Save(file, &error)) return Fail(error);
-        written = file;
+        if (!AddCutReportSheet(book, eles, prm, schame, dpi, true, &error, MaterialLabel(bcID)))
+            return Fail(error);
     }
-    ShowInfo(kReportSavedAs + written);
+    // Saved once, after every material's sheet was made: a failure on the way leaves no
+    // half report behind.
+    QString error;
+    if (!book.Save(path, &error)) return Fail(error);
+    ShowInfo(kReportSavedAs + path);
     return true;
 }

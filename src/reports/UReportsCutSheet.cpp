@@ -19,6 +19,10 @@ using kelm::XlsRange;
 // Tallest row the format allows, in points.
 constexpr double kMaxRowPoints = 409;
 
+// Width of columns A to D in characters: four of them (33 × 7 + 5 pixels each) hold a
+// diagram of kLayoutImageWidthMm at 96 dots per inch.
+constexpr double kCutReportColumnWidth = 33;
+
 void SetRight(kelm::XlsSheet& sheet, const QString& cell, const QString& text) {
     sheet.SetText(cell, text);
     sheet.SetHorizontalAlignment(cell, XlsHAlign::Right);
@@ -31,15 +35,19 @@ void SetBoldBand(kelm::XlsSheet& sheet, int row, const QString& text) {
     sheet.SetBold(kelm::XlsRangeName(band), true);
 }
 
-void FillSummary(kelm::XlsSheet& sheet, const TD2Rslt& rslt) {
-    for (int c = 0; c < 4; ++c) sheet.SetColumnWidth(c, 18);
+void FillSummary(kelm::XlsSheet& sheet, const TD2Rslt& rslt, const QString& material) {
+    // Columns A to D together are as wide as a diagram picture, so the picture stays
+    // inside the printed width of the sheet.
+    for (int c = 0; c < 4; ++c) sheet.SetColumnWidth(c, kCutReportColumnWidth);
     sheet.SetBorders(QStringLiteral("A1:D7"));
 
     sheet.Merge(QStringLiteral("A1:D1"));
     sheet.SetText(0, 0, QStringLiteral("[Kelm]软件排版图"));
     sheet.SetFont(QStringLiteral("A1:D1"), 16, true);
     sheet.SetHorizontalAlignment(QStringLiteral("A1:D1"), XlsHAlign::Center);
-    SetBoldBand(sheet, 1, QStringLiteral("报表汇总"));
+    SetBoldBand(sheet, 1,
+                material.isEmpty() ? QStringLiteral("报表汇总")
+                                   : QStringLiteral("报表汇总（") + material + QStringLiteral("）"));
 
     SetRight(sheet, QStringLiteral("A3"), QStringLiteral("成品面积："));
     sheet.SetText(QStringLiteral("B3"),
@@ -100,18 +108,31 @@ int PlaceDiagram(kelm::XlsSheet& sheet, const TD2RSchame& schame, int index, con
 }  // namespace
 
 bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD2RPrm& prm,
-                       const TD2RSchame& schame, int dpi, bool viaTempBitmap, QString* error) {
+                       const TD2RSchame& schameIn, int dpi, bool viaTempBitmap, QString* error,
+                       const QString& material) {
+    // The material's name goes onto every layout, so the sheet list and each diagram's
+    // title say which board they are about.
+    TD2RSchame schame = schameIn;
+    if (!material.isEmpty())
+        for (TD2RGene& g : schame) g.RawName = material;
     TD2Rslt rslt;
     TD2Result().GetResult(schame, prm, eles, rslt);
 
-    kelm::XlsSheet& sheet = book.AddSheet(QStringLiteral("[Kelm]报表"));
-    FillSummary(sheet, rslt);
+    kelm::XlsSheet& sheet =
+        book.AddSheet(material.isEmpty() ? QStringLiteral("[Kelm]报表") : material);
+    FillSummary(sheet, rslt, material);
+    // Landscape and one page wide, so a diagram prints whole at full width.
+    kelm::XlsPageSetup page;
+    page.landscape = true;
+    page.fitToWidth = true;
+    sheet.SetPageSetup(page);
     int row = 6;  // 0-based: the raw sheet list starts in row 7
     for (size_t k = 0; k < rslt.UseRawArr.size(); ++k, ++row) {
         const TUseRaw& used = rslt.UseRawArr[k];
-        sheet.SetText(
-            row, 0,
-            kelm::FormatInt(static_cast<long long>(k) + 1) + QStringLiteral("# ") + used.rawName);
+        QString name = used.rawName.trimmed();
+        name += (name.isEmpty() ? QString() : QStringLiteral(" ")) + used.rawSize;
+        sheet.SetText(row, 0,
+                      kelm::FormatInt(static_cast<long long>(k) + 1) + QStringLiteral("# ") + name);
         sheet.SetText(row, 1, used.rawSize);
         sheet.SetNumber(row, 2, used.Count);
     }

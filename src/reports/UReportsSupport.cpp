@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "common/ProgramFolder.h"
 #include "data/UnitData.h"
 #include "render/QPainterCanvas.h"
 #include "reports/UReports.h"
@@ -33,9 +34,10 @@ void SetReportProgramDir(const QString& dir) { g_programDir = dir; }
 
 QString TempBitmapPath() {
     const QString programDir = ReportProgramDir();
-    const QFileInfo dir(programDir);
     const QFileInfo file(QDir(programDir).filePath(kTempBitmapName));
-    const bool writable = dir.isDir() && dir.isWritable() && (!file.exists() || file.isWritable());
+    // An installed program leaves its folder (/usr/bin) alone even when it may write there.
+    const bool writable =
+        kelm::ProgramFolderTakesFiles(programDir) && (!file.exists() || file.isWritable());
     return QDir(writable ? programDir : QDir::tempPath()).filePath(kTempBitmapName);
 }
 

@@ -41,6 +41,16 @@ struct XlsCell {
     XlsCellFormat format;
 };
 
+// How a sheet prints: orientation, scaling to the page width, and rows repeated at the
+// top of every printed page (0-based, inclusive; none while firstTitleRow < 0).
+struct XlsPageSetup {
+    bool landscape = false;
+    bool fitToWidth = false;  // as many pages down as needed, one page across
+    int firstTitleRow = -1;
+    int lastTitleRow = -1;
+    bool operator==(const XlsPageSetup&) const = default;
+};
+
 // A picture with its top-left corner at a cell, kept as PNG data.
 struct XlsPicture {
     int row = 0;
@@ -101,6 +111,10 @@ class XlsSheet {
     bool InsertPictureFile(int row, int col, const QString& bmpPath, QString* error = nullptr);
     bool InsertPictureFile(const QString& cell, const QString& bmpPath, QString* error = nullptr);
 
+    // Printing: orientation, fit to width and repeated title rows.
+    void SetPageSetup(const XlsPageSetup& setup) { pageSetup_ = setup; }
+    const XlsPageSetup& PageSetup() const { return pageSetup_; }
+
     // Reading back what was set.
     const XlsCell* Cell(int row, int col) const;
     const std::map<std::pair<int, int>, XlsCell>& Cells() const { return cells_; }
@@ -127,6 +141,7 @@ class XlsSheet {
     std::vector<XlsPicture> pictures_;
     std::map<int, double> columnWidths_;
     std::map<int, double> rowHeights_;
+    XlsPageSetup pageSetup_;
 };
 
 // True when spreadsheet programs accept the name as it is: 1 to 31 characters, none of

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <map>
 
 #include "spreadsheet/CompoundFile.h"
@@ -67,6 +68,10 @@ enum : quint16 {
     kNumber = 0x0203,
     kWindow2 = 0x023E,
     kMergeCells = 0x00E5,
+    kSetup = 0x00A1,
+    kSupBook = 0x01AE,
+    kExternSheet = 0x0017,
+    kName = 0x0018,
 };
 
 // The default font and the pixel metrics that go with it at 96 dots per inch.
@@ -336,7 +341,16 @@ QByteArray SheetStream(const XlsSheet& sheet, const SheetPlan& plan, bool first)
     U16Record(out, kGridSet, 1);
     AppendRecord(out, kGuts, Bytes().U16(0).U16(0).U16(0).U16(0).data);
     AppendRecord(out, kDefaultRowHeight, Bytes().U16(0).U16(kDefaultRowTwips).data);
-    U16Record(out, kWsBool, 0x04C1);
+    const XlsPageSetup& page = sheet.PageSetup();
+    // Bit 8 of WSBOOL makes the SETUP record's fit-to-pages figures count.
+    U16Record(out, kWsBool, 0x04C1 | (page.fitToWidth ? 0x0100 : 0));
+    if (page != XlsPageSetup{}) {
+        Bytes setup;  // A4, 100 %, first page 1, 1 page wide and as many tall as needed
+        setup.U16(9).U16(100).U16(1).U16(page.fitToWidth ? 1 : 0).U16(0);
+        setup.U16(page.landscape ? 0x0000 : 0x0002);  // orientation valid, portrait bit
+        setup.U16(600).U16(600).F64(0.5).F64(0.5).U16(1);
+        AppendRecord(out, kSetup, setup.data);
+    }
     U16Record(out, kDefColWidth, 8);
     for (const auto& [col, width] : sheet.ColumnWidths()) {
         Bytes b;
@@ -415,6 +429,34 @@ void AppendGlobalsHead(QByteArray& out, int sheetCount) {
     U16Record(out, kBookBool, 0);
 }
 
+// Rows repeated on every printed page are the built-in name Print_Titles of their sheet,
+// a 3-D reference through the workbook's own sheet list (SUPBOOK, EXTERNSHEET).
+void AppendPrintTitles(QByteArray& out, const std::deque<XlsSheet>& sheets) {
+    std::vector<int> withTitles;
+    for (size_t i = 0; i < sheets.size(); ++i)
+        if (sheets[i].PageSetup().firstTitleRow >= 0) withTitles.push_back(int(i));
+    if (withTitles.empty()) return;
+    AppendRecord(out, kSupBook, Bytes().U16(quint32(sheets.size())).U16(0x0401).data);
+    Bytes extern_;
+    extern_.U16(quint32(withTitles.size()));
+    for (int i : withTitles) extern_.U16(0).U16(quint32(i)).U16(quint32(i));
+    AppendRecord(out, kExternSheet, extern_.data);
+    for (size_t k = 0; k < withTitles.size(); ++k) {
+        const XlsPageSetup& page = sheets[size_t(withTitles[k])].PageSetup();
+        const int first = std::clamp(page.firstTitleRow, 0, kXlsMaxRow);
+        const int last = std::clamp(std::max(page.lastTitleRow, first), 0, kXlsMaxRow);
+        Bytes formula;  // tArea3d: sheet reference, rows first..last, every column
+        formula.U8(0x3B).U16(quint32(k)).U16(quint32(first)).U16(quint32(last));
+        formula.U16(0).U16(quint32(kXlsMaxCol));
+        Bytes name;
+        name.U16(0x0020).U8(0).U8(1).U16(quint32(formula.data.size())).U16(0);
+        name.U16(quint32(withTitles[k] + 1)).U8(0).U8(0).U8(0).U8(0);
+        name.U8(0).U8(0x07);  // uncompressed flag byte, then the built-in code
+        name.data.append(formula.data);
+        AppendRecord(out, kName, name.data);
+    }
+}
+
 }  // namespace
 
 QByteArray XlsWorkbook::WorkbookStream() const {
@@ -448,6 +490,7 @@ QByteArray XlsWorkbook::WorkbookStream() const {
         offsetFields.push_back(out.size() + 4);
         AppendRecord(out, kBoundSheet, b.data);
     }
+    AppendPrintTitles(out, sheets_);
     if (!pictures.empty())
         xls::AppendSplitRecord(out, kMsoDrawingGroup,
                                xls::DrawingGroupData(pictures, pictureCounts));

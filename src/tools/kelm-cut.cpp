@@ -18,9 +18,12 @@
 
 #include "common/NumberFormat.h"
 #include "common/TextCodec.h"
+#include "common/Version.h"
 #include "optimizer/UnitD2Rect.h"
+#include "optimizer/UnitD2RectDeep.h"
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
@@ -32,25 +35,47 @@ const char* kUsage =
     "                [--trim TOP,BOTTOM,LEFT,RIGHT] [--tolerance MM] [--bin LENGTH,WIDTH]\n"
     "                [--generations N] [--priority uti|cut|price]\n"
     "                [--style regular|hstrip|vstrip] [--first-cut hv|hd|vd] [--seed N]\n"
-    "                [--threads N] [--xml FILE] [--xls FILE] [--png DIR]\n"
+    "                [--threads N] [--mode standard|deep] [--time-limit S]\n"
+    "                [--iterations N] [--xml FILE] [--xls FILE] [--png DIR]\n"
     "\n"
     "SHEETS.csv columns: name,length,width[,count][,price][,prio]\n"
     "PARTS.csv columns:  name,length,width,count[,rotation]   (rotation 0 = grain fixed)\n"
     "Prints one JSON line: sheets, layouts, utilisation (ratio), part_area and raw_area\n"
-    "(mm²), price, uncut (pieces not placed), constructions, seconds.\n"
+    "(mm²), price, uncut (pieces not placed), constructions, seconds, lower_bound (no\n"
+    "layout uses fewer sheets) and mode.\n"
+    "--mode deep starts from the standard search and improves its best scheme until the\n"
+    "lower bound is reached or --time-limit seconds (default 10, the whole run) are over;\n"
+    "--iterations N makes it N improvement steps instead (same seed, N and threads: same\n"
+    "result). The deep search never returns a worse scheme than its start.\n"
     "--xml writes the layout document; --xls the cutting layout report (summary, raw\n"
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
     "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
 const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
-                              "--seed",   "--threads",     "--xml",      "--xls",   "--png"};
+                              "--seed",   "--threads",     "--xml",      "--xls",   "--png",
+                              "--mode",   "--time-limit",  "--iterations"};
+
+// Largest size tolerance, mm.
+constexpr long long kMaxTolerance = 5;
+
+// A run takes at most kMaxPiecesPerRun pieces: far longer lists would not finish.
+void CheckPieceCount(const QString& path, const TD2REleArr& eles) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eles) pieces += e.Count;
+    if (pieces > kMaxPiecesPerRun)
+        throw CutInputError(path + ": " + QString::number(pieces) +
+                            " pieces in all; one run takes at most " +
+                            QString::number(kMaxPiecesPerRun) + " pieces");
+}
 
 struct Options {
     QString sheets, parts, xml, xls, png;
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
+    bool deep = false;
+    TD2RDeepOptions deepOptions;
 };
 
 void Print(FILE* to, const QString& text) {
@@ -119,7 +144,9 @@ Options ParseOptions(const QStringList& args) {
             const auto t = IntList(name, value, 4, 0);
             o.prm.Edg = TEdge{t[0], t[1], t[2], t[3]};
         } else if (name == "--tolerance") {
-            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, 1000));
+            // The tolerance lets a part reach past its free rectangle; beyond a few
+            // millimetres parts would overlap and utilisation pass 100 %.
+            o.prm.wucha = static_cast<int32_t>(ParseOptionInt(name, value, 0, kMaxTolerance));
         } else if (name == "--bin") {
             const auto b = IntList(name, value, 2, 1);
             o.prm.Bin = TBin{b[0], b[1]};
@@ -148,6 +175,12 @@ Options ParseOptions(const QStringList& args) {
             o.seed = seed;
         } else if (name == "--threads") {
             o.threads = static_cast<int>(ParseOptionInt(name, value, 1, 1024));
+        } else if (name == "--mode") {
+            o.deep = Choice<bool>(name, value, {{"standard", false}, {"deep", true}});
+        } else if (name == "--time-limit") {
+            o.deepOptions.TimeLimit = ParseOptionNumber(name, value, 0);
+        } else if (name == "--iterations") {
+            o.deepOptions.Iterations = ParseOptionInt(name, value, 1, 1000000000);
         } else if (name == "--xml") {
             if (value.isEmpty()) throw CutInputError("option --xml needs a file name");
             o.xml = value;
@@ -159,6 +192,12 @@ Options ParseOptions(const QStringList& args) {
             o.png = value;
         }
     }
+    if ((given.count("--time-limit") || given.count("--iterations")) && !o.deep)
+        throw CutInputError("options --time-limit and --iterations need --mode deep");
+    // A run of fixed steps is reproducible only when the clock does not cut it short.
+    if (given.count("--iterations") && !given.count("--time-limit")) o.deepOptions.TimeLimit = 0;
+    o.deepOptions.Seed = o.seed;
+    o.deepOptions.Threads = o.threads;
     for (const auto& [option, path] : {std::pair{"--xml", o.xml}, std::pair{"--xls", o.xls}}) {
         if (path.isEmpty()) continue;
         // Checked before the search so a long run does not end in an unwritable path.
@@ -196,13 +235,48 @@ class ProgressBar : public TD2RListener {
         if (done_ > 0) Print(stderr, "\n");
     }
 
+    // Deep search: best sheets so far, the lower bound and the time, on the same line.
+    void OnDeepProgress(int32_t sheets, int32_t bound, double seconds) override {
+        Print(stderr, "\rdeep search: " + QString::number(sheets) + " sheets, lower bound " +
+                          QString::number(bound) + ", " + kelm::FormatPattern(seconds, "0.0") +
+                          " s      ");
+        std::fflush(stderr);
+        ++done_;
+    }
+
   private:
     int total_;
     int done_ = 0;
 };
 
+// The search of the chosen mode; the scheme's raw indices refer to `raws` as sorted.
+struct SearchResult {
+    TD2RSchame best;
+    TD2RRawArr raws;
+    int64_t constructions = 0;
+    TD2RBound bound;
+};
+
+SearchResult Search(const Options& o, const TD2RRawArr& raws, const TD2REleArr& eles,
+                    TD2RListener* progress) {
+    SearchResult r;
+    if (o.deep) {
+        TD2RDeep deep(raws, o.prm, eles, o.deepOptions);
+        deep.SetListener(progress);
+        deep.Run();
+        r = SearchResult{deep.BestSchame, deep.rawArr, deep.Constructions, deep.Bound};
+    } else {
+        TD2Rect rect(raws, o.prm, eles, o.seed, o.threads);
+        rect.SetListener(progress);
+        rect.Run();
+        r = SearchResult{rect.BestSchame, rect.rawArr, rect.ConstructionCount(),
+                         D2RLowerBound(rect.rawArr, eles, o.prm)};
+    }
+    return r;
+}
+
 QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t constructions,
-             double seconds) {
+             double seconds, int32_t bound, bool deep) {
     using kelm::FormatGeneral;
     return "{\"sheets\":" + QString::number(r.RawUseCount) +
            ",\"layouts\":" + QString::number(s.size()) +
@@ -211,7 +285,9 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
            ",\"raw_area\":" + FormatGeneral(r.rawUseArea) +
            ",\"price\":" + FormatGeneral(r.TotalPrice) + ",\"uncut\":" + QString::number(uncut) +
            ",\"constructions\":" + QString::number(constructions) +
-           ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") + "}\n";
+           ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") +
+           ",\"lower_bound\":" + QString::number(bound) + ",\"mode\":\"" +
+           (deep ? "deep" : "standard") + "\"}\n";
 }
 
 // The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
@@ -234,6 +310,10 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
 int main(int argc, char** argv) {
     const std::unique_ptr<QCoreApplication> app = NewApplication(argc, argv);
     const QStringList args = app->arguments();
+    if (args.contains("--version")) {
+        kelm::PrintVersion(QStringLiteral("kelm-cut"));
+        return 0;
+    }
     if (args.contains("--help") || args.contains("-h")) {
         Print(stdout, kUsage);
         return 0;
@@ -245,30 +325,29 @@ int main(int argc, char** argv) {
         o = ParseOptions(args);
         raws = ReadSheetsCsv(o.sheets);
         eles = ReadPartsCsv(o.parts);
+        CheckPieceCount(o.parts, eles);
     } catch (const CutInputError& e) {
         Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
         return 2;
     }
 
-    TD2Rect rect(raws, o.prm, eles, o.seed, o.threads);
     ProgressBar progress(o.prm.OptTime);
     const bool showProgress = isatty(STDERR_FILENO);
-    if (showProgress) rect.SetListener(&progress);
     const auto start = std::chrono::steady_clock::now();
-    rect.Run();
+    const SearchResult found = Search(o, raws, eles, showProgress ? &progress : nullptr);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (showProgress) progress.Finish();
 
     TD2Rslt result;
-    TD2Result().GetResult(rect.BestSchame, o.prm, eles, result);
+    TD2Result().GetResult(found.best, o.prm, eles, result);
     int64_t uncut = 0;
     for (const TEleCut& e : result.NoCutArr) uncut += e.count;
 
     if (!o.xml.isEmpty()) {
         // The scheme's raw indices refer to the optimizer's sorted sheet list.
         const QByteArray bytes =
-            kelm::EncodeGbk(LayoutDocumentText(rect.rawArr, eles, o.prm, rect.BestSchame));
+            kelm::EncodeGbk(LayoutDocumentText(found.raws, eles, o.prm, found.best));
         QFile file(o.xml);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             file.write(bytes) != bytes.size() || !file.flush()) {
@@ -278,18 +357,19 @@ int main(int argc, char** argv) {
     }
     if (!o.xls.isEmpty()) {
         QString error;
-        if (!WriteCutReport(o.xls, eles, o.prm, rect.BestSchame, 96, &error)) {
+        if (!WriteCutReport(o.xls, eles, o.prm, found.best, 96, &error)) {
             Print(stderr, "kelm-cut: cannot write \"" + o.xls + "\": " + error + "\n");
             return 1;
         }
     }
     if (!o.png.isEmpty()) {
         QString error;
-        if (!kelm::WriteLayoutPngs(rect.BestSchame, o.prm, eles, o.png, &error)) {
+        if (!kelm::WriteLayoutPngs(found.best, o.prm, eles, o.png, &error)) {
             Print(stderr, "kelm-cut: " + error + "\n");
             return 1;
         }
     }
-    Print(stdout, Json(result, rect.BestSchame, uncut, rect.ConstructionCount(), seconds));
+    Print(stdout, Json(result, found.best, uncut, found.constructions, seconds, found.bound.Sheets,
+                        o.deep));
     return 0;
 }

@@ -5,7 +5,11 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMimeDatabase>
+#include <QTranslator>
 
 namespace {
 ShowModalHandler& ModalHandler() {
@@ -113,4 +117,23 @@ bool TColorDialog::Execute() {
     if (!RunColorDialog(qobject_cast<QWidget*>(parent()), chosen)) return false;
     Color = chosen;
     return true;
+}
+
+bool InstallQtTranslations(QCoreApplication& app, const QString& folder) {
+    const QString dir =
+        folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    // qtbase holds the texts of the widgets and dialogs; "qt" is the meta catalogue that
+    // pulls in the other modules' texts where they are installed.
+    bool loaded = false;
+    for (const char* catalogue : {"qtbase", "qt"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(chinese, QString::fromLatin1(catalogue), QStringLiteral("_"), dir)) {
+            QCoreApplication::installTranslator(translator);
+            loaded = true;
+        } else {
+            delete translator;
+        }
+    }
+    return loaded;
 }

@@ -9,8 +9,15 @@
 #include <QString>
 #include <functional>
 
+class QCoreApplication;
 class QDialog;
 class QWidget;
+
+// Loads Qt's own Chinese texts (the text fields' right-click menus, file dialogs, standard
+// buttons) from folder, by default the translations folder of the Qt installation
+// (Debian package qt6-translations-l10n). The translators belong to app. False when the
+// translations are not installed: the program works on, showing those texts in English.
+bool InstallQtTranslations(QCoreApplication& app, const QString& folder = QString());
 
 // Opens a window modally and returns when it has closed. The return value is the
 // dialog's result code (windows hand their answers back through public members).

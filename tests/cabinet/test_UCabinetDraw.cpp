@@ -425,6 +425,27 @@ TEST(FCabinetDraw, DimensionLinesWithTextsAndTicks) {
     EXPECT_EQ(canvas.PenColor(), Colors::Black);
 }
 
+TEST(FCabinetDraw, DimensionTextsOfShortSegmentsNeverCoverEachOther) {
+    // Partitions and shelves 18 mm thick at 2 mm per pixel: segments of 9 pixels whose
+    // texts ("18.0") are wider than the segment. Each text drawn stays whole.
+    FCabinet cab = Cabinet({Board(FBCType::GeBan, 182, 0, 200, 300, 0, 100, 1),
+                            Board(FBCType::GeBan, 200, 0, 218, 300, 0, 100, 1),
+                            Board(FBCType::CengBan, 20, 100, 380, 118, 0, 100, 1),
+                            Board(FBCType::CengBan, 20, 118, 380, 136, 0, 100, 1)});
+    RecordingCanvas canvas;
+    cab.Draw(canvas, 2, 80, 10, QPoint(100, 100), true, true, kFill);
+    const auto texts = canvas.CallsOf(Kind::TextOut);
+    ASSERT_GE(texts.size(), 4u);
+    for (size_t i = 0; i < texts.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(canvas.TextBox(texts[i]).intersects(canvas.TextBox(texts[j])))
+                << texts[i].text.toStdString() << " over " << texts[j].text.toStdString();
+    // A text that has no room beside its line goes to the other side of it.
+    int belowWidthLine = 0;
+    for (const CanvasCall& t : texts) belowWidthLine += t.points[0].y() > 100 + 150 + 10;
+    EXPECT_GE(belowWidthLine, 1);
+}
+
 TEST(FCabinetDraw, DimensionLineEndsAreRoundedHalvesToEven) {
     // W 101 at dv 2 from x 0: the width line ends at 50.5 → 50; H 301 → 150.5 → 150,
     // so the width line lies at 160.5 → 160.

@@ -259,6 +259,31 @@ TEST(DefaultPath, NextToTheExecutableAndUntouchedUntilFirstUse) {
     EXPECT_EQ(QFile::exists(expected), existed);
 }
 
+// An installed program (its executable in .../usr/bin) keeps the database in the user's
+// data folder even when the program folder is writable, as it is for root.
+TEST(DefaultPath, InstalledProgramKeepsItsDatabaseInTheUsersDataFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString installed = dir.filePath("root/usr/bin");
+    const QString own = dir.filePath("kelm");
+    ASSERT_TRUE(QDir().mkpath(installed));
+    ASSERT_TRUE(QDir().mkpath(own));
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    const QString forInstalled = TsysData::DefaultDatabasePath(installed);
+    const QString forOwnCopy = TsysData::DefaultDatabasePath(own);
+    if (oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", oldDataHome);
+
+    EXPECT_TRUE(forInstalled.startsWith(dir.filePath("data") + "/")) << forInstalled.toStdString();
+    EXPECT_TRUE(forInstalled.endsWith("/KelmDB.db"));
+    EXPECT_TRUE(QFileInfo(QFileInfo(forInstalled).absolutePath()).isDir()) << "folder made";
+    EXPECT_FALSE(QFile::exists(forInstalled)) << "the file waits for the first use";
+    EXPECT_EQ(forOwnCopy, QDir(own).filePath("KelmDB.db"));
+}
+
 TEST_F(DataTest, MissingFolderShowsConnectMessageAndWritesFail) {
     TsysData nowhere(dir.filePath("no/such/folder/KelmDB.db"));
     nowhere.SetPrompt(&prompt);
@@ -765,6 +790,91 @@ TEST(CounterKey, OnlyWholeNumbersMayBeSplicedBare) {
                  {"'1'", false},
                  {"12345678901234567890", false}};
     for (const Case& c : cases) EXPECT_EQ(IsCounterKey(c.text), c.ok) << c.text;
+}
+
+}  // namespace
+
+// ---- failed writes and files the user may not write ----
+
+namespace {
+
+const QString kLockedMessage = QStringLiteral("数据库正被其他程序占用，保存失败，请稍后再试！");
+const QString kReadOnlyMessage = QStringLiteral("数据库文件为只读，不能保存修改！");
+
+TEST_F(DataTest, WriteBlockedByAnotherProgramsLockSaysSo) {
+    ASSERT_TRUE(data->Open());
+    data->Close();
+    data->SetBusyTimeout(50);
+    // Another program holds a write transaction open.
+    {
+        auto other = QSqlDatabase::addDatabase("QSQLITE", "locker");
+        other.setDatabaseName(path);
+        ASSERT_TRUE(other.open());
+        QSqlQuery lock(other);
+        ASSERT_TRUE(lock.exec("BEGIN IMMEDIATE"));
+        ASSERT_TRUE(lock.exec("INSERT INTO FClCls (cateName) VALUES ('held')"));
+
+        EXPECT_FALSE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"n", "板材"}}));
+        EXPECT_EQ(prompt.infos, QStringList{kLockedMessage});
+        // A write in a transaction fails the same way and says so once.
+        prompt.infos.clear();
+        ASSERT_TRUE(data->Transaction());
+        EXPECT_FALSE(Exec("UPDATE FSysSet SET cmpName='x'"));
+        data->Rollback();
+        EXPECT_EQ(prompt.infos, QStringList{kLockedMessage});
+
+        ASSERT_TRUE(lock.exec("ROLLBACK"));
+        lock.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("locker");
+    prompt.infos.clear();
+    EXPECT_TRUE(Exec("INSERT INTO FClCls (cateName) VALUES (:n)", {{"n", "板材"}}));
+    EXPECT_TRUE(prompt.infos.isEmpty());
+    // A statement that is wrong in itself stays the window's business.
+    EXPECT_FALSE(Exec("UPDATE FSysSet SET blade=:b", {{"b", "abc"}}));
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(DataTest, FileOpenedForReadingShowsItsDataAndRefusesWritesAloud) {
+    ASSERT_TRUE(Exec("UPDATE FSysSet SET cmpName=:c", {{"c", "木作坊"}}));
+    data->Close();
+    const QByteArray before = FileHash(path);
+    TsysData readOnly(path);
+    readOnly.SetPrompt(&prompt);
+    readOnly.SetReadOnly(true);
+    SetSysData(&readOnly);
+    auto q = readOnly.OpenQuery("SELECT cmpName FROM FSysSet");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, "cmpName"), "木作坊");
+    q.reset();
+    EXPECT_TRUE(readOnly.IsReadOnly());
+    EXPECT_TRUE(readOnly.Notice().contains("只读")) << readOnly.Notice().toStdString();
+    readOnly.SetCommonSQL("UPDATE FSysSet SET cmpName='x'");
+    EXPECT_FALSE(readOnly.ExecCommon());
+    EXPECT_EQ(prompt.infos, QStringList{kReadOnlyMessage});
+    readOnly.Close();
+    SetSysData(data.get());
+    EXPECT_EQ(FileHash(path), before);
+    // A database that was never made cannot be read.
+    TsysData none(dir.filePath("none.db"));
+    none.SetReadOnly(true);
+    EXPECT_FALSE(none.Open());
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.db")));
+}
+
+TEST(DefaultPath, ExistingFileInTheProgramsFolderWinsOverTheDataFolder) {
+    QTemporaryDir program, dataDir;
+    const QString beside = QDir(program.path()).filePath("KelmDB.db");
+    const QString elsewhere = QDir(dataDir.path()).filePath("KelmDB.db");
+    // A folder the user may not write, without a database: the data folder.
+    EXPECT_EQ(TsysData::ChooseDatabasePath(program.path(), false, dataDir.path()), elsewhere);
+    EXPECT_EQ(TsysData::ChooseDatabasePath(program.path(), true, dataDir.path()), beside);
+    // With the workshop's database there, it is used even when the folder is read-only.
+    QFile f(beside);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_EQ(TsysData::ChooseDatabasePath(program.path(), false, dataDir.path()), beside);
 }
 
 }  // namespace

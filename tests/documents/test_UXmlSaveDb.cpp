@@ -90,13 +90,13 @@ const ExpectedRow kExampleRows[] = {
     {"抽屉1-后板", "3", "80.0", "528.0", "16", "1", "R", false},
     {"抽屉1-左侧板", "3", "80.0", "334.0", "16", "1", "R", false},
     {"抽屉1-右侧板", "3", "80.0", "334.0", "16", "1", "R", false},
-    {"抽屉1-底板", "4", "560.0", "350.0", "5", "1", "R", false},
+    {"抽屉1-底板", "4", "538.0", "328.0", "5", "1", "R", false},
     {"抽屉2-面板", "3", "128.3", "600.0", "16", "1", "R", false},
     {"抽屉2-前板", "3", "80.0", "528.0", "16", "1", "R", false},
     {"抽屉2-后板", "3", "80.0", "528.0", "16", "1", "R", false},
     {"抽屉2-左侧板", "3", "80.0", "334.0", "16", "1", "R", false},
     {"抽屉2-右侧板", "3", "80.0", "334.0", "16", "1", "R", false},
-    {"抽屉2-底板", "4", "560.0", "350.0", "5", "1", "R", false},
+    {"抽屉2-底板", "4", "538.0", "328.0", "5", "1", "R", false},
     {"左门", "9", "279.0", "380.8", "18", "1", "R", false},
     {"右门", "9", "279.0", "380.8", "18", "1", "R", false},
 };
@@ -257,6 +257,46 @@ TEST(BuildPanelRows, ExampleCombinationRowByRow) {
                 << doc.toStdString();
         }
     }
+}
+
+// A drawer of 18 mm box boards with a 9 mm bottom in a 564 mm wide region (face 600):
+// the box is 560 wide outside and 524 inside, its sides 432 long, so the bottom let
+// 5 mm into the grooves all round is 534 x 424. Sized by its own thickness it came out
+// 552 x 442: wider than the box's inside by 28 and longer than its sides.
+TEST(BuildPanelRows, DrawerBottomFollowsTheBoxBoards) {
+    FCabinet cab(600, 550, 720, QStringLiteral("A01"));
+    cab.AddCeBan(0, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")), QStringLiteral("Left"),
+                 FFengB{}, QStringLiteral("0"));
+    cab.AddCeBan(1, FShape::R, FEdge{}, MakeCl(18, QStringLiteral("侧板")),
+                 QStringLiteral("Right"), FFengB{}, QStringLiteral("0"));
+    cab.AddChouTi(2, MakeCl(18, QString(), QStringLiteral("3")),
+                  MakeCl(9, QString(), QStringLiteral("4")), QStringLiteral("抽屉1"), 36, 4, 450,
+                  20, 20, 80);
+    FCabs cbs(600, 550, 720);
+    cbs.AddCabinet(0, std::make_unique<FCabinet>(cab));
+    const FPanelRows rows = BuildPanelRows(cbs, TSysSet{}, FHoleRules(kStandardRules));
+    ASSERT_EQ(rows.size(), 8u);
+    const FPanelRow& front = rows[3];
+    const FPanelRow& side = rows[5];
+    const FPanelRow& bottom = rows[7];
+    EXPECT_EQ(front.clName, QStringLiteral("抽屉1-前板"));
+    EXPECT_EQ(front.width, QStringLiteral("524.0"));
+    EXPECT_EQ(side.width, QStringLiteral("432.0"));
+    EXPECT_EQ(bottom.clName, QStringLiteral("抽屉1-底板"));
+    EXPECT_EQ(bottom.length, QStringLiteral("534.0"));
+    EXPECT_EQ(bottom.width, QStringLiteral("424.0"));
+    EXPECT_EQ(bottom.thick, QStringLiteral("9"));
+    EXPECT_EQ(bottom.clID, QStringLiteral("4"));
+    // The bottom is 5 mm larger than the opening on every side.
+    EXPECT_EQ(bottom.length.toDouble(), front.width.toDouble() + 10);
+
+    // The log entry of the drawer gives the same six parts the rows were made from.
+    const FPartSizes parts = ObjectPartSizes(cab, cab.OBJS().back());
+    ASSERT_EQ(parts.size(), 6u);
+    EXPECT_EQ(parts[5].name, QStringLiteral("抽屉1-底板"));
+    EXPECT_DOUBLE_EQ(parts[5].length, 534);
+    EXPECT_DOUBLE_EQ(parts[5].width, 424);
+    EXPECT_EQ(parts[5].cl.Thick, 9);
 }
 
 TEST(BuildPanelRows, HolePatternsOfTheExample) {
@@ -703,6 +743,21 @@ TEST_P(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
     ASSERT_EQ(opened->CBS().size(), 1u);
     EXPECT_EQ(opened->CBS()[0]->ParRegIndex(), 0);
     ExpectNearCabinet(*opened->CBS()[0], *wrapped.CBS()[0]);
+}
+
+TEST_P(SaveDbTest, CabinetNamedWithAPrivateUseCharacterIsSavedAndOpensAgain) {
+    // U+E81E is one of the characters the C library's GB18030 converter has no code
+    // for; the save must neither fail nor lose the name.
+    const QString name = QString(QChar(0xE81E)) + QStringLiteral("地柜");
+    FCabs wrapped(600, 550, 720);
+    wrapped.AddCabinet(0, ExampleCabinet())->SetName(name);
+    EXPECT_TRUE(FXmlSave::SaveToTuKu(QStringLiteral("3"), name, wrapped));
+    auto q = data->OpenQuery(QStringLiteral("SELECT * FROM TkWins"));
+    ASSERT_TRUE(q->next());
+    const auto opened = FXmlOpen::OpenXml(FieldText(*q, QStringLiteral("TkPath")));
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(opened->CBS().size(), 1u);
+    EXPECT_EQ(opened->CBS()[0]->Name(), name);
 }
 
 TEST_P(SaveDbTest, AFailedLibraryInsertIsSilent) {

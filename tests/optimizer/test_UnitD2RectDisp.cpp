@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 
 #include "optimizer/UnitD2RectDisp.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "test_UnitD2RectHelpers.h"
 
 namespace {
@@ -132,6 +134,29 @@ TEST(D2ResultGetResult, ReusableOffcuts) {
     large.Bin = TBin{501, 100};
     TD2Result().GetResult({a, b, c}, large, eles, r);
     EXPECT_TRUE(r.BinSizeArr.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(D2ResultGetResult, CountsOfManyLayoutsDoNotWrapRound) {
+    // Counts as large as a stored document may hold: the sums stay at the largest
+    // figure instead of turning negative.
+    const TD2REleArr eles = MakeEles({{600, 400, 1}});
+    TD2RSchame schame;
+    for (int i = 0; i < 30; ++i) {
+        schame.push_back(Layout("A", 2440, 1220, kMaxStockCount));
+        Place(schame.back(), eles, 1);
+    }
+    TD2Rslt r;
+    TD2Result().GetResult(schame, TD2RPrm{}, eles, r);
+    EXPECT_EQ(r.RawUseCount, std::numeric_limits<int32_t>::max());
+    ASSERT_EQ(r.UseRawArr.size(), 1u);
+    EXPECT_EQ(r.UseRawArr[0].Count, std::numeric_limits<int32_t>::max());
+    ASSERT_EQ(r.NoCutArr.size(), 1u);
+    EXPECT_EQ(r.NoCutArr[0].count, std::numeric_limits<int32_t>::min());
+    EXPECT_GT(r.rawUseArea, 0);
 }
 
 }  // namespace

@@ -366,6 +366,15 @@ const Damage kDamages[] = {
     {"noSchemeList", "<FYS>", "<!--", "child 3 (FYS) is missing", "</FYS>", "-->"},
     {"noLeftoverList", "<RCTLST><RCT PX=\"0\" PY=\"565\" RL=\"1000.0\" RW=\"560.3\" /></RCTLST>",
      "", "RCTLST) is missing"},
+    // Counts outside 1 (0 for a part type) to the stock limit would overflow the sums of
+    // the statistics.
+    {"layoutCountNegative", "RC=\"2\"", "RC=\"-2147483648\"",
+     "FPB 1: attribute RC \"-2147483648\" is not a count from 1 to 99999999"},
+    {"layoutCountZero", "RC=\"2\"", "RC=\"0\"", "FPB 1: attribute RC \"0\" is not a count"},
+    {"rawCountAboveStock", "RC=\"99999999\"", "RC=\"2147483647\"",
+     "RW 1: attribute RC \"2147483647\" is not a count from 1 to 99999999"},
+    {"partCountNegative", "EC=\"4\"", "EC=\"-1\"",
+     "ELE 1: attribute EC \"-1\" is not a count from 0 to 99999999"},
 };
 
 class DamagedDocument : public ::testing::TestWithParam<Damage> {};
@@ -395,6 +404,38 @@ TEST_P(DamagedDocument, RaisesAnErrorNamingWhatFailedAndChangesNothing) {
     EXPECT_TRUE(eles.empty());
     EXPECT_EQ(schame.size(), 2u);
     EXPECT_EQ(prm.BladeWidth, 9);
+}
+
+TEST(ReadLayoutDocument, DeepNestingIsRefusedBeforeParsing) {
+    // The document is five elements deep; a text nested thousands deep is damaged.
+    const int depth = 3000;
+    QString text = QString::fromUtf8(kSmallText);
+    text.replace(QStringLiteral("<RCTLST>"),
+                 QStringLiteral("<RCTLST>") + QStringLiteral("<a>").repeated(depth) +
+                     QStringLiteral("</a>").repeated(depth));
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    try {
+        ReadLayoutDocument(text, raws, eles, schame, prm);
+        FAIL() << "a document nested 3000 deep was read";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("nested deeper than 32"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_TRUE(schame.empty());
+}
+
+TEST(ReadLayoutDocument, PartTypeWithoutPiecesStaysReadable) {
+    QString text = QString::fromUtf8(kSmallText);
+    text.replace(QStringLiteral("EC=\"4\""), QStringLiteral("EC=\"0\""));
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_NO_THROW(ReadLayoutDocument(text, raws, eles, schame, prm));
+    EXPECT_EQ(eles.at(0).Count, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Doc, DamagedDocument, ::testing::ValuesIn(kDamages),

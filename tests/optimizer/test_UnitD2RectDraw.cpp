@@ -51,7 +51,8 @@ TEST_F(DiagramFixture, TitleCarriesSizeCountAndUtilisation) {
     Draw();
     const auto texts = canvas.CallsOf(Kind::TextOut);
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[0].text, QStringLiteral("图[1] 原材尺寸：2440×1220   切割张数：3   利用率：54.2%"));
+    EXPECT_EQ(texts[0].text,
+              QStringLiteral("图[1] 白橡   原材尺寸：2440×1220   切割张数：3   利用率：54.2%"));
     EXPECT_EQ(texts[0].points[0], QPoint(3, 3));
     EXPECT_FALSE(texts[0].textTransparent);  // drawn on the canvas's solid white brush
     EXPECT_EQ(texts[1].text, QStringLiteral("切割尺寸："));
@@ -60,6 +61,11 @@ TEST_F(DiagramFixture, TitleCarriesSizeCountAndUtilisation) {
 
 TEST_F(DiagramFixture, SheetWithoutAreaShowsZeroUtilisation) {
     layout.RawWidth = 0;
+    Draw(4);
+    EXPECT_EQ(canvas.Texts().at(0),
+              QStringLiteral("图[5] 白橡   原材尺寸：2440×0   切割张数：3   利用率：0.0%"));
+    layout.RawName.clear();  // a layout without a sheet name: the title as before
+    canvas.ClearCalls();
     Draw(4);
     EXPECT_EQ(canvas.Texts().at(0), QStringLiteral("图[5] 原材尺寸：2440×0   切割张数：3   利用率：0.0%"));
 }
@@ -115,7 +121,7 @@ TEST_F(DiagramFixture, SheetOutlineAndPartsWithLabels) {
     EXPECT_EQ(rects[2].points, (std::vector<QPoint>{{3 + 72, 39}, {3 + 112, 39 + 71}}));
 
     const auto texts = canvas.CallsOf(Kind::TextOut);
-    ASSERT_EQ(texts.size(), 2u + 6u);
+    ASSERT_EQ(texts.size(), 2u + 5u);
     // First part (3, 39)-(75, 95): "720" is 18 px, "560" 18 px, "侧板" 24 px.
     EXPECT_EQ(texts[2].text, QStringLiteral("720"));
     EXPECT_EQ(texts[2].points[0], QPoint((3 + 75 - 18) / 2, 40));
@@ -123,14 +129,20 @@ TEST_F(DiagramFixture, SheetOutlineAndPartsWithLabels) {
     EXPECT_EQ(texts[3].points[0], QPoint(4, (39 + 95 - 12) / 2));
     EXPECT_EQ(texts[4].text, QStringLiteral("侧板"));
     EXPECT_EQ(texts[4].points[0], QPoint((3 + 75 - 24) / 2, (39 + 95 - 12) / 2));
-    // Second part shows its placed (turned) extents.
-    EXPECT_EQ(texts[5].text, QStringLiteral("397"));
-    EXPECT_EQ(texts[6].text, QStringLiteral("715"));
-    EXPECT_EQ(texts[7].text, QStringLiteral("门"));
+    // Second part (75, 39)-(115, 110), 38 × 69 pixels inside its outline: the three labels
+    // would cover each other ("715" under "门"), so its name and placed (turned) size
+    // stand turned along its long side, centred on (94, 74).
+    EXPECT_EQ(texts[5].text, QStringLiteral("门"));
+    EXPECT_TRUE(texts[5].turned);
+    EXPECT_EQ(texts[5].points[0], QPoint(83, 69));
+    EXPECT_EQ(texts[6].text, QStringLiteral("397×715"));
+    EXPECT_TRUE(texts[6].turned);
+    EXPECT_EQ(texts[6].points[0], QPoint(95, 54));
     for (size_t i = 2; i < texts.size(); ++i) {
         EXPECT_EQ(texts[i].fontSize, 9);
         EXPECT_TRUE(texts[i].textTransparent);
     }
+    for (size_t i = 2; i < 5; ++i) EXPECT_FALSE(texts[i].turned);
 }
 
 TEST_F(DiagramFixture, LeftoversHatchedGreenAndLabelledOnlyAboveThresholds) {
@@ -139,7 +151,10 @@ TEST_F(DiagramFixture, LeftoversHatchedGreenAndLabelledOnlyAboveThresholds) {
         bool drawn, labelled;
     };
     const Case cases[] = {
-        {90, 500, true, false},   {101, 101, true, true}, {100, 500, true, false},
+        // 101 × 101 is above the thresholds, but at 10 mm per pixel its labels would
+        // not fit inside it; 500 × 500 has room for them.
+        {90, 500, true, false},   {101, 101, true, false}, {500, 500, true, true},
+        {100, 500, true, false},
         {500, 100, true, false},  {0, 0, false, false},   {0, 300, false, false},
         {300, 0, false, false},   {1500, 800, true, true},
     };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 
+#include "optimizer/UnitD2RectDeep.h"
 #include "test_UnitD2RectHelpers.h"
 
 namespace {
@@ -186,6 +187,21 @@ TEST_P(D2RectProperties, SearchResultKeepsTheRules) {
         rect.Run();
         ASSERT_FALSE(rect.BestSchame.empty());
         CheckScheme(in, rect.rawArr, rect.BestSchame, std::to_string(threads) + " threads");
+    }
+}
+
+TEST_P(D2RectProperties, DeepResultKeepsTheRules) {
+    const Instance& in = GetParam();
+    for (int threads : {1, 2}) {
+        TD2RDeepOptions opt;
+        opt.TimeLimit = 0;
+        opt.Iterations = 300;
+        opt.Seed = 2000 + threads;
+        opt.Threads = threads;
+        TD2RDeep deep(in.raws, in.prm, in.eles, opt);
+        deep.Run();
+        ASSERT_FALSE(deep.BestSchame.empty());
+        CheckScheme(in, deep.rawArr, deep.BestSchame, "deep, " + std::to_string(threads) + " threads");
     }
 }
 

@@ -1,11 +1,16 @@
 // Diagram pictures of a scheme, written as PNG files and read back.
+#include "common/RecordingCanvas.h"
+#include "optimizer/PartTextCheck.h"
 #include "render/LayoutPng.h"
+#include "render/QPainterCanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "optimizer/UnitD2RectDisp.h"
 
 using namespace kelm;
 
@@ -64,8 +69,8 @@ TEST(LayoutPngTest, OnePictureOfReportSizePerLayout) {
               (QStringList{QStringLiteral("layout-1.png"), QStringLiteral("layout-2.png")}));
     QImage image(QDir(dir).filePath(QStringLiteral("layout-1.png")));
     ASSERT_FALSE(image.isNull());
-    // 140 mm at 96 dpi = 529 px; dv = 2440 / 519; 1220 / dv = 259.5 → 259, + 100.
-    EXPECT_EQ(image.size(), QSize(529, 359));
+    // 250 mm at 96 dpi = 944 px; dv = 2440 / 934; 1220 / dv = 466.99… → 466, + 100.
+    EXPECT_EQ(image.size(), QSize(944, 566));
     EXPECT_GT(CountColor(image, qRgb(0, 128, 0)), 100);  // hatched leftovers
     EXPECT_GT(CountColor(image, qRgb(0, 0, 0)), 1000);   // outlines and texts
 }
@@ -83,13 +88,26 @@ TEST(LayoutPngTest, LongCutSizeListMakesThePictureTaller) {
         rslt.EleCutArr[0].push_back(TEleCut{e.XH, e.Name, e.Length, e.Width, 1});
     const QImage image = DrawLayoutImage({g}, 0, rslt);
     ASSERT_FALSE(image.isNull());
-    EXPECT_GT(image.height(), 359);
+    EXPECT_GT(image.height(), 566);
     // The sheet's bottom edge is inside the picture: a black row of its full width.
     int blackRows = 0;
     for (int y = image.height() - 20; y < image.height() - 1; ++y)
         if (image.pixel(200, y) == qRgb(0, 0, 0) && image.pixel(400, y) == qRgb(0, 0, 0)) ++blackRows;
     EXPECT_GE(blackRows, 1);
     EXPECT_TRUE(DrawLayoutImage({g}, 1, rslt).isNull());
+}
+
+TEST(LayoutPngTest, NarrowPartTextsStayInsideTheirPartsMeasuredWithTheRealFont) {
+    // The recorded drawing of the narrow-part table, measured with the font the
+    // pictures are drawn in.
+    QImage image = NewBitmap(10, 10);
+    QPainterCanvas font(&image, 96);
+    RecordingCanvas canvas;
+    canvas.SetMeasure([&font](const QString& text, int points) {
+        font.SetFontSize(points);
+        return QSize(font.TextWidth(text), font.TextHeight(text));
+    });
+    kelm::test::ExpectPartTextsInsideAndApart(canvas, kelm::test::NarrowPartLayout(), 944);
 }
 
 TEST(LayoutPngTest, UnwritableFolderIsReported) {
@@ -102,4 +120,42 @@ TEST(LayoutPngTest, UnwritableFolderIsReported) {
     QString error;
     EXPECT_FALSE(WriteLayoutPngs({Sheet(1)}, TD2RPrm(), Parts(), file, &error));
     EXPECT_TRUE(error.contains(file));
+}
+
+TEST(LayoutPngTest, ExtremeSheetSizesGiveAPictureWithinTheLimit) {
+    struct Case {
+        const char* what;
+        double length, width;
+    };
+    const Case cases[] = {
+        {"long narrow sheet", 100, 200000},
+        {"width of 1e308", 2440, 1e308},
+        {"both 1e308", 1e308, 1e308},
+    };
+    for (const Case& c : cases) {
+        TD2RGene g = Sheet(1);
+        g.RawLength = c.length;
+        g.RawWidth = c.width;
+        g.EleList.push_back(Placed(1, QStringLiteral("远"), 1e308, 1e308, 1e308, 1e308));
+        TD2Rslt rslt;
+        TD2Result().GetResult({g}, TD2RPrm(), Parts(), rslt);
+        const QImage image = DrawLayoutImage({g}, 0, rslt);
+        ASSERT_FALSE(image.isNull()) << c.what;
+        EXPECT_EQ(image.width(), 529) << c.what;
+        EXPECT_LE(image.height(), kMaxDiagramPixels) << c.what;
+        EXPECT_GE(image.height(), 100) << c.what;
+    }
+    // The long sheet is drawn to the bottom of its picture: its outline's bottom edge
+    // is a black row near the end.
+    TD2RGene g = Sheet(1);
+    g.RawLength = 100;
+    g.RawWidth = 200000;
+    g.EleList.clear();
+    g.RectArr.clear();
+    const QImage image = DrawLayoutImage({g}, 0, TD2Rslt());
+    ASSERT_GT(image.height(), kMaxDiagramPixels / 2);
+    int lastBlack = -1;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixel(5, y) == qRgb(0, 0, 0)) lastBlack = y;
+    EXPECT_GT(lastBlack, image.height() - 40);
 }

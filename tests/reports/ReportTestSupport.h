@@ -81,9 +81,9 @@ class ReportTest : public ::testing::TestWithParam<TDbEngine> {
 
     // Stores layouts as the optimization dialog would for order proID.
     void StoreLayout(const TD2RSchame& schame, const TD2REleArr& eles,
-                     const QString& proID = "P1") {
-        TD2RRawArr raws{{1, "", "1", "", 80, 2440, 1220, 99999999, 0}};
-        ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, eles, TD2RPrm(), schame, proID, "1"));
+                     const QString& proID = "P1", const QString& bcID = "1") {
+        TD2RRawArr raws{{1, "", bcID, "", 80, 2440, 1220, 99999999, 0}};
+        ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, eles, TD2RPrm(), schame, proID, bcID));
     }
 
     // A cabinet entry of order P1 holding the stored document of cabs.

@@ -225,25 +225,36 @@ std::pair<int, int> WidthDimension(const QImage& image) {
     return {-1, -1};
 }
 
-TEST_P(CabinetSheetTest, LargerOfWidthAndHeightFillsTwoHundredFortyPixels) {
-    // 2400 x 2100 at 10 mm per pixel, 600 x 720 at 3, 1200 x 1200 at 5; 30 pixels margin.
+TEST_P(CabinetSheetTest, WholeCabinetWithDepthTopAndDimensionsFitsInsideTheMargin) {
+    // Deep and flat cabinets too: their depth is drawn above the front's top edge and
+    // the dimension lines with their texts below and to the right of it.
     const struct {
-        double w, h;
-        int right, bottom;
-    } cases[] = {{2400, 2100, 30 + 240, 30 + 210},
-                 {600, 720, 30 + 200, 30 + 240},
-                 {1200, 1200, 30 + 240, 30 + 240}};
+        double w, d, h;
+    } cases[] = {{2400, 550, 2100}, {600, 550, 720}, {1200, 600, 1200},
+                 {600, 900, 800},   {400, 1200, 400}, {2400, 600, 300}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.d << " x " << c.h);
         QString error;
-        const QString path = MakeCabinetPicture(FXmlSave::BuildStoredXml(Carcass(c.w, 550, c.h)),
+        const QString path = MakeCabinetPicture(FXmlSave::BuildStoredXml(Carcass(c.w, c.d, c.h)),
                                                 true, kelm::Color(248, 240, 227), 300, 300, &error);
         ASSERT_EQ(path, TempBmp()) << error.toStdString();
         const QImage image(path);
         EXPECT_EQ(image.size(), QSize(300, 300));
-        EXPECT_NEAR(FilledBottom(image), c.bottom, 2);
+        // Nothing drawn within 8 pixels of the picture's edges.
+        QRect drawn;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) != QColor(Qt::white))
+                    drawn = drawn.united(QRect(x, y, 1, 1));
+        ASSERT_FALSE(drawn.isNull());
+        EXPECT_TRUE(QRect(8, 8, 284, 284).contains(drawn))
+            << drawn.x() << "," << drawn.y() << " " << drawn.width() << "x" << drawn.height();
+        // And as large as that allows.
+        EXPECT_GE(std::max(drawn.width(), drawn.height()), 250);
+        // The width's dimension line lies under the filled front.
         const auto [left, right] = WidthDimension(image);
-        EXPECT_NEAR(left, 30, 2);
-        EXPECT_NEAR(right, c.right, 2);
+        EXPECT_GT(left, 0);
+        EXPECT_GT(FilledBottom(image), 0);
+        EXPECT_LT(FilledBottom(image), image.height() - 10);
     }
 }

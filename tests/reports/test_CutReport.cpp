@@ -29,9 +29,12 @@ TEST(CutReportFileName, FileNameUpToItsFirstDotThenNumberAndXls) {
 
 class CutReportTest : public ReportTest {};
 
-// Summary, raw sheet list and band of a sheet holding TwoLayoutScheme.
-void ExpectTwoLayoutSheet(const QJsonObject& s) {
-    EXPECT_EQ(s["name"].toString(), "(Kelm)报表");
+// Summary, raw sheet list and band of a sheet holding TwoLayoutScheme; material: the
+// material's name the sheet is about, empty for a sheet written without a database.
+void ExpectTwoLayoutSheet(const QJsonObject& s, const QString& material = QString()) {
+    EXPECT_EQ(s["name"].toString(), material.isEmpty() ? QString("(Kelm)报表") : material);
+    const QString summary = material.isEmpty() ? QString("报表汇总") : "报表汇总（" + material + "）";
+    const QString listed = (material.isEmpty() ? QString() : material + " ") + "2440×1220";
     EXPECT_EQ(MergedNames(s), QStringList({"A1:D1", "A2:D2", "A5:D5", "A8:D8"}));
     const struct {
         const char* cell;
@@ -40,7 +43,7 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
         bool bold;
     } cells[] = {
         {"A1", "[Kelm]软件排版图", "center", true},
-        {"A2", "报表汇总", "general", true},
+        {"A2", "", "general", true},
         {"A3", "成品面积：", "right", false},
         {"B3", "25.0㎡", "general", false},
         {"C3", "原材面积：", "right", false},
@@ -53,7 +56,7 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
         {"A6", "原材名称", "center", false},
         {"B6", "原材尺寸", "center", false},
         {"C6", "切割张数", "center", false},
-        {"A7", "1# ", "center", false},
+        {"A7", "", "center", false},
         {"B7", "2440×1220", "center", false},
         {"A8", "切割排版图", "general", true},
     };
@@ -61,7 +64,10 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
         const kelm::XlsRange at = *kelm::ParseXlsRange(c.cell);
         const QJsonObject cell = CellAt(s, at.firstRow, at.firstCol);
         EXPECT_EQ(cell["kind"].toString(), "text") << c.cell;
-        EXPECT_EQ(cell["value"].toString(), QString(c.text)) << c.cell;
+        const QString expected = QString(c.cell) == "A2"   ? summary
+                                 : QString(c.cell) == "A7" ? "1# " + listed
+                                                           : QString(c.text);
+        EXPECT_EQ(cell["value"].toString(), expected) << c.cell;
         const QJsonObject f = cell["format"].toObject();
         EXPECT_EQ(f["h"].toString(), QString(c.h)) << c.cell;
         EXPECT_EQ(f["bold"].toBool(), c.bold) << c.cell;
@@ -80,60 +86,112 @@ void ExpectTwoLayoutSheet(const QJsonObject& s) {
             << row << "/" << col;
     }
     const QJsonObject widths = s["column_widths"].toObject();
+    // 33 characters: four columns of 236 pixels hold a 944-pixel (250 mm) diagram.
     for (const char* col : {"0", "1", "2", "3"})
-        EXPECT_EQ(widths[col].toInt(), 131 * 256 / 7) << col;
+        EXPECT_EQ(widths[col].toInt(), 236 * 256 / 7) << col;
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, CutReportTest, KelmEngines(), KelmEngineName);
 
 TEST_P(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
+    Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(1,'白颗粒板',2440,1220,18)");
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     const QString chosen = Out("cut.xls");
-    const QString written = Out("cut_1.xls");
     ASSERT_TRUE(ExportCutReport(chosen, "P1"));
-    EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + written}) << "names the file written";
-    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + chosen}) << "names the file written";
+    EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
     EXPECT_TRUE(QFile::exists(TempBmp()));
 
-    const QJsonObject book = Read(written);
+    const QJsonObject book = Read(chosen);
     ASSERT_EQ(book["sheets"].toArray().size(), 1);
     const QJsonObject s = SheetOf(book);
-    ExpectTwoLayoutSheet(s);
+    ExpectTwoLayoutSheet(s, "白颗粒板 18mm");
 
-    // One picture per layout: the first in row 9, the second in row 10, each row as
-    // high as its picture (pixels / 96 dpi × 2.86 × 25.4 points).
+    // One picture per layout, each below the previous: a diagram of 250 mm is taller than
+    // the tallest row (409 points), so it spans rows that together are as high as the
+    // picture (pixels / 96 dpi × 2.86 × 25.4 points).
     const QJsonArray pictures = PictureShapes(s);
     ASSERT_EQ(pictures.size(), 2);
+    const QJsonObject heights = s["row_heights"].toObject();
     QImage images[2];
+    int row = 8;
     for (int i = 0; i < 2; ++i) {
         const QJsonObject shape = pictures[i].toObject();
         const QJsonArray anchor = shape["anchor"].toArray();
         EXPECT_EQ(anchor[0].toInt(), 0) << "column A";
-        EXPECT_EQ(anchor[2].toInt(), 8 + i) << "row";
+        EXPECT_EQ(anchor[2].toInt(), row) << "row";
         EXPECT_EQ(anchor[3].toInt(), 0) << "top of the row";
         images[i] = StoredPicture(book, shape["pib"].toInt());
         ASSERT_FALSE(images[i].isNull());
-        EXPECT_EQ(images[i].width(), int(96 * 140 / 25.4)) << "140 mm wide";
+        EXPECT_EQ(images[i].width(), int(96 * 250 / 25.4)) << "250 mm wide";
         const double points = images[i].height() / 96.0 * 2.86 * 25.4;
-        const int twips = s["row_heights"].toObject()[QString::number(8 + i)].toArray()[0].toInt();
-        EXPECT_NEAR(twips, points * 20, 1.0) << "row " << 9 + i;
-        EXPECT_GE(twips, images[i].height() * 15) << "the picture fits its row";
+        double covered = 0;
+        while (covered < points - 0.05) {
+            const int twips = heights[QString::number(row)].toArray()[0].toInt();
+            ASSERT_GT(twips, 0) << "row " << row;
+            covered += twips / 20.0;
+            ++row;
+        }
+        EXPECT_NEAR(covered, points, 0.1) << "rows together as high as picture " << i + 1;
     }
     EXPECT_NE(images[0], images[1]) << "each layout has its own diagram";
 }
 
-TEST_P(CutReportTest, ChosenNameWithTwoDotsGivesBaseBeforeTheFirstDot) {
+TEST_P(CutReportTest, TheWorkbookIsWrittenUnderTheChosenNameItself) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
-    ASSERT_TRUE(ExportCutReport(Out("cut.old.xls"), "P1"));
-    EXPECT_TRUE(QFile::exists(Out("cut_1.xls")));
-    EXPECT_FALSE(QFile::exists(Out("cut.old_1.xls")));
-    EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + Out("cut_1.xls")});
+    for (const char* name : {"cut.old.xls", "cut.xlsx", "cut"}) {
+        SCOPED_TRACE(name);
+        prompt.infos.clear();
+        ASSERT_TRUE(ExportCutReport(Out(name), "P1"));
+        EXPECT_TRUE(IsBinaryWorkbook(Out(name)));
+        EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + Out(name)});
+    }
+    EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
+}
+
+TEST_P(CutReportTest, OneWorkbookForTwoMaterialsEachOnItsOwnSheetWithoutRepeats) {
+    Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(1,'白颗粒板',2440,1220,18)");
+    Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(2,'黑胡桃',2440,1220,5)");
+    // The thin board's result is stored first; the report still lists material 1 first.
+    TD2RSchame thin = TwoLayoutScheme();
+    thin.resize(1);
+    thin[0].RawCount = 3;
+    TD2RRawArr raws{{1, "", "2", "", 80, 2440, 1220, 99999999, 0}};
+    ASSERT_TRUE(TD2File(data.get()).SaveToFile(raws, TwoLayoutParts(), TD2RPrm(), thin, "P1", "2"));
+    StoreLayout(TwoLayoutScheme(), TwoLayoutParts(), "P1", "1");
+
+    const QString chosen = Out("both.xls");
+    ASSERT_TRUE(ExportCutReport(chosen, "P1"));
+    EXPECT_EQ(prompt.infos, QStringList{"报表已经保存为：" + chosen});
+    EXPECT_FALSE(QFile::exists(Out("both_1.xls")));
+    EXPECT_FALSE(QFile::exists(Out("both_2.xls")));
+
+    const QJsonObject book = Read(chosen);
+    ASSERT_EQ(book["sheets"].toArray().size(), 2) << "one sheet per material, none repeated";
+    const QJsonObject first = SheetOf(book, 0);
+    const QJsonObject second = SheetOf(book, 1);
+    ExpectTwoLayoutSheet(first, "白颗粒板 18mm");
+    EXPECT_EQ(PictureShapes(first).size(), 2) << "the two layouts of material 1";
+    EXPECT_EQ(second["name"].toString(), "黑胡桃 5mm");
+    EXPECT_EQ(TextAt(second, 1, 0), "报表汇总（黑胡桃 5mm）");
+    EXPECT_EQ(TextAt(second, 6, 0), "1# 黑胡桃 5mm 2440×1220");
+    EXPECT_EQ(CellAt(second, 6, 2)["value"].toDouble(), 3.0);
+    EXPECT_EQ(TextAt(second, 3, 3), "3 张");
+    EXPECT_EQ(TextAt(second, 7, 0), "切割排版图") << "one list row: no layout of material 1";
+    EXPECT_EQ(PictureShapes(second).size(), 1) << "only its own layout";
+    // Every row of either sheet names only its own material.
+    for (const QJsonObject& s : {first, second}) {
+        const QString other = s["name"].toString().startsWith("白") ? "黑胡桃" : "白颗粒板";
+        for (const QJsonValue v : s["cells"].toArray())
+            EXPECT_FALSE(v.toObject()["value"].toString().contains(other))
+                << s["name"].toString().toStdString();
+    }
 }
 
 TEST_P(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
     StoreLayout({}, TwoLayoutParts());
     ASSERT_TRUE(ExportCutReport(Out("cut.xls"), "P1"));
-    const QJsonObject s = SheetOf(Read(Out("cut_1.xls")));
+    const QJsonObject s = SheetOf(Read(Out("cut.xls")));
     EXPECT_EQ(TextAt(s, 3, 3), "0 张");
     EXPECT_EQ(TextAt(s, 3, 1), "0.0%");
     EXPECT_EQ(TextAt(s, 6, 0), "切割排版图") << "no raw sheet rows";
@@ -144,7 +202,7 @@ TEST_P(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
 TEST_P(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts(), "P2");
     EXPECT_FALSE(ExportCutReport(Out("cut.xls"), "P1"));
-    EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
+    EXPECT_FALSE(QFile::exists(Out("cut.xls")));
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
@@ -153,7 +211,7 @@ TEST_P(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
         "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES('P1','1','50','1','not a "
         "layout')");
     EXPECT_FALSE(ExportCutReport(Out("cut.xls"), "P1"));
-    EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
+    EXPECT_FALSE(QFile::exists(Out("cut.xls")));
     ASSERT_EQ(prompt.infos.size(), 1);
     EXPECT_TRUE(prompt.infos[0].startsWith("保存Excel文件出现异常！\n"))
         << prompt.infos[0].toStdString();
@@ -175,7 +233,19 @@ TEST_P(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNo
         qputenv("TMPDIR", oldTmp);
     ASSERT_TRUE(written);
     EXPECT_TRUE(QFile::exists(QDir(tmp).filePath("Temp.bmp")));
-    EXPECT_EQ(PictureShapes(SheetOf(Read(Out("cut_1.xls")))).size(), 2);
+    EXPECT_EQ(PictureShapes(SheetOf(Read(Out("cut.xls")))).size(), 2);
+}
+
+// Root may write into /usr/bin, yet an installed program leaves it alone.
+TEST_P(CutReportTest, TempBitmapStaysOutOfAnInstalledProgramFolder) {
+    const QString installed = Out("root/usr/bin");
+    const QString own = Out("kelm");
+    ASSERT_TRUE(QDir().mkpath(installed));
+    ASSERT_TRUE(QDir().mkpath(own));
+    SetReportProgramDir(installed);
+    EXPECT_EQ(TempBitmapPath(), QDir(QDir::tempPath()).filePath("Temp.bmp"));
+    SetReportProgramDir(own);
+    EXPECT_EQ(TempBitmapPath(), QDir(own).filePath("Temp.bmp"));
 }
 
 TEST_P(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {

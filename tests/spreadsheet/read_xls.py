@@ -217,6 +217,33 @@ def check_extsst(stream, strings):
     raise ValueError("no EXTSST record")
 
 
+def page_setup(stream, offset):
+    """Orientation and fit-to-page figures of a sheet (SETUP and WSBOOL records)."""
+    setup = {"landscape": False, "fit_to_page": False, "fit_width": None, "fit_height": None}
+    for rtype, payload, _ in records(stream, offset):
+        if rtype == 0x0081:
+            setup["fit_to_page"] = bool(struct.unpack_from("<H", payload, 0)[0] & 0x0100)
+        elif rtype == 0x00A1:
+            paper, scale, start, fit_w, fit_h, flags = struct.unpack_from("<6H", payload, 0)
+            setup["landscape"] = not (flags & 0x0004) and not (flags & 0x0002)
+            setup["fit_width"], setup["fit_height"] = fit_w, fit_h
+    return setup
+
+
+def print_titles(book):
+    """Rows repeated on every printed page, by sheet index: the built-in name
+    Print_Titles (code 7) of the sheet, a 3-D area reference."""
+    titles = {}
+    for n in book.name_obj_list:
+        if not n.builtin or n.name != "Print_Titles":
+            continue
+        f = n.raw_formula
+        if len(f) >= 11 and f[0] in (0x3B, 0x5B, 0x7B):
+            ixti, r1, r2, c1, c2 = struct.unpack_from("<5H", f, 1)
+            titles[n.scope] = [r1, r2, c1 & 0x3FFF, c2 & 0x3FFF]
+    return titles
+
+
 def main(path):
     book = xlrd.open_workbook(path, formatting_info=True, ragged_rows=True)
     with open(path, "rb") as f:
@@ -226,6 +253,7 @@ def main(path):
         if rtype == 0x0085:
             offsets.append(struct.unpack_from("<I", payload, 0)[0])
     check_extsst(stream, shared_strings(stream))
+    titles = print_titles(book)
     result = {"sheets": [], "drawing_group": drawing_group(stream),
               "stream_size": len(stream)}
     for index, sheet in enumerate(book.sheets()):
@@ -247,6 +275,8 @@ def main(path):
             "row_heights": {str(k): [v.height, bool(v.height_mismatch)]
                             for k, v in sheet.rowinfo_map.items()},
             "drawing": sheet_drawing(stream, offsets[index]),
+            "page_setup": page_setup(stream, offsets[index]),
+            "print_titles": titles.get(index),
         })
     json.dump(result, sys.stdout, ensure_ascii=False)
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,6 +104,39 @@ TEST_F(KelmCut, WritesTheLayoutDocumentInGbk) {
     EXPECT_EQ(eles[2].Name, "door, \"left\"");
 }
 
+TEST_F(KelmCut, PartNamedWithAPrivateUseCharacterIsWrittenAndReadBack) {
+    // U+E81E is one of the characters the C library's GB18030 converter has no code for.
+    const QString name = QString(QChar(0xE81E)) + QStringLiteral("门板");
+    Write("pua.csv", "name,length,width,count\n" + name.toUtf8() + ",500,300,2\n");
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "pua.csv", "--seed", "1",
+                              "--generations", "1", "--xml", "pua.xml"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QFile f(dir.filePath("pua.xml"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_NO_THROW(ReadLayoutDocument(kelm::DecodeGbk(f.readAll()), raws, eles, schame, prm));
+    ASSERT_EQ(eles.size(), 1u);
+    EXPECT_EQ(eles[0].Name, name);
+}
+
+TEST_F(KelmCut, DiagramsOfAVeryLongSheetStayWithinThePictureLimit) {
+    // 100 × 200 000 mm: at the report's scale the diagram would be two million pixels
+    // tall; it is drawn smaller instead, and the workbook gets it too.
+    Write("long.csv", "name,length,width,count\nstrip,100,200000,1\n");
+    Write("p3.csv", "name,length,width,count,rotation\na,90,1000,3,0\n");
+    const RunResult r = Exec({"--sheets", "long.csv", "--parts", "p3.csv", "--seed", "1",
+                              "--generations", "1", "--png", "long", "--xls", "long.xls"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage image(dir.filePath("long/layout-1.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_LE(image.height(), 20000);
+    EXPECT_GT(image.height(), 10000);
+    EXPECT_GT(QFileInfo(dir.filePath("long.xls")).size(), 0);
+}
+
 TEST_F(KelmCut, LayoutDocumentSheetIndicesMatchItsSheetList) {
     // The smaller sheet is listed first; the optimizer sorts by area, and the document's
     // sheet list must be the one its layouts' indices refer to.
@@ -138,7 +172,7 @@ TEST_F(KelmCut, WritesOneDiagramPicturePerLayout) {
     for (int i = 1; i <= layouts; ++i) {
         const QImage image(out.filePath(QString("layout-%1.png").arg(i)));
         ASSERT_FALSE(image.isNull()) << i;
-        EXPECT_EQ(image.width(), 529) << "140 mm at 96 dots per inch";
+        EXPECT_EQ(image.width(), 944) << "250 mm at 96 dots per inch";
     }
 }
 
@@ -212,6 +246,14 @@ TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
          "name,length,width,count\na,100,10,1,7\n",
          "bad.csv:2:5: more fields than the header has"},
         {"header only", {}, "name,length,width,count\n", "bad.csv:2: no rows after the header"},
+        {"more pieces than one run takes",
+         {},
+         "name,length,width,count\na,10,10,60000\nb,20,10,40001\n",
+         "bad.csv: 100001 pieces in all; one run takes at most 100000 pieces"},
+        {"tolerance beyond a few millimetres",
+         {"--tolerance", "1000"},
+         nullptr,
+         "option --tolerance: 1000 must lie between 0 and 5"},
         {"duplicate option",
          {"--kerf", "1", "--kerf", "2"},
          nullptr,
@@ -236,6 +278,13 @@ TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
          nullptr,
          "option --kerf needs a value"},
         {"stray argument", {"extra"}, nullptr, "unexpected argument \"extra\""},
+        {"unknown mode", {"--mode", "fast"}, nullptr, "option --mode: \"fast\" is not one of"},
+        {"time limit without the deep mode",
+         {"--time-limit", "5"},
+         nullptr,
+         "options --time-limit and --iterations need --mode deep"},
+        {"no iterations", {"--mode", "deep", "--iterations", "0"}, nullptr,
+         "option --iterations: 0 must lie between 1 and"},
         {"xml folder missing",
          {"--xml", "no/such/folder/x.xml"},
          nullptr,
@@ -266,6 +315,32 @@ TEST_F(KelmCut, BadInputNamesWhereAndExitsWithTwo) {
         EXPECT_EQ(r.err.count('\n'), 1) << c.what;
         EXPECT_FALSE(QFile::exists(dir.filePath("written.xml"))) << c.what;
     }
+}
+
+TEST_F(KelmCut, DeepModeReportsBoundAndModeAndFixedStepsReproduce) {
+    auto run = [&](const QStringList& extra) {
+        QStringList args{"--sheets", "sheets.csv", "--parts", "parts.csv", "--seed", "8",
+                         "--generations", "2", "--kerf", "4", "--threads", "2"};
+        const RunResult r = Exec(args + extra);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty());  // no progress line when standard error is not a terminal
+        QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+        o.remove("seconds");
+        return o;
+    };
+    const QJsonObject standard = run({});
+    EXPECT_EQ(standard["mode"].toString(), "standard");
+    // 16 × 724 × 564 + 8 × 572 × 564 + 12 × 720 × 300 with the kerf, over 2444 × 1224
+    EXPECT_EQ(standard["lower_bound"].toInt(), 4);
+    const QJsonObject deep = run({"--mode", "deep", "--iterations", "300"});
+    EXPECT_EQ(deep["mode"].toString(), "deep");
+    EXPECT_EQ(deep["lower_bound"].toInt(), 4);
+    EXPECT_EQ(deep["uncut"].toInt(), 2);  // the oversize part stays uncut
+    EXPECT_LE(deep["sheets"].toInt(), standard["sheets"].toInt());
+    EXPECT_GE(deep["sheets"].toInt(), deep["lower_bound"].toInt());
+    EXPECT_EQ(deep, run({"--mode", "deep", "--iterations", "300"}));
+    const QJsonObject timed = run({"--mode", "deep", "--time-limit", "1"});
+    EXPECT_LE(timed["sheets"].toInt(), standard["sheets"].toInt());
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The main window: start-up state, commands without an order or a selection, opening
 // and creating orders, the cabinet list, deleting entries, and the fee statistics.
+#include <algorithm>
 #include <QAction>
 #include <QDateEdit>
+#include <QLabel>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <stdexcept>
 
 #include "UiTestSupport.h"
 #include "cabinet/UCabinet.h"
@@ -16,6 +19,7 @@
 #include "common/RecordingCanvas.h"
 #include "documents/UXmlSave.h"
 #include "reports/UReports.h"
+#include "ui/UiApplication.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -23,6 +27,7 @@
 #include "ui/orders/UProjects.h"
 #include "ui/orders/UnitAbout.h"
 #include "ui/orders/UnitMain.h"
+#include "ui/orders/UnitRestoreData.h"
 #include "ui/orders/UnitMainLinks.h"
 
 namespace {
@@ -112,6 +117,29 @@ TEST_F(MainTest, BannerAppearsWhenFirstShown) {
     EXPECT_EQ(main->StatusText(3), "Kelm 板式家具生产管理系统 —— 设计、拆单、开料一体化");
 }
 
+TEST_F(MainTest, DatabaseOpenedForReadingIsNamedInTheStatusBar) {
+    auto* notice = main->findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isHidden());
+    // The workshop's file where the user may not write: shown, and said so.
+    data->Close();
+    data->SetReadOnly(true);
+    TfrmMain window;
+    auto* shown = window.findChild<QLabel*>("lblDataNotice");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_FALSE(shown->isHidden());
+    EXPECT_TRUE(shown->text().startsWith("数据库为只读")) << shown->text().toStdString();
+    EXPECT_EQ(window.StatusText(0), "单位名称：[Veldstrom]");
+    EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+TEST_F(MainTest, ExceptionLeavingAnEventHandlerIsShownAndTheProgramGoesOn) {
+    EXPECT_FALSE(HandleGuarded([]() -> bool { throw std::runtime_error("invalid text"); }));
+    EXPECT_EQ(prompt.infos, QStringList{"程序内部错误，当前操作未完成：invalid text"});
+    EXPECT_TRUE(HandleGuarded([] { return true; }));
+    EXPECT_EQ(prompt.infos.size(), 1);
+}
+
 TEST_F(MainTest, CompanyNameComesFromSettings) {
     Exec("UPDATE FSysSet SET cmpName='木作坊'");
     TfrmMain window;
@@ -193,6 +221,44 @@ TEST_F(MainTest, OpenedOrderListsEntriesCountingEntriesNotQuantities) {
     const QList<QSize> sizes = main->lstWins->item(0)->icon().availableSizes();
     ASSERT_FALSE(sizes.isEmpty());
     EXPECT_EQ(sizes.first(), QSize(230, 230));
+}
+
+TEST_F(MainTest, AfterARestoreTheWindowShowsTheRestoredDatabase) {
+    AddOrder("240101000001", "A", "甲");
+    AddOrder("240101000002", "B", "乙");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 5, "G1");
+    AddEntry("2401010000021", "240101000002", 600, 800, 500, 1, "X");
+    OpenOrderByList(0);
+    ASSERT_EQ(main->proID, "240101000001");
+    ASSERT_EQ(main->lstWins->count(), 1);
+
+    // The restored database holds the order with other entries and another company.
+    ExpectModal<TfrmRestoreData>([this](TfrmRestoreData&) {
+        Exec("UPDATE FProject SET proName='甲改' WHERE proID='240101000001'");
+        AddEntry("2401010000012", "240101000001", 900, 700, 500, 1, "G2");
+        Exec("UPDATE FSysSet SET cmpName='新木业'");
+    });
+    main->mnuRestoreClick();
+    EXPECT_EQ(main->proID, "240101000001");
+    EXPECT_EQ(TreeTexts().value(0), "甲改");
+    EXPECT_EQ(main->lstWins->count(), 2);
+    EXPECT_EQ(main->StatusText(2), "当前共： 2 个柜体！");
+    EXPECT_EQ(main->StatusText(0), "单位名称：[新木业]");
+
+    // One without the open order: nothing of the old order stays on the screen.
+    ExpectModal<TfrmRestoreData>([this](TfrmRestoreData&) {
+        Exec("DELETE FROM FProWins WHERE proID='240101000001'");
+        Exec("DELETE FROM FProject WHERE proID='240101000001'");
+    });
+    main->mnuRestoreClick();
+    EXPECT_TRUE(main->proID.isEmpty());
+    EXPECT_EQ(main->trvProject->topLevelItemCount(), 0);
+    EXPECT_EQ(main->lstWins->count(), 0);
+    EXPECT_EQ(Cell(1, 1), "0");
+    EXPECT_TRUE(main->StatusText(2).isEmpty());
+    prompt.infos.clear();
+    main->tlCutRptClick();  // commands again ask for an order first
+    EXPECT_EQ(prompt.infos, QStringList{"请打开或创建订单后，再查看报表！"});
 }
 
 TEST_F(MainTest, OrderKeyWithoutRowKeepsTreeAndShowsNoEntries) {
@@ -281,7 +347,8 @@ TEST_F(MainTest, DeleteRemovesEntryAndItsPanelsAfterConfirmation) {
     prompt.answers = {false};
     main->tlDelClick();
     EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 2);
-    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
+    // The question names the entry by code and size (width, depth, height).
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除柜体“G1”（宽600×深500×高800）吗？"});
 
     prompt.answers = {true};
     main->tlDelClick();
@@ -301,6 +368,7 @@ TEST_F(MainTest, DeleteOfVanishedEntryKeepsItsPanelsAndTheList) {
     Exec("DELETE FROM FProWins");  // gone behind the window's back
     prompt.answers = {true};
     main->tlDelClick();
+    EXPECT_EQ(prompt.confirms, QStringList{"确定要删除选择的柜体吗？"});
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl"), 1);
     EXPECT_EQ(main->lstWins->count(), 1);  // not reloaded
 }
@@ -456,24 +524,28 @@ TEST(ThumbnailTest, ScaleFitsTheLargerDimensionInto200Pixels) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(ThumbnailScale(c.w, c.h), c.scale);
 }
 
-TEST(ThumbnailTest, LargerDimensionFills200PixelsFromTheCorner) {
+TEST(ThumbnailTest, WholeCabinetDepthAndTopIncludedFillsThePictureInsideTheMargin) {
     struct Case {
         double w, d, h;
-        bool widthLarger;
     };
-    const Case cases[] = {{1200, 550, 720, true}, {600, 550, 2000, false}, {800, 550, 800, true}};
+    // Deep cabinets draw their depth far above the front's top edge.
+    const Case cases[] = {{1200, 550, 720}, {600, 550, 2000}, {800, 550, 800},
+                          {600, 900, 800},  {400, 1200, 400}, {2400, 600, 300}};
+    const QRect inside(kThumbnailMargin, kThumbnailMargin, kThumbnailSize - 2 * kThumbnailMargin,
+                       kThumbnailSize - 2 * kThumbnailMargin);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.w);
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.d << " x " << c.h);
         kelm::RecordingCanvas canvas(QRect(0, 0, 230, 230));
         DrawThumbnailOn(canvas, *OneCabinet(c.w, c.d, c.h));
-        const QRect box = DrawnBox(canvas);
         ASSERT_FALSE(canvas.Calls().empty());
-        // The front face spans from (20, 20) to 200 pixels further in the larger
-        // dimension; the depth is drawn up and to the side, never below or right of it.
-        const double dv = ThumbnailScale(c.w, c.h);
-        EXPECT_NEAR(box.right(), 20 + c.w / dv, 1);
-        EXPECT_NEAR(box.bottom(), 20 + c.h / dv, 1);
-        EXPECT_NEAR(c.widthLarger ? box.right() : box.bottom(), 220, 1);
+        const QRect box = DrawnBox(canvas);
+        EXPECT_TRUE(inside.contains(box))
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+        // As large as the picture allows: it reaches across in one direction.
+        EXPECT_GE(std::max(box.width(), box.height()), inside.width() - 4);
+        // Centred.
+        EXPECT_NEAR(box.center().x(), inside.center().x(), 2);
+        EXPECT_NEAR(box.center().y(), inside.center().y(), 2);
     }
 }
 

@@ -20,8 +20,10 @@
 #include <cmath>
 
 #include "common/NumberFormat.h"
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 #include "documents/UXmlSave.h"
+#include "documents/UXmlSaveDb.h"
 #include "render/QPainterCanvas.h"
 #include "ui/UiPlatform.h"
 #include "ui/design/UCustFengB.h"
@@ -32,7 +34,6 @@ namespace {
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 560;
 
-QString Len(double value) { return kelm::FormatPattern(value, QStringLiteral("0.0")); }
 QString Plain(double value) { return kelm::FormatGeneral(value); }
 
 // The crosshair read-out of one axis: "x.x(p.p%)" of the outline's size.
@@ -187,6 +188,8 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     ToolBar1->addSeparator();
     tlSpTB = addTool("tlSpTB", QStringLiteral("上下分格"), kSplitTB);
     tlLR = addTool("tlLR", QStringLiteral("左右分格"), kSplitLR);
+    ToolBar1->addSeparator();
+    tlExit = addTool("tlExit", QStringLiteral("退出"), 0);
 
     imgPnl = new TDesCbsPicture(this);
     sbPicture = new QScrollArea(this);
@@ -214,6 +217,7 @@ TfrmDesCbs::TfrmDesCbs(QWidget* parent) : QDialog(parent) {
     connect(tlNew, &QAction::triggered, this, [this] { tlNewClick(); });
     connect(tlSave, &QAction::triggered, this, [this] { tlSaveClick(); });
     connect(tlEdit, &QAction::triggered, this, [this] { tlEditClick(); });
+    connect(tlExit, &QAction::triggered, this, [this] { close(); });
     for (QAction* tool : {tlAddCB, tlSpTB, tlLR})
         connect(tool, &QAction::triggered, this, [this, tool] { ToolClick(tool->data().toInt()); });
 }
@@ -353,6 +357,8 @@ void TfrmDesCbs::tlEditClick() {
             result->SetParRegIndex(cabinet->ParRegIndex());
             *cabinet = std::move(*result);
         }
+        // The size list shows the edited cabinet at once, not after the next click.
+        ShowSizes();
     }
     Redraw();
 }
@@ -392,48 +398,16 @@ void TfrmDesCbs::tlSaveClick() {
 void TfrmDesCbs::ShowSizes() {
     lstSize->clear();
     if (!CBS) return;
-    auto add = [this](const QString& cabinet, const QString& name, double length, double width) {
-        new QTreeWidgetItem(lstSize, {cabinet, name, Len(length), Len(width)});
-    };
+    // The list shows each part with the size its panel row gets: the same function and
+    // the same precision, so what the user reads here is what the saw cuts.
+    const int jqd = GetSysSet().JQD;
     for (const std::unique_ptr<FCabinet>& cab : CBS->CBS()) {
         if (!cab) continue;
-        const QString cabName = cab->Name();
-        for (const FRC& obj : cab->OBJS()) {
-            const size_t i = size_t(obj.index);
-            if (obj.ObjType == ObjBoard && obj.index >= 0 && i < cab->BCS().size()) {
-                const FBC& bc = cab->BCS()[i];
-                const FPos& p = bc.Pos;
-                switch (bc.BCType) {
-                    case FBCType::BeiBan:
-                    case FBCType::ShuBan:
-                        add(cabName, bc.Cl.Name, std::abs(p.X1 - p.X2), std::abs(p.Y2 - p.Y1));
-                        break;
-                    case FBCType::CeBanLeft:
-                    case FBCType::CeBanRight:
-                    case FBCType::GeBan:
-                        add(cabName, bc.Cl.Name, std::abs(p.Y1 - p.Y2), bc.D);
-                        break;
-                    default:
-                        add(cabName, bc.Cl.Name, std::abs(p.X1 - p.X2), bc.D);
-                        break;
-                }
-            } else if (obj.ObjType == ObjDoor && obj.index >= 0 && i < cab->MBS().size()) {
-                const FMB& mb = cab->MBS()[i];
-                add(cabName, mb.Cl.Name, mb.Pos.Y2 - mb.Pos.Y1, mb.Pos.X2 - mb.Pos.X1);
-            } else if (obj.ObjType == ObjDrawer && obj.index >= 0 && i < cab->CTS().size()) {
-                const FChTi& ct = cab->CTS()[i];
-                const double fw = std::abs(ct.Pos.X2 - ct.Pos.X1);
-                const double fh = std::abs(ct.Pos.Y2 - ct.Pos.Y1);
-                const double t = ct.ACl.Thick;
-                const double inner = fw - ct.E - ct.F - 2 * t;
-                add(cabName, ct.Name + QStringLiteral("-面板"), fw, fh);
-                add(cabName, ct.Name + QStringLiteral("-前板"), std::abs(inner), ct.M);
-                add(cabName, ct.Name + QStringLiteral("-后板"), std::abs(inner), ct.M);
-                add(cabName, ct.Name + QStringLiteral("-右侧板"), ct.D - t, ct.M);
-                add(cabName, ct.Name + QStringLiteral("-左侧板"), ct.D - t, ct.M);
-                add(cabName, ct.Name + QStringLiteral("-底板"), ct.D - 2 * t + 10, inner + 10);
-            }
-        }
+        for (const FRC& obj : cab->OBJS())
+            for (const FPartSize& part : ObjectPartSizes(*cab, obj))
+                new QTreeWidgetItem(lstSize, {cab->Name(), part.name,
+                                              FormatPanelSize(part.length, jqd),
+                                              FormatPanelSize(part.width, jqd)});
     }
 }
 
@@ -469,4 +443,48 @@ QImage TfrmDesCbs::RenderPicture() {
     QPainter painter(&image);
     PaintPicture(painter);
     return image;
+}
+
+// --- closing ------------------------------------------------------------------------------
+
+void TfrmDesCbs::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (p_hasOpeningState) return;
+    p_openingState = SavedState();
+    p_hasOpeningState = true;
+}
+
+QString TfrmDesCbs::SavedState() const {
+    QStringList parts;
+    for (int col = 0; col < 5; ++col) parts << Cell(col).trimmed();
+    parts << txtCustID->text().trimmed() << cbFB->currentText();
+    parts << (CBS ? FXmlSave::BuildXml(*CBS) : QString());
+    return parts.join(QLatin1Char('\n'));
+}
+
+bool TfrmDesCbs::HasUnsavedChanges() const {
+    return p_hasOpeningState && SavedState() != p_openingState;
+}
+
+void TfrmDesCbs::reject() {
+    if (!HasUnsavedChanges()) {
+        QDialog::reject();
+        return;
+    }
+    const QString code = Cell(0).trimmed();
+    const QString question = code.isEmpty()
+                                 ? QStringLiteral("柜体设计已修改，是否保存？")
+                                 : QStringLiteral("柜体“%1”的设计已修改，是否保存？").arg(code);
+    switch (AskSaveChanges(question)) {
+        case TSaveAnswer::Save:
+            // 保存 closes the window when the position was saved; otherwise its message
+            // says why (no cabinet, no customer, a failed write) and the window stays.
+            tlSaveClick();
+            return;
+        case TSaveAnswer::Discard:
+            QDialog::reject();
+            return;
+        case TSaveAnswer::Cancel:
+            return;
+    }
 }

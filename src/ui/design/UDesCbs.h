@@ -75,6 +75,7 @@ class TfrmDesCbs : public QDialog {
     QAction* tlEdit;
     QAction* tlSpTB;
     QAction* tlLR;
+    QAction* tlExit;  // 退出: closes the window, asking first about unsaved work
     QScrollArea* sbPicture;
     TDesCbsPicture* imgPnl;
 
@@ -98,11 +99,26 @@ class TfrmDesCbs : public QDialog {
     QImage RenderPicture();
     void PaintPicture(QPainter& painter);
 
+    // Whether the outline, customer, banding or combination differs from what the
+    // window was opened with. Before the window was first shown nothing counts.
+    bool HasUnsavedChanges() const;
+    // Window close, Escape and 退出: with unsaved changes asks 保存 / 不保存 / 取消;
+    // 保存 saves as the 保存 button does and closes only when that succeeded.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    // Everything 保存 writes, as text: the outline row, customer, banding, document.
+    QString SavedState() const;
+
     int MillimetreX(int px) const;
     int MillimetreY(int py) const;
 
     bool p_cross = false;  // a crosshair is painted at p_mouse
     QPoint p_mouse;
     bool p_filling = false;  // the grid is being set up; its changes make nothing
+    bool p_hasOpeningState = false;  // p_openingState was taken when first shown
+    QString p_openingState;
 };

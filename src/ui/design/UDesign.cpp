@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -17,12 +18,15 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
+#include "cabinet/UCabinetCheck.h"
 #include "cabinet/UCabinetCopy.h"
 #include "cabinet/UCabs.h"
 #include "common/NumberFormat.h"
+#include "data/SavePrompt.h"
 #include "data/UnitData.h"
 #include "documents/UXmlOpen.h"
 #include "documents/UXmlSave.h"
@@ -202,7 +206,8 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     auto* regPage = new QWidget(pgc);
     lstReg = new QTreeWidget(regPage);
     lstReg->setObjectName("lstReg");
-    lstReg->setHeaderLabels({QStringLiteral("序号")});
+    lstReg->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("尺寸(宽×高×深)")});
+    lstReg->setColumnWidth(0, 40);
     lstReg->setRootIsDecorated(false);
     auto* regLayout = new QVBoxLayout(regPage);
     regLayout->addWidget(lstReg);
@@ -231,6 +236,7 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     button(bar1, tlSave, "tlSave", QStringLiteral("保存"), 0);
     button(bar1, tlSaveTK, "tlSaveTK", QStringLiteral("图库"), 0);
     button(bar1, tlSelGt, "tlSelGt", QStringLiteral("选柜体"), 0);
+    button(bar1, tlExit, "tlExit", QStringLiteral("退出"), 0);
     auto* bar2 = new QToolBar(this);
     button(bar2, tlZZ, "tlZZ", QStringLiteral("指针"), 100);
     button(bar2, tlBeiBan, "tlBeiBan", QStringLiteral("背板"), 801);
@@ -244,6 +250,9 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     button(bar2, tlChouTi, "tlChouTi", QStringLiteral("抽屉"), 808);
     auto* bar3 = new QToolBar(this);
     button(bar3, tlDel, "tlDel", QStringLiteral("撤销"), 0);
+    button(bar3, tlRedo, "tlRedo", QStringLiteral("重做"), 0);
+    tlDel->setShortcut(QKeySequence::Undo);
+    tlRedo->setShortcut(QKeySequence::Redo);
     button(bar3, tlMax, "tlMax", QStringLiteral("放大"), 0);
     button(bar3, tlMin, "tlMin", QStringLiteral("缩小"), 0);
     spVal = new QSpinBox(bar3);
@@ -297,6 +306,8 @@ TfrmDesign::TfrmDesign(QWidget* parent) : QDialog(parent) {
     connect(tlSaveTK, &QToolButton::clicked, this, [this] { tlSaveTKClick(); });
     connect(tlSelGt, &QToolButton::clicked, this, [this] { tlSelGtClick(); });
     connect(tlDel, &QToolButton::clicked, this, [this] { tlDelClick(); });
+    connect(tlRedo, &QToolButton::clicked, this, [this] { tlRedoClick(); });
+    connect(tlExit, &QToolButton::clicked, this, [this] { close(); });
     connect(tlMax, &QToolButton::clicked, this, [this] { tlMaxClick(); });
     connect(tlMin, &QToolButton::clicked, this, [this] { tlMinClick(); });
     connect(lstBC, &QTreeWidget::itemClicked, this,
@@ -320,11 +331,14 @@ std::unique_ptr<FCabinet> TfrmDesign::TakeCabinet() {
     return std::make_unique<FCabinet>(*Cabinet);
 }
 
-void TfrmDesign::ReplaceCabinet(std::unique_ptr<FCabinet> cabinet) {
+void TfrmDesign::ReplaceCabinet(std::unique_ptr<FCabinet> cabinet, bool keepRedo) {
+    if (!keepRedo) ForgetRedo();
     // The previous object goes only when it was the designer's own; one the opener
     // handed in stays valid for the opener.
     p_own = std::move(cabinet);
     Cabinet = p_own.get();
+    // The lists describe the cabinet shown: a new one empties them at once.
+    FillLists();
     Redraw();
 }
 
@@ -378,6 +392,8 @@ void TfrmDesign::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (p_shownOnce) return;
     p_shownOnce = true;
+    p_openingState = SavedState();
+    p_hasOpeningState = true;
     if (IsEdit && Cabinet) {
         Redraw();
         FillLists();
@@ -396,8 +412,20 @@ void TfrmDesign::FillLists() {
     for (std::size_t i = 0; i < boards.size(); ++i)
         lstBC->addTopLevelItem(
             new QTreeWidgetItem(QStringList{QString::number(i + 1), boards[i].Cl.Name}));
-    for (std::size_t i = 0; i < Cabinet->Regions().size(); ++i)
-        lstReg->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i + 1)}));
+    for (std::size_t i = 0; i < Cabinet->Regions().size(); ++i) {
+        const int r = int(i);
+        const QString size = Plain(Cabinet->GetRegWidth(r)) + QStringLiteral(" × ") +
+                             Plain(Cabinet->GetRegHight(r)) + QStringLiteral(" × ") +
+                             Plain(Cabinet->GetRegDepth(r));
+        lstReg->addTopLevelItem(new QTreeWidgetItem(QStringList{QString::number(i + 1), size}));
+    }
+    // The rows follow the selection the cabinet holds (a placement selects the region
+    // the next element goes into).
+    if (Cabinet->HasRegion(Cabinet->SelRegIndex()))
+        lstReg->setCurrentItem(lstReg->topLevelItem(Cabinet->SelRegIndex()));
+    const int board = Cabinet->SelBCIndex();
+    if (board >= 0 && board < lstBC->topLevelItemCount())
+        lstBC->setCurrentItem(lstBC->topLevelItem(board));
 }
 
 void TfrmDesign::lstBCSelect(int row) {
@@ -531,6 +559,99 @@ void FillRegion(Dialog& dialog, const QString& w, const QString& d, const QStrin
     dialog.txtRegZ->setText(z);
 }
 
+QString KindName(FBCType type) {
+    switch (type) {
+        case FBCType::BeiBan:
+            return QStringLiteral("背板");
+        case FBCType::CeBanLeft:
+        case FBCType::CeBanRight:
+            return QStringLiteral("侧板");
+        case FBCType::DingBan:
+            return QStringLiteral("顶板");
+        case FBCType::CengBan:
+            return QStringLiteral("层板");
+        case FBCType::GeBan:
+            return QStringLiteral("隔板");
+        case FBCType::ShuBan:
+            return QStringLiteral("竖板");
+        case FBCType::DiBan:
+            return QStringLiteral("底板");
+        case FBCType::MenBan:
+            break;
+    }
+    return QStringLiteral("板件");
+}
+
+QString BoardName(const FBC& bc) {
+    return bc.Cl.Name.trimmed().isEmpty() ? KindName(bc.BCType) : bc.Cl.Name;
+}
+
+// Why a placement was refused, naming the element and what it runs into.
+QString PlacementRefusal(const FCabinet& before, const FCabinet& after, const FPlaceCheck& check) {
+    const std::size_t i = std::size_t(std::max(check.index, 0));
+    QString name = QStringLiteral("板件");
+    const FBC* bc = nullptr;
+    const FChTi* ct = nullptr;
+    if (check.objType == ObjBoard && i < after.BCS().size()) {
+        bc = &after.BCS()[i];
+        name = BoardName(*bc);
+    } else if (check.objType == ObjDoor && i < after.MBS().size()) {
+        name = after.MBS()[i].Cl.Name.trimmed().isEmpty() ? QStringLiteral("门")
+                                                           : after.MBS()[i].Cl.Name;
+    } else if (check.objType == ObjDrawer && i < after.CTS().size()) {
+        ct = &after.CTS()[i];
+        name = ct->Name.trimmed().isEmpty() ? QStringLiteral("抽屉") : ct->Name;
+    }
+    const FRegion reg = before.GetRegion(check.regIndex);
+    switch (check.fault) {
+        case FPlaceFault::Overlap: {
+            const std::size_t other = std::size_t(std::max(check.clashWith, 0));
+            const QString otherName =
+                other < before.BCS().size() ? BoardName(before.BCS()[other]) : QString();
+            return QStringLiteral("“%1”与第%2块板件“%3”位置重叠，不能添加！")
+                .arg(name)
+                .arg(check.clashWith + 1)
+                .arg(otherName);
+        }
+        case FPlaceFault::OutsideRegion:
+            if (bc && bc->BCType == FBCType::CengBan) {
+                const double half = (bc->Pos.Y2 - bc->Pos.Y1) / 2;
+                return QStringLiteral("“%1”超出所选分格的范围（层板中心高度应在%2至%3之间），"
+                                      "不能添加！")
+                    .arg(name, Plain(reg.Top + half), Plain(reg.Bottom - half));
+            }
+            if (bc && bc->BCType == FBCType::GeBan) {
+                const double half = (bc->Pos.X2 - bc->Pos.X1) / 2;
+                return QStringLiteral("“%1”超出所选分格的范围（隔板中心位置应在%2至%3之间），"
+                                      "不能添加！")
+                    .arg(name, Plain(reg.Left + half), Plain(reg.Right - half));
+            }
+            return QStringLiteral("“%1”超出所选分格的范围，不能添加！").arg(name);
+        case FPlaceFault::NoSize:
+            return QStringLiteral("“%1”的尺寸必须大于零，请检查间距和尺寸！").arg(name);
+        case FPlaceFault::TooWide:
+            return QStringLiteral("“%1”的抽屉箱宽%2超出所选分格的宽%3，不能添加！")
+                .arg(name, Plain(ct ? ct->Pos.X2 - ct->Pos.X1 - ct->E - ct->F : 0),
+                     Plain(reg.Right - reg.Left));
+        case FPlaceFault::TooDeep:
+            return QStringLiteral("“%1”的深度%2超出所选分格的深%3，不能添加！")
+                .arg(name, Plain(ct ? ct->D : 0), Plain(reg.D));
+        case FPlaceFault::None:
+            break;
+    }
+    return QString();
+}
+
+// The region the element an object log entry names was placed in; -1 for none.
+int PlacedRegion(const FCabinet& cab, const FRC& obj) {
+    if (obj.index < 0) return -1;
+    const std::size_t i = std::size_t(obj.index);
+    if (obj.ObjType == ObjBoard && i < cab.BCS().size()) return cab.BCS()[i].regIndex;
+    if (obj.ObjType == ObjDrawer && i < cab.CTS().size()) return cab.CTS()[i].regIndex;
+    if (obj.ObjType == ObjDoor && i < cab.MBS().size()) return cab.MBS()[i].regIndex;
+    return -1;
+}
+
 }  // namespace
 
 void TfrmDesign::RunAddDialog(int x, int y) {
@@ -553,26 +674,34 @@ void TfrmDesign::RunAddDialog(int x, int y) {
         case 801: {
             TfrmBeiBan dialog(this);
             if (board(dialog, "背板" + cab.GetBCCount(FBCType::BeiBan)))
-                cab.AddBackBC(reg, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddBackBC(reg, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                });
             break;
         }
         case 802: {
             TfrmDingBan dialog(this);
             if (board(dialog, "顶板" + cab.GetBCCount(FBCType::DingBan)))
-                cab.AddDingBan(reg, dialog.shape, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddDingBan(reg, dialog.shape, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                });
             break;
         }
         case 803: {
             TfrmCeBan dialog(this);
             if (board(dialog, QString()))
-                cab.AddCeBan(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.cbType, dialog.FB,
-                             dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddCeBan(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.cbType, dialog.FB,
+                               dialog.WL);
+                });
             break;
         }
         case 804: {
             TfrmShuBan dialog(this);
             if (board(dialog, "竖板" + cab.GetBCCount(FBCType::ShuBan)))
-                cab.AddShuBan(reg, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddShuBan(reg, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                });
             break;
         }
         case 805: {
@@ -580,8 +709,10 @@ void TfrmDesign::RunAddDialog(int x, int y) {
             dialog.txtY->setText(kelm::FormatPattern(my, QStringLiteral("0.0")));
             dialog.tmpReg = cab.GetRegion(reg);
             if (board(dialog, "层板" + cab.GetBCCount(FBCType::CengBan)))
-                cab.AddBc(reg, dialog.shape, dialog.Edge, dialog.Cl, 0, dialog.Y,
-                          QStringLiteral("1"), dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddBc(reg, dialog.shape, dialog.Edge, dialog.Cl, 0, dialog.Y,
+                            QStringLiteral("1"), dialog.FB, dialog.WL);
+                });
             break;
         }
         case 806: {
@@ -589,8 +720,10 @@ void TfrmDesign::RunAddDialog(int x, int y) {
             dialog.txtY->setText(kelm::FormatPattern(mx, QStringLiteral("0.0")));
             dialog.tmpReg = cab.GetRegion(reg);
             if (board(dialog, "隔板" + cab.GetBCCount(FBCType::GeBan)))
-                cab.AddBc(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.X, 0, QStringLiteral("2"),
-                          dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddBc(reg, FShape::R, dialog.Edge, dialog.Cl, dialog.X, 0,
+                            QStringLiteral("2"), dialog.FB, dialog.WL);
+                });
             break;
         }
         case 807: {
@@ -599,7 +732,10 @@ void TfrmDesign::RunAddDialog(int x, int y) {
             dialog.ClSelHolder = &ClSel;
             dialog.txtName->setText(QStringLiteral("门"));
             ShowModal(dialog);
-            if (dialog.IsOk) cab.AddDKM(reg, dialog.Edge, dialog.Cl, dialog.fm, dialog.lOrR);
+            if (dialog.IsOk)
+                TryPlace([&](FCabinet& c) {
+                    c.AddDKM(reg, dialog.Edge, dialog.Cl, dialog.fm, dialog.lOrR);
+                });
             break;
         }
         case 808: {
@@ -609,19 +745,41 @@ void TfrmDesign::RunAddDialog(int x, int y) {
             dialog.txtName->setText("抽屉" + cab.GetCTCount());
             ShowModal(dialog);
             if (dialog.IsOK)
-                cab.AddChouTi(reg, dialog.ACl, dialog.BCl, dialog.gjName, dialog.W, dialog.H,
-                              dialog.D, dialog.E, dialog.F, dialog.M);
+                TryPlace([&](FCabinet& c) {
+                    c.AddChouTi(reg, dialog.ACl, dialog.BCl, dialog.gjName, dialog.W, dialog.H,
+                                dialog.D, dialog.E, dialog.F, dialog.M);
+                });
             break;
         }
         case 809: {
             TfrmDiBan dialog(this);
             if (board(dialog, "底板" + cab.GetBCCount(FBCType::DiBan)))
-                cab.AddDiBan(reg, dialog.shape, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                TryPlace([&](FCabinet& c) {
+                    c.AddDiBan(reg, dialog.shape, dialog.Edge, dialog.Cl, dialog.FB, dialog.WL);
+                });
             break;
         }
         default:
             break;
     }
+}
+
+void TfrmDesign::TryPlace(const std::function<void(FCabinet&)>& place) {
+    FCabinet& cab = *Cabinet;
+    const int reg = cab.SelRegIndex();
+    FCabinet trial(cab);
+    place(trial);
+    const FPlaceCheck check = CheckPlacement(cab, trial);
+    if (!check.Ok()) {
+        ShowInfo(PlacementRefusal(cab, trial, check));
+        return;
+    }
+    if (trial.OBJS().size() == cab.OBJS().size()) return;  // the operation placed nothing
+    const int next = NaturalNextRegion(cab, trial, reg);
+    // Placed on the cabinet itself, so a cabinet the opener handed in grows in place.
+    place(cab);
+    cab.SetSelRegIndex(next);
+    ForgetRedo();
 }
 
 // --- nudging and undo -------------------------------------------------------------------
@@ -666,12 +824,29 @@ void TfrmDesign::NudgeClick(int tag) {
 
 void TfrmDesign::tlDelClick() {
     if (!Cabinet) return;
+    const bool hasObjects = !Cabinet->OBJS().empty();
+    const int placedIn = hasObjects ? PlacedRegion(*Cabinet, Cabinet->OBJS().back()) : -1;
     try {
-        ReplaceCabinet(FCabinetCopy::DelBC(Cabinet->W(), Cabinet->D(), Cabinet->H(), *Cabinet));
+        auto rebuilt = FCabinetCopy::DelBC(Cabinet->W(), Cabinet->D(), Cabinet->H(), *Cabinet);
+        // The region the object was taken from is selected, ready for another try.
+        if (rebuilt->HasRegion(placedIn)) rebuilt->SetSelRegIndex(placedIn);
+        if (hasObjects) p_redo.push_back(std::make_unique<FCabinet>(*Cabinet));
+        ReplaceCabinet(std::move(rebuilt), true);
     } catch (const std::exception& error) {
         ShowError(QStringLiteral("撤销失败："), error);
     }
+    FillLists();
 }
+
+void TfrmDesign::tlRedoClick() {
+    if (p_redo.empty()) return;
+    std::unique_ptr<FCabinet> next = std::move(p_redo.back());
+    p_redo.pop_back();
+    ReplaceCabinet(std::move(next), true);
+    FillLists();
+}
+
+void TfrmDesign::ForgetRedo() { p_redo.clear(); }
 
 // --- save, library ----------------------------------------------------------------------
 
@@ -684,18 +859,21 @@ void TfrmDesign::tlSaveClick() {
     accept();
 }
 
-void TfrmDesign::tlSaveTKClick() {
+bool TfrmDesign::tlSaveTKClick() {
     if (!HasBoards()) {
         ShowInfo(QStringLiteral("请设计柜体后，再保存！"));
-        return;
+        return false;
     }
     QString name = txtGTName->text().trimmed();
     const QString tkID = ChooseCategory(this, name);
-    if (tkID.isEmpty()) return;
+    if (tkID.isEmpty()) return false;
     FCabs cabs(Cabinet->W(), Cabinet->D(), Cabinet->H());
     // The library gets a copy: the edited cabinet keeps its place in its combination.
     cabs.AddCabinet(0, std::make_unique<FCabinet>(*Cabinet));
-    FXmlSave::SaveToTuKu(tkID, name, cabs);
+    if (!FXmlSave::SaveToTuKu(tkID, name, cabs)) return false;
+    // Designing for the library, the library entry is where the work is kept.
+    if (!tlSave->isEnabled()) p_openingState = SavedState();
+    return true;
 }
 
 void TfrmDesign::tlSelGtClick() {
@@ -724,5 +902,45 @@ void TfrmDesign::tlSelGtClick() {
         ReplaceCabinet(FCabinetCopy::CopyCb(size[0], size[1], size[2], *Cabinet));
     } catch (const std::exception& error) {
         ShowError(QStringLiteral("柜体调整尺寸失败："), error);
+    }
+}
+
+// --- closing ------------------------------------------------------------------------------
+
+QString TfrmDesign::SavedState() const {
+    QString state = txtGTName->text().trimmed() + QLatin1Char('\n');
+    if (!Cabinet) return state;
+    FCabs cabs(Cabinet->W(), Cabinet->D(), Cabinet->H());
+    cabs.AddCabinet(0, std::make_unique<FCabinet>(*Cabinet));
+    return state + FXmlSave::BuildXml(cabs);
+}
+
+bool TfrmDesign::HasUnsavedChanges() const {
+    return p_hasOpeningState && SavedState() != p_openingState;
+}
+
+void TfrmDesign::reject() {
+    if (!HasUnsavedChanges()) {
+        QDialog::reject();
+        return;
+    }
+    const QString name = txtGTName->text().trimmed();
+    const QString question = name.isEmpty()
+                                 ? QStringLiteral("柜体已修改，是否保存？")
+                                 : QStringLiteral("柜体“%1”已修改，是否保存？").arg(name);
+    switch (AskSaveChanges(question)) {
+        case TSaveAnswer::Save:
+            // 保存 closes the window itself when it succeeds; otherwise its message
+            // says why and the window stays open.
+            if (tlSave->isEnabled())
+                tlSaveClick();
+            else if (tlSaveTKClick())
+                QDialog::reject();
+            return;
+        case TSaveAnswer::Discard:
+            QDialog::reject();
+            return;
+        case TSaveAnswer::Cancel:
+            return;
     }
 }

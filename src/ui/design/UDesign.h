@@ -101,6 +101,7 @@ class TfrmDesign : public QDialog {
     QToolButton* tlSave;
     QToolButton* tlSaveTK;
     QToolButton* tlSelGt;
+    QToolButton* tlExit;  // 退出: closes the window, asking first about unsaved work
     QToolButton* tlZZ;
     QToolButton* tlBeiBan;
     QToolButton* tlDingBan;
@@ -112,6 +113,7 @@ class TfrmDesign : public QDialog {
     QToolButton* tlMen;
     QToolButton* tlChouTi;
     QToolButton* tlDel;
+    QToolButton* tlRedo;  // 重做: puts back what 撤销 took, one object at a time
     QToolButton* tlMax;
     QToolButton* tlMin;
     QSpinBox* spVal;
@@ -130,9 +132,10 @@ class TfrmDesign : public QDialog {
     void ToolClick(int tag);  // 指针 (100) and the add tools (801 ... 809)
     void tlNewClick();
     void tlSaveClick();
-    void tlSaveTKClick();
+    bool tlSaveTKClick();  // true when the cabinet was stored in the library
     void tlSelGtClick();
     void tlDelClick();
+    void tlRedoClick();
     void tlMaxClick();
     void tlMinClick();
     void NudgeClick(int tag);  // tlL 1, tlR 2, tlT 3, tlB 4
@@ -151,20 +154,41 @@ class TfrmDesign : public QDialog {
     // Paints the cabinet and, after a mouse move, the crosshair with its read-out.
     void PaintPicture(QPainter& painter);
 
+    // Whether the cabinet or its name differs from what the window was opened with.
+    // Before the window was first shown nothing counts as a change.
+    bool HasUnsavedChanges() const;
+    // Window close, Escape and 退出: with unsaved changes asks 保存 / 不保存 / 取消;
+    // 保存 saves as the 保存 button does (图库 when the designer works for the library)
+    // and closes only when that succeeded, 取消 keeps the window open.
+    void reject() override;
+
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     // Makes cabinet the edited one; the designer owns it.
-    void ReplaceCabinet(std::unique_ptr<FCabinet> cabinet);
+    // Every replacement but 撤销 and 重做 themselves forgets what 重做 could put back.
+    void ReplaceCabinet(std::unique_ptr<FCabinet> cabinet, bool keepRedo = false);
     // Runs the dialog of the current add tool for the selected region.
     void RunAddDialog(int x, int y);
     // The size-field rule: a new empty cabinet when all three sizes are at least 100.
     void ApplySizeFields();
     bool HasBoards() const;
+    // Everything 保存 hands over, as text: the name and the cabinet's document.
+    QString SavedState() const;
+    // Places through place on a copy first; a placement that clashes or does not fit
+    // is refused with a message and leaves the cabinet as it was. Otherwise it is
+    // made on the cabinet and the region it leaves for the next element is selected.
+    void TryPlace(const std::function<void(FCabinet&)>& place);
+    // Forgets what 撤销 took: after any other change 重做 has nothing to put back.
+    void ForgetRedo();
 
     std::unique_ptr<FCabinet> p_own;  // the designer's own cabinet (Cabinet when set)
     bool p_cross = false;             // a crosshair is to be painted at p_mouse
     QPoint p_mouse;
     bool p_shownOnce = false;
+    // Cabinets as they were before each 撤销, newest last.
+    std::vector<std::unique_ptr<FCabinet>> p_redo;
+    bool p_hasOpeningState = false;  // p_openingState was taken when first shown
+    QString p_openingState;
 };

@@ -198,7 +198,11 @@ void TfrmWinSel::tlSaveClick() {
         return;
     }
     FCabs cabs(tmpCb->W(), tmpCb->D(), tmpCb->H());
-    cabs.AddCabinet(0, std::make_unique<FCabinet>(*tmpCb));
+    // The cabinet is named after the position it is saved as, so the panel list never
+    // shows the library cabinet's own name for the parts of two different positions.
+    auto placed = std::make_unique<FCabinet>(*tmpCb);
+    if (!txtCode->text().trimmed().isEmpty()) placed->SetName(txtCode->text().trimmed());
+    cabs.AddCabinet(0, std::move(placed));
     const bool saved =
         FXmlSave::SaveToDB(proID, txtCode->text().trimmed(), txtC->text().trimmed(),
                            txtCustID->text(), txtCustName->text(), cbFB->currentText(), cabs, 0);

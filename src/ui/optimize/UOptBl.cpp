@@ -17,6 +17,7 @@
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
 #include "documents/UnitFileOpt.h"
+#include "optimizer/UnitD2RectLimits.h"
 #include "ui/UiPlatform.h"
 #include "ui/UiQuery.h"
 
@@ -139,9 +140,10 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
 TfrmOptBl::~TfrmOptBl() {
     // Never left with a search running; should it happen, the search is stopped and
     // its end awaited here, so it cannot report to a freed window.
-    if (d2Ga) {
+    if (d2Ga || d2Deep) {
         isStop = true;
-        d2Ga->IsEnd = true;
+        if (d2Ga) d2Ga->IsEnd = true;
+        if (d2Deep) d2Deep->IsEnd = true;
         FinishRun();
     }
 }
@@ -293,6 +295,19 @@ bool TfrmOptBl::SetEleArr() {
     return true;
 }
 
+bool TfrmOptBl::PieceCountWithinLimit(const QString& material) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eleArr) pieces += e.Count;
+    if (pieces <= kMaxPiecesPerRun) return true;
+    // Far longer lists would not finish in reasonable time and memory.
+    ShowInfo(QStringLiteral("“%1”的板件共%2件，超过单次优化的上限%3件，优化计算已停止！")
+                 .arg(material)
+                 .arg(pieces)
+                 .arg(kMaxPiecesPerRun));
+    eleArr.clear();
+    return false;
+}
+
 void TfrmOptBl::btnOKClick() {
     // A second batch cannot start inside the first one (it could while a cancelled
     // search is being awaited).
@@ -336,6 +351,7 @@ void TfrmOptBl::RunBatch() {
         if (isStop) return;  // the material's size could not be read; already said
         if (rawArr.empty()) continue;
         if (!SetEleArr()) return;
+        if (!PieceCountWithinLimit(item->text(colYpName))) return;
         RunSelected();
         ProgressBar1->setValue(ProgressBar1->value() + 1);
     }
@@ -349,15 +365,24 @@ void TfrmOptBl::RunSelected() {
     p_forwarder.Hd = p_progress;
     p_forwarder.Hd1 = this;
     p_done = false;
-    d2Ga = new TD2Rect(rawArr, prm, eleArr, Seed);
-    d2Ga->SetListener(&p_forwarder);
-    d2Ga->Start();
+    if (sysSet.OptT1 == 2) {
+        TD2RDeepOptions options;
+        options.TimeLimit = DeepSeconds;
+        options.Seed = Seed;
+        d2Deep = new TD2RDeep(rawArr, prm, eleArr, options);
+        d2Deep->SetListener(&p_forwarder);
+        d2Deep->Start();
+    } else {
+        d2Ga = new TD2Rect(rawArr, prm, eleArr, Seed);
+        d2Ga->SetListener(&p_forwarder);
+        d2Ga->Start();
+    }
     ShowModal(*p_progress);
     FinishRun();
 }
 
 void TfrmOptBl::FinishRun() {
-    if (d2Ga) {
+    if (d2Ga || d2Deep) {
         // The progress window may close before the search has ended (a cancel): its
         // end is awaited with the event loop running, since the search hands each of
         // its reports to this thread and waits for it to be taken.
@@ -368,9 +393,12 @@ void TfrmOptBl::FinishRun() {
             p_wait = nullptr;
         }
         // The end has been handled, so the search thread is only returning now.
-        d2Ga->Wait();
+        if (d2Ga) d2Ga->Wait();
+        if (d2Deep) d2Deep->Wait();
         delete d2Ga;
         d2Ga = nullptr;
+        delete d2Deep;
+        d2Deep = nullptr;
     }
     p_forwarder.Hd = nullptr;
     delete p_progress;
@@ -380,8 +408,8 @@ void TfrmOptBl::FinishRun() {
 void TfrmOptBl::ReciveResult() {
     p_done = true;
     if (p_wait) p_wait->quit();
-    if (isStop || !d2Ga) return;
-    Schame = d2Ga->BestSchame;
+    if (isStop || (!d2Ga && !d2Deep)) return;
+    Schame = d2Ga ? d2Ga->BestSchame : d2Deep->BestSchame;
     // A search that could place nothing has no layout to keep.
     if (!Schame.empty()) {
         QTreeWidgetItem* item = SelectedMaterial();
@@ -393,10 +421,12 @@ void TfrmOptBl::ReciveResult() {
 
 void TfrmOptBl::ReciveStop() {
     if (d2Ga) d2Ga->IsEnd = true;
+    if (d2Deep) d2Deep->IsEnd = true;
 }
 
 void TfrmOptBl::ReciveStop1() {
     if (d2Ga) d2Ga->IsEnd = true;
+    if (d2Deep) d2Deep->IsEnd = true;
     isStop = true;
 }
 

@@ -12,6 +12,7 @@
 
 #include "cabinet/UDataType.h"
 #include "optimizer/UnitD2Rect.h"
+#include "optimizer/UnitD2RectDeep.h"
 #include "ui/optimize/UnitCulcControler.h"
 
 class QAction;
@@ -33,6 +34,10 @@ class TfrmOptBl : public QDialog {
     TD2REleArr eleArr;  // part list of the current run
     TD2RPrm prm;
     TD2Rect* d2Ga = nullptr;  // the running optimizer
+    // The running deep search: the settings' time class 深度计算 (OptT1 = 2) runs it
+    // instead, DeepSeconds per material.
+    TD2RDeep* d2Deep = nullptr;
+    double DeepSeconds = 10;
     TD2RSchame Schame;        // the result being stored
     bool isStop = false;      // the user cancelled the batch
     TSysSet sysSet;
@@ -64,6 +69,9 @@ class TfrmOptBl : public QDialog {
     // False (after telling the user which panel row) when a row's quantity is not a
     // whole number or its length or width is not a number.
     bool SetEleArr();
+    // False (after telling the user) when the part list holds more pieces than one run
+    // takes (kMaxPiecesPerRun).
+    bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
     void mnuSelAllClick();
     void mnuUnSelAllClick();

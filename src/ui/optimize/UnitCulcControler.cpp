@@ -34,6 +34,13 @@ void TD2RMessageForwarder::OnGeneration(const QString& text) {
 
 void TD2RMessageForwarder::OnDone(const TD2RSchame&) { Deliver(WM_D2R_DONE, 0, QString(), true); }
 
+void TD2RMessageForwarder::OnDeepProgress(int32_t sheets, int32_t bound, double) {
+    Deliver(WM_D2R_DEEP, sheets,
+            QStringLiteral("当前最优：") + kelm::FormatInt(sheets) + QStringLiteral("张    下界：") +
+                kelm::FormatInt(bound) + QStringLiteral("张"),
+            false);
+}
+
 void TD2RMessageForwarder::Deliver(int msg, int wParam, const QString& text, bool toDialog) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return;
@@ -86,6 +93,9 @@ TfrmCulcControler::TfrmCulcControler(QWidget* parent) : QDialog(parent) {
     Label8 = NewLabel(this, "Label8", QStringLiteral("出材率："));
     Label5 = NewLabel(this, "Label5", QStringLiteral("00.00%"));
     Label5->setStyleSheet(QStringLiteral("color: red;"));
+    lblDeep = NewLabel(this, "lblDeep", QString());
+    lblDeep->setStyleSheet(QStringLiteral("color: red;"));
+    lblDeep->hide();
     Image2 = NewImage(this, "Image2", QStyle::SP_DialogApplyButton);
     Label2 = NewLabel(this, "Label2", QStringLiteral("接受方案，继续 "));
     imgCancel = NewImage(this, "imgCancel", QStyle::SP_DialogCancelButton);
@@ -117,6 +127,7 @@ TfrmCulcControler::TfrmCulcControler(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(figures);
+    layout->addWidget(lblDeep);
     layout->addLayout(commands);
     setFixedWidth(420);
 
@@ -156,6 +167,11 @@ void TfrmCulcControler::ReciveProcess(const QString& text) {
 
 void TfrmCulcControler::ReciveProcess2(int k) { ProgressBar2->setValue(k); }
 
+void TfrmCulcControler::ReciveDeep(const QString& text) {
+    lblDeep->setText(text);
+    lblDeep->show();
+}
+
 void TfrmCulcControler::CloseWindow() {
     Timer1->stop();
     QDialog::done(QDialog::Accepted);
@@ -175,6 +191,9 @@ bool TfrmCulcControler::event(QEvent* e) {
                 break;
             case WM_D2R_STEP:
                 ReciveProcess2(message->WParam);
+                break;
+            case WM_D2R_DEEP:
+                ReciveDeep(message->Text);
                 break;
             default:
                 break;

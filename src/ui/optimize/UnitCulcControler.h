@@ -23,6 +23,8 @@ class QTimer;
 // Requests of the progress window to the dialog that runs the optimizer.
 constexpr int WM_D2R_ACCEPT = 1353;  // keep the best result so far and finish the run
 constexpr int WM_D2R_CANCEL = 1363;  // stop the run and the rest of the batch
+// The deep search's progress: wParam the best sheet count, the text what the window shows.
+constexpr int WM_D2R_DEEP = 1145;
 
 // One window message: its number, an integer argument and a text argument.
 class TD2RMessage : public QEvent {
@@ -54,6 +56,7 @@ class TD2RMessageForwarder : public TD2RListener {
     void OnStep(int k) override;
     void OnGeneration(const QString& text) override;
     void OnDone(const TD2RSchame& best) override;
+    void OnDeepProgress(int32_t sheets, int32_t bound, double seconds) override;
 
   private:
     void Deliver(int msg, int wParam, const QString& text, bool toDialog);
@@ -75,6 +78,7 @@ class TfrmCulcControler : public QDialog {
     QLabel* Label4;  // elapsed time
     QLabel* Label8;
     QLabel* Label5;  // best utilisation and number of layouts
+    QLabel* lblDeep;  // deep search: best sheet count and lower bound (hidden otherwise)
     QLabel* Image2;
     QLabel* Label2;
     QLabel* imgCancel;
@@ -90,6 +94,7 @@ class TfrmCulcControler : public QDialog {
     void ReciveMsg();                         // WM_D2R_DONE
     void ReciveProcess(const QString& text);  // WM_D2R_GEN
     void ReciveProcess2(int k);               // WM_D2R_STEP
+    void ReciveDeep(const QString& text);     // WM_D2R_DEEP
 
     // Closes the window when the run has ended (the dialog calls it on WM_D2R_DONE).
     void CloseWindow();

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "cabinet/UCabs.h"
+#include "common/DrawingFit.h"
 #include "documents/UXmlOpen.h"
 #include "render/QPainterCanvas.h"
 
@@ -29,7 +30,15 @@ double ThumbnailScale(double width, double height) {
 void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs) {
     const double dv = ThumbnailScale(cabs.W(), cabs.H());
     if (dv <= 0) return;  // an empty frame has nothing to show
-    cabs.Draw(canvas, dv, QPoint(20, 20), true, false, kelm::Color(248, 240, 227), 80, 10);
+    // The depth is drawn upwards and to the side of the front: fit the whole drawing,
+    // depth and top included, inside the picture less its margin.
+    const kelm::ScaledDrawing draw = [&cabs](kelm::Canvas& c, double scale, QPoint pos) {
+        cabs.Draw(c, scale, pos, true, false, kelm::Color(248, 240, 227), 80, 10);
+    };
+    const QRect area(kThumbnailMargin, kThumbnailMargin, kThumbnailSize - 2 * kThumbnailMargin,
+                     kThumbnailSize - 2 * kThumbnailMargin);
+    const kelm::DrawingFit fit = kelm::FitDrawing(draw, area, dv);
+    draw(canvas, fit.dv, fit.pos);
 }
 
 QImage DrawCabinetThumbnail(const QString& winPath, double width, double height) {

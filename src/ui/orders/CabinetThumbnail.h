@@ -1,14 +1,16 @@
 #pragma once
 // Thumbnails of cabinet entries for the main window's cabinet list: 230 × 230 pixel,
-// 24-bit pictures of the stored combination, drawn at (20, 20) with the larger of its
-// width and height filling 200 pixels.
+// 24-bit pictures of the whole stored combination, depth and top included, centred
+// inside a margin of kThumbnailMargin pixels.
 
 #include <QImage>
 #include <QString>
 
 constexpr int kThumbnailSize = 230;
+constexpr int kThumbnailMargin = 12;
 
-// Millimetres per pixel so the larger of width and height fills 200 pixels.
+// Millimetres per pixel so the larger of width and height fills 200 pixels: the scale
+// the fitting starts from.
 double ThumbnailScale(double width, double height);
 
 // Draws the entry's stored document (winPath, scrambled). width and height are the
@@ -21,7 +23,7 @@ namespace kelm {
 class Canvas;
 }
 
-// Draws a combination as its thumbnail on a canvas: at (20, 20), scaled by
-// ThumbnailScale of its width and height, filled faces in pale cream, no dimension
-// lines, depth at 80 and 10 degrees.
+// Draws a combination as its thumbnail on a canvas: filled faces in pale cream, no
+// dimension lines, depth at 80 and 10 degrees, scaled and placed so the whole drawing
+// lies inside the picture less the margin, centred.
 void DrawThumbnailOn(kelm::Canvas& canvas, const FCabs& cabs);

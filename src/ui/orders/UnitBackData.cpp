@@ -1,6 +1,7 @@
 #include "ui/orders/UnitBackData.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include <system_error>
 
 #include "data/UnitData.h"
+#include "data/UnitDataBackup.h"
 #include "ui/UiPlatform.h"
 #include "ui/orders/UnitDirectory.h"
 
@@ -156,18 +158,23 @@ void TfrmBackData::btnBackClick() {
     btnBack->setEnabled(false);
     btnBrowse->setEnabled(false);
     btnClose->setEnabled(false);
-    // The file is copied while no connection holds it, and the connection comes back
-    // afterwards so the rest of the program goes on working.
-    sysData()->Close();
-    const TCopyResult result = CopyWithProgress(sysData()->DatabasePath(), path,
-                                                [this](int value) { prsBar->setValue(value); });
-    sysData()->Open();
+    // SQLite writes the copy of what is committed, including what another program
+    // still holds in its log, and the copy is checked before it takes the name.
+    QString error;
+    const bool done = BackupDatabase(
+        *sysData(), path,
+        [this](int value) {
+            prsBar->setValue(value);
+            QCoreApplication::processEvents();
+        },
+        &error);
+    if (!done) qWarning().noquote() << "backup to" << path << "failed:" << error;
     prsBar->setValue(0);
     btnBack->setEnabled(true);
     btnBrowse->setEnabled(true);
     btnClose->setEnabled(true);
     p_busy = false;
-    if (result == TCopyResult::Copied)
+    if (done)
         ShowInfo(QStringLiteral("数据备份成功!"));
     else
         ShowInfo(QStringLiteral("备份失败，请检查备份路径是否存在？"));

@@ -1,6 +1,7 @@
 #pragma once
-// TfrmBackData: copies the database file to a backup file of the user's choice, with a
-// progress bar. Also the file copy shared with the restore window.
+// TfrmBackData: writes a checked backup of the database (BackupDatabase of the data
+// module) to a file of the user's choice, with a progress bar. Also the file copy with
+// progress that the restore window uses.
 
 #include <QDateTime>
 #include <QDialog>

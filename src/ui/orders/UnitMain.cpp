@@ -318,11 +318,20 @@ void TfrmMain::BuildStatusBar() {
         statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
     }
     for (int i = 0; i < 3; ++i) StatusPanel[i]->setFixedWidth(widths[i]);
+    // Says when the data cannot be changed or are not where the user would look.
+    lblDataNotice = new QLabel(this);
+    lblDataNotice->setObjectName("lblDataNotice");
+    lblDataNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
+    lblDataNotice->hide();
+    statusBar()->addPermanentWidget(lblDataNotice);
 }
 
 void TfrmMain::ReadSettings() {
     const TSysSet settings = GetSysSet();
     StatusPanel[0]->setText(QStringLiteral("单位名称：[") + settings.cmpName + QStringLiteral("]"));
+    const QString notice = sysData()->Notice();
+    lblDataNotice->setText(notice);
+    lblDataNotice->setVisible(!notice.isEmpty());
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
@@ -526,10 +535,23 @@ void TfrmMain::tlEditClick() {
     if (OpenCombinationDesignerEdit(this, proID, entry)) LoadCabinetList();
 }
 
+// The delete question names the entry, so a wrong selection is seen before it is too
+// late: "确定要删除柜体“G1”（宽600×深500×高800）吗？". An entry that cannot be read
+// is asked about in the general words.
+static QString DeleteQuestion(const QString& winID) {
+    auto query = OpenBoundQuery(
+        QStringLiteral("SELECT winCode,Width,Height,Depth FROM FProWins WHERE winID=:winID"),
+        {{"winID", winID}});
+    if (!query->isActive() || !query->next()) return QStringLiteral("确定要删除选择的柜体吗？");
+    return QStringLiteral("确定要删除柜体“%1”（宽%2×深%3×高%4）吗？")
+        .arg(FieldText(*query, "winCode"), FieldText(*query, "Width"),
+             FieldText(*query, "Depth"), FieldText(*query, "Height"));
+}
+
 void TfrmMain::tlDelClick() {
     if (!RequireSelection(QStringLiteral("请选择柜体后，再删除！"))) return;
-    if (!AskConfirm(QStringLiteral("确定要删除选择的柜体吗？"))) return;
     const QString key = SelectedWinID();
+    if (!AskConfirm(DeleteQuestion(key))) return;
     SetCommonSQL(QStringLiteral("DELETE FROM FProWins WHERE winID=:winID"));
     SetCommonParam("winID", key);
     // The panels go only with their entry: when the entry was not deleted, nothing else
@@ -576,7 +598,33 @@ void TfrmMain::tlWuLiaoClick() { OpenMaterials(this); }
 void TfrmMain::tlWinKuClick() { OpenCabinetLibrary(this); }
 void TfrmMain::tlSettingsClick() { OpenSettings(this); }
 void TfrmMain::mnuPZBZClick() { OpenDrillingStandards(this); }
-void TfrmMain::mnuRestoreClick() { OpenRestore(this); }
+void TfrmMain::mnuRestoreClick() {
+    OpenRestore(this);
+    ReloadAfterRestore();
+}
+
+void TfrmMain::ReloadAfterRestore() {
+    // The restored database may hold other settings, and the open order may be changed
+    // or missing there: nothing of the old database stays on the screen.
+    ReadSettings();
+    if (proID.isEmpty()) return;
+    auto query = OpenBoundQuery(QStringLiteral("SELECT proID,proName FROM FProject WHERE proID=:proID"),
+                                {{"proID", proID}});
+    if (query->isActive() && query->next()) {
+        const QString name = FieldText(*query, "proName");
+        query.reset();
+        OpenOrder(proID, name);
+        return;
+    }
+    query.reset();
+    proID.clear();
+    proName.clear();
+    ++p_loadGeneration;  // a list still loading stops
+    trvProject->clear();
+    lstWins->clear();
+    InitProperty();
+    StatusPanel[2]->clear();
+}
 void TfrmMain::mnuBackupClick() { OpenBackup(this); }
 
 void TfrmMain::mnuCustomerClick() {

@@ -80,6 +80,7 @@ class TfrmMain : public QMainWindow {
 
     // Status bar panels 0 to 3.
     QLabel* StatusPanel[4];
+    QLabel* lblDataNotice;  // read-only data or data outside the program's folder
 
     // Longest stretch (ms) a cabinet list load keeps the window from handling input.
     int EventIntervalMs = 25;
@@ -90,6 +91,9 @@ class TfrmMain : public QMainWindow {
     // Loading the open order.
     void LoadOrderTree();
     void LoadCabinetList();
+    // After a restore: settings read again; the open order reloaded from the restored
+    // database, or closed when it is not there.
+    void ReloadAfterRestore();
 
     // Order statistics: initial labels and the recalculation for the open order.
     void InitProperty();

@@ -1,5 +1,6 @@
 #include "ui/orders/UnitRestoreData.h"
 
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -10,14 +11,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QUuid>
 #include <QVBoxLayout>
 
 #include "data/UnitData.h"
-#include "data/UnitDataSchema.h"
 #include "ui/orders/UnitBackData.h"
 
 namespace {
@@ -45,40 +41,6 @@ const QString kRefused = QStringLiteral("所选文件不是有效的Kelm数据�
 }  // namespace
 
 void SetOpenFileHandler(OpenFileHandler handler) { Handler() = std::move(handler); }
-
-bool IsKelmDatabaseFile(const QString& path) {
-    {
-        // Look at the header first, so that SQLite never touches a foreign file.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) return false;
-        if (file.read(16) != QByteArray("SQLite format 3\0", 16)) return false;
-    }
-    const QString name = QStringLiteral("kelm-check-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA quick_check")) && q.next() &&
-                q.value(0).toString() == QLatin1String("ok")) {
-                QSet<QString> present;
-                if (q.exec(QStringLiteral(
-                        "SELECT name FROM sqlite_master WHERE type IN ('table','view')"))) {
-                    while (q.next()) present.insert(q.value(0).toString().toLower());
-                    ok = true;
-                    for (const TSchemaObject& o : KelmSchema())
-                        if (!present.contains(o.name.toLower())) ok = false;
-                }
-            }
-            q.finish();
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    RemoveJournals(path);
-    return ok;
-}
 
 TfrmRestoreData::TfrmRestoreData(QWidget* parent) : QDialog(parent) {
     setObjectName("frmRestoreData");
@@ -153,7 +115,9 @@ void TfrmRestoreData::btnRestoreClick() {
     const TCopyResult result = CopyWithProgress(
         path, dbPath, [this](int value) { prsBar->setValue(value); },
         [&](const QString& copy) {
-            if (!IsKelmDatabaseFile(copy)) {
+            QString reason;
+            if (!IsKelmDatabaseFile(copy, &reason)) {
+                qWarning().noquote() << "restore from" << path << "refused:" << reason;
                 foreign = true;
                 return false;
             }

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <functional>
 
+#include "data/UnitDataBackup.h"  // IsKelmDatabaseFile
+
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -15,9 +17,6 @@ using OpenFileHandler =
     std::function<QString(QWidget* parent, const QString& title, const QString& filter)>;
 void SetOpenFileHandler(OpenFileHandler handler);
 
-// True when the file is an SQLite database that passes its quick check and holds every
-// table and view of a Kelm database.
-bool IsKelmDatabaseFile(const QString& path);
 
 class TfrmRestoreData : public QDialog {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include "CombTestSupport.h"
 #include "common/NumberFormat.h"
 #include "documents/UXmlOpen.h"
+#include "documents/UXmlSaveDb.h"
 #include "ui/design/UDesCbs.h"
 #include "ui/design/UDesign.h"
 #include "ui/design/URegFG.h"
@@ -213,48 +214,92 @@ TEST_F(DesCbsTest, CabinetsAreNamedInTurnAndBlockSplits) {
     EXPECT_EQ(w.CBS->Regions().size(), 3u);
 }
 
-TEST_F(DesCbsTest, SizeListRowsPerObject) {
+// A cabinet with every part kind: all seven board kinds (banded, so cut size and
+// finished size differ), a drawer of 18 mm box boards with a 9 mm bottom, a door leaf.
+std::unique_ptr<FCabinet> EveryPartKind(const QString& name) {
+    auto cab = std::make_unique<FCabinet>(600, 550, 720, name);
+    FFengB banding;
+    banding.L = 1;
+    banding.R = 0.5;
+    banding.T = 2;
+    banding.B = 1;
+    banding.Q = 1.5;
+    banding.H = 0.4;
+    const FEdge none{};
+    FEdge backGap{};
+    backGap.H = 20;
+    auto last = [&] { return int(cab->Regions().size()) - 1; };
+    cab->AddCeBan(0, FShape::R, backGap, FCl{"1", "左侧板", 18}, "Left", banding, "2");
+    cab->AddCeBan(last(), FShape::R, backGap, FCl{"1", "右侧板", 18}, "Right", banding, "2");
+    cab->AddDingBan(last(), FShape::A4L, backGap, FCl{"1", "顶板", 18}, banding, "1");
+    cab->AddDiBan(last(), FShape::R, backGap, FCl{"1", "底板", 18}, banding, "1");
+    const int inner = last() - 1;  // above the bottom
+    cab->AddBackBC(inner, none, FCl{"2", "背板", 5}, banding, "0");
+    cab->AddBc(inner, FShape::R, none, FCl{"1", "层板", 18}, 0, 360, "1", banding, "1");
+    const int upper = last() - 1;
+    cab->AddBc(upper, FShape::R, none, FCl{"1", "隔板", 18}, 300, 0, "2", banding, "2");
+    cab->AddShuBan(last(), none, FCl{"1", "竖板", 18}, banding, "0");
+    const int lower = last() - 2;  // below the shelf
+    cab->AddChouTi(lower, FCl{"1", "", 18}, FCl{"3", "", 9}, "抽屉1", 36, 2, 450, 20, 20, 80);
+    FEdge gaps{};
+    gaps.L = gaps.R = gaps.T = gaps.B = 2;
+    cab->AddDKM(last(), gaps, FCl{"1", "门板", 18}, 1, "1");
+    return cab;
+}
+
+// Every row of the size list is the panel row of the same part: same cabinet, same
+// name, the same length and width text, at every precision of the settings.
+TEST_F(DesCbsTest, SizeListRowsEqualThePanelRowsOfTheSameParts) {
+    for (const int jqd : {0, 1, 2}) {
+        SCOPED_TRACE("precision " + std::to_string(jqd));
+        Exec("UPDATE FSysSet SET JQD=" + QString::number(jqd));
+        TfrmDesCbs w;
+        Outline(w, "A01", "1200", "550", "720");
+        w.CBS->AddSplit(0, 600, 0, "2");
+        w.CBS->AddCabinet(0, EveryPartKind("A01-1"));
+        w.CBS->AddCabinet(1, EveryPartKind("A01-2"));
+        w.ShowSizes();
+        TSysSet set;
+        set.JQD = jqd;
+        const FPanelRows rows = BuildPanelRows(*w.CBS, set, FHoleRules(FPKBZ{}));
+        ASSERT_EQ(rows.size(), 2u * 15);  // 7 boards, 6 drawer parts, 1 door each
+        ASSERT_EQ(w.lstSize->topLevelItemCount(), int(rows.size()));
+        QStringList kinds;
+        for (int i = 0; i < w.lstSize->topLevelItemCount(); ++i) {
+            const QStringList listed = Row(w.lstSize, i);
+            int matches = 0;
+            for (const FPanelRow& row : rows) {
+                if (row.gtName != listed[0] || row.clName != listed[1]) continue;
+                ++matches;
+                EXPECT_EQ(listed[2], row.length) << listed.join(' ').toStdString();
+                EXPECT_EQ(listed[3], row.width) << listed.join(' ').toStdString();
+            }
+            EXPECT_EQ(matches, 1) << listed.join(' ').toStdString();
+            if (listed[0] == "A01-1") kinds << listed[1];
+        }
+        // Listed in the order the objects were placed, the drawer as its six parts.
+        EXPECT_EQ(kinds, (QStringList{"左侧板", "右侧板", "顶板", "底板", "背板", "层板", "隔板",
+                                      "竖板", "抽屉1-面板", "抽屉1-前板", "抽屉1-后板",
+                                      "抽屉1-左侧板", "抽屉1-右侧板", "抽屉1-底板", "门板"}));
+    }
+}
+
+// The workshop's drawer: box boards 18, bottom 9, face 600, depth 450. The size list
+// and the panel list both give the bottom 534 x 424.
+TEST_F(DesCbsTest, DrawerBottomHasOneSizeInListAndPanelRows) {
     TfrmDesCbs w;
-    Outline(w, "A01", "600", "550", "700");
-    auto cab = std::make_unique<FCabinet>(600, 550, 700, "A01-1");
-    const FCl a{"1", "", 18};
-    const FCl b{"2", "", 5};
-    cab->AddChouTi(0, a, b, "抽屉1", 36, 2, 350, 20, 20, 80);
-    cab->AddBackBC(0, FEdge{}, FCl{"2", "背板", 5}, FFengB{}, "0");
-    cab->AddCeBan(0, FShape::R, FEdge{}, FCl{"1", "左侧板", 18}, "Left", FFengB{}, "0");
-    cab->AddDingBan(0, FShape::R, FEdge{}, FCl{"1", "顶板", 18}, FFengB{}, "0");
-    cab->AddDKM(0, FEdge{}, FCl{"1", "门板", 18}, 1, "1");
+    Outline(w, "A01", "600", "550", "720");
+    auto cab = std::make_unique<FCabinet>(600, 550, 720, "A01-1");
+    cab->AddChouTi(0, FCl{"1", "", 18}, FCl{"3", "", 9}, "抽屉1", 0, 4, 450, 20, 20, 80);
     w.CBS->AddCabinet(0, std::move(cab));
     w.ShowSizes();
-    ASSERT_EQ(w.lstSize->topLevelItemCount(), 10);
-    const QStringList expected[] = {
-        {"A01-1", "抽屉1-面板", "636.0", "350.0"},  {"A01-1", "抽屉1-前板", "560.0", "80.0"},
-        {"A01-1", "抽屉1-后板", "560.0", "80.0"},   {"A01-1", "抽屉1-右侧板", "332.0", "80.0"},
-        {"A01-1", "抽屉1-左侧板", "332.0", "80.0"}, {"A01-1", "抽屉1-底板", "324.0", "570.0"},
-    };
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(Row(w.lstSize, i), expected[i]) << i;
-    const FCabinet& placed = *w.CBS->CBS()[0];
-    auto bc = [&](FBCType type) {
-        for (const FBC& board : placed.BCS())
-            if (board.BCType == type) return board;
-        return FBC{};
-    };
-    const FBC back = bc(FBCType::BeiBan);
-    EXPECT_EQ(Row(w.lstSize, 6),
-              (QStringList{"A01-1", "背板", kelm::FormatPattern(back.Pos.X2 - back.Pos.X1, "0.0"),
-                           kelm::FormatPattern(back.Pos.Y2 - back.Pos.Y1, "0.0")}));
-    const FBC side = bc(FBCType::CeBanLeft);
-    EXPECT_EQ(Row(w.lstSize, 7),
-              (QStringList{"A01-1", "左侧板", kelm::FormatPattern(side.Pos.Y2 - side.Pos.Y1, "0.0"),
-                           kelm::FormatPattern(side.D, "0.0")}));
-    const FBC top = bc(FBCType::DingBan);
-    EXPECT_EQ(Row(w.lstSize, 8),
-              (QStringList{"A01-1", "顶板", kelm::FormatPattern(top.Pos.X2 - top.Pos.X1, "0.0"),
-                           kelm::FormatPattern(top.D, "0.0")}));
-    const FMB& door = placed.MBS()[0];
-    EXPECT_EQ(Row(w.lstSize, 9),
-              (QStringList{"A01-1", "门板", kelm::FormatPattern(door.Pos.Y2 - door.Pos.Y1, "0.0"),
-                           kelm::FormatPattern(door.Pos.X2 - door.Pos.X1, "0.0")}));
+    ASSERT_EQ(w.lstSize->topLevelItemCount(), 6);
+    EXPECT_EQ(Row(w.lstSize, 5), (QStringList{"A01-1", "抽屉1-底板", "534.0", "424.0"}));
+    const FPanelRows rows = BuildPanelRows(*w.CBS, TSysSet{}, FHoleRules(FPKBZ{}));
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[5].length, "534.0");
+    EXPECT_EQ(rows[5].width, "424.0");
+    EXPECT_EQ(rows[5].thick, "9");
 }
 
 TEST_F(DesCbsTest, EditNeedsACabinetAndACancelledDesignerChangesNothing) {
@@ -289,10 +334,14 @@ TEST_F(DesCbsTest, EditNeedsACabinetAndACancelledDesignerChangesNothing) {
         addShelf(d);
         d.tlSaveClick();
     });
+    const int listed = w.lstSize->topLevelItemCount();
     w.tlEditClick();
     ASSERT_EQ(w.CBS->CBS().size(), 1u);
     EXPECT_EQ(w.CBS->CBS()[0]->BCS().size(), boards + 1);
     EXPECT_EQ(w.CBS->CBS()[0]->ParRegIndex(), 0);
+    // The size list shows the saved shelf at once, not after the next click.
+    ASSERT_EQ(w.lstSize->topLevelItemCount(), listed + 1);
+    EXPECT_EQ(w.lstSize->topLevelItem(listed)->text(1), "层板");
 }
 
 TEST_F(DesCbsTest, NewAsksBeforeRemakingTheCombination) {
@@ -426,6 +475,60 @@ TEST_F(DesCbsTest, StoredPositionEditedInPlace) {
               1);
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE winID='2401010000011'"), 4);
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE clName='旧'"), 0);
+}
+
+TEST_F(DesCbsTest, ClosingWithUnsavedWorkAsksSaveDiscardOrCancel) {
+    const QString question = "柜体“A01”的设计已修改，是否保存？";
+    auto escape = [](QWidget& w) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&w, &press);
+    };
+    {
+        // Opened and closed without a change: no question.
+        TfrmDesCbs w;
+        w.show();
+        w.close();
+        EXPECT_TRUE(prompt.saveQuestions.isEmpty());
+        EXPECT_FALSE(w.isVisible());
+    }
+    {
+        // 取消 keeps the window and the work; 不保存 closes and stores nothing.
+        TfrmDesCbs w;
+        w.proID = kOrder;
+        w.show();
+        Outline(w, "A01", "600", "550", "2000");
+        AddCabinetAt(w, 300, 1000);
+        prompt.saveAnswers = {TSaveAnswer::Cancel, TSaveAnswer::Cancel, TSaveAnswer::Discard};
+        w.close();
+        w.tlExit->trigger();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.CBS->CBS().size(), 1u);
+        escape(w);
+        EXPECT_EQ(prompt.saveQuestions, (QStringList{question, question, question}));
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_FALSE(w.IsOk);
+        EXPECT_EQ(Count("SELECT count(*) FROM FProWins"), 0);
+    }
+    {
+        // 保存 without a customer says so and stays open; with one it saves and closes.
+        TfrmDesCbs w;
+        w.proID = kOrder;
+        w.show();
+        Outline(w, "A01", "600", "550", "2000");
+        AddCabinetAt(w, 300, 1000);
+        prompt.infos.clear();
+        prompt.saveAnswers = {TSaveAnswer::Save};
+        w.close();
+        EXPECT_EQ(prompt.infos, QStringList{"请选择客户！"});
+        EXPECT_TRUE(w.isVisible());
+        ChooseCustomer(w);
+        prompt.saveAnswers = {TSaveAnswer::Save};
+        w.tlExit->trigger();
+        EXPECT_EQ(prompt.infos, (QStringList{"请选择客户！", "保存成功！"}));
+        EXPECT_TRUE(w.IsOk);
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(Count("SELECT count(*) FROM FProWins WHERE winCode='A01'"), 1);
+    }
 }
 
 TEST_F(DesCbsTest, DamagedStoredPositionIsNotOpened) {

@@ -69,6 +69,30 @@ TEST_F(WinKuTest, TreeLoadsCategoriesDepthFirstUnderTheRoot) {
     EXPECT_EQ(root->child(1)->child(0)->text(0), "平开");
 }
 
+TEST_F(WinKuTest, CategoryThatIsItsOwnParentIsShownOnceAndTheTreeLoads) {
+    // Written by another tool: category 0 under parent 0 would be its own child, and
+    // loading its children would start over from the top level without end.
+    Exec("INSERT INTO FCpCls(KSID,KSName,parID) VALUES(0,'自身',0)");
+    const QString kitchen = AddCategory("厨柜", "0");
+    AddCategory("吊柜", kitchen);
+    // A long chain is walked without going deeper on the stack for each level.
+    QString parent = kitchen;
+    for (int i = 0; i < 3000; ++i) parent = AddCategory(QString("层%1").arg(i), parent);
+    TfrmWinKu w;
+    w.LoadTree();
+    QTreeWidgetItem* root = w.tree->topLevelItem(0);
+    ASSERT_EQ(root->childCount(), 1);
+    EXPECT_EQ(root->child(0)->text(0), "厨柜");
+    ASSERT_EQ(root->child(0)->childCount(), 2);
+    EXPECT_EQ(root->child(0)->child(0)->text(0), "吊柜");
+    EXPECT_NE(Node(w, "层2999"), nullptr);
+    EXPECT_EQ(Node(w, "自身"), nullptr);
+
+    TfrmSelTkCate chooser;
+    LoadCategoryTree(chooser.tree);
+    EXPECT_EQ(chooser.tree->topLevelItem(0)->childCount(), 1);
+}
+
 TEST_F(WinKuTest, PagesOfAHundredWithPageButtons) {
     const QString cate = AddCategory("厨柜", "0");
     AddEntries(cate, 250);

@@ -5,7 +5,13 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
+#include <QJsonArray>
+#include <QJsonObject>
+#include <map>
+
 #include "CombTestSupport.h"
+#include "reports/UReports.h"
+#include "spreadsheet/XlsReadBack.h"
 #include "ui/design/UWinKu.h"
 #include "ui/design/UWinSel.h"
 #include "ui/orders/UCustomer.h"
@@ -155,6 +161,44 @@ TEST_F(WinSelTest, SavesTheResizedCabinetAsAPositionWithPanels) {
     EXPECT_EQ(Count("SELECT count(*) FROM FProCl WHERE winID='" + winID +
                     "' AND clName='顶板' AND length=500 AND width=664"),
               1);
+}
+
+TEST_F(WinSelTest, TwoPositionsFromOneLibraryCabinetShowTwoCodesInThePanelList) {
+    for (const char* code : {"A01", "A02"}) {
+        TfrmWinSel w;
+        w.proID = "240101000001";
+        Choose(w, LibraryDocument(600, 500, 800, "A01-1"));
+        w.txtCode->setText(code);
+        ChooseCustomer(w);
+        w.tlSaveClick();
+        ASSERT_TRUE(w.IsOk) << code;
+        // Position keys come from the clock; keep the first one apart from the second.
+        Exec("UPDATE FProCl SET winID='W'||winID WHERE winID NOT LIKE 'W%'");
+        Exec("UPDATE FProWins SET winID='W'||winID WHERE winID NOT LIKE 'W%'");
+    }
+    const QString path = dir.filePath("panels.xls");
+    ASSERT_TRUE(ExportPanelReport(path, "240101000001"));
+    QString error;
+    const QJsonObject book = kelm::test::ReadXlsFile(path, &error);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    const QJsonArray cells = book["sheets"].toArray()[0].toObject()["cells"].toArray();
+    std::map<std::pair<int, int>, QString> text;
+    int lastRow = 0;
+    for (const QJsonValue v : cells) {
+        const QJsonObject c = v.toObject();
+        text[{c["row"].toInt(), c["col"].toInt()}] = c["value"].toString();
+        lastRow = std::max(lastRow, c["row"].toInt());
+    }
+    auto at = [&text](int r, int c) { return text[std::make_pair(r, c)]; };
+    ASSERT_EQ(at(1, 3), "所属柜体");
+    ASSERT_EQ(at(1, 4), "柜体代号");
+    std::map<QString, int> rowsPerCode;
+    for (int r = 2; r <= lastRow; ++r) {
+        // The cabinet is named after its position, not after the library cabinet.
+        EXPECT_EQ(at(r, 3), at(r, 4)) << "row " << r + 1;
+        ++rowsPerCode[at(r, 4)];
+    }
+    EXPECT_EQ(rowsPerCode, (std::map<QString, int>{{"A01", 4}, {"A02", 4}}));
 }
 
 TEST_F(WinSelTest, FailedSavesKeepTheWindowUsable) {

@@ -90,6 +90,23 @@ TEST_F(DesignTest, SizeFieldsMakeCabinetOnlyWhenAllReachHundred) {
     EXPECT_EQ(form.txtW->text(), "0");
 }
 
+TEST_F(DesignTest, NewCabinetEmptiesTheBoardListAtOnce) {
+    TfrmDesign form;
+    form.txtGTName->setText("地柜");
+    form.txtW->setText("600");
+    form.txtD->setText("550");
+    form.txtH->setText("720");
+    ASSERT_NE(form.Cabinet, nullptr);
+    form.Cabinet->AddCeBan(0, FShape::R, FEdge{}, FCl{"1", "侧板", 18}, "Left", FFengB{}, "0");
+    form.FillLists();
+    ASSERT_EQ(form.lstBC->topLevelItemCount(), 1);
+    prompt.answers = {true};
+    form.tlNewClick();
+    EXPECT_TRUE(form.Cabinet->BCS().empty());
+    EXPECT_EQ(form.lstBC->topLevelItemCount(), 0) << "no board of the old cabinet listed";
+    EXPECT_EQ(form.lstReg->topLevelItemCount(), int(form.Cabinet->Regions().size()));
+}
+
 TEST_F(DesignTest, EditModeKeepsHandedInCabinetAgainstSizeChanges) {
     FCabinet given(800, 500, 900, "衣柜");
     TfrmDesign form;

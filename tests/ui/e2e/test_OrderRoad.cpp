@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "../UiTestSupport.h"
+#include "spreadsheet/XlsReadBack.h"
 #include "reports/UReports.h"
 #include "ui/design/UBCR.h"
 #include "ui/design/UBeiBan.h"
@@ -284,10 +285,13 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
     main->lstWins->item(0)->setSelected(true);
     prompt.infos.clear();
     const QString panelList = Report(&TfrmMain::mnuPanelRptClick, "panels");
-    Report(&TfrmMain::tlCutRptClick, "cut");
-    // One workbook per stored layout, the last one holding every material's sheet.
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut_1.xls")));
-    const QString cutting = dir.filePath("cut_2.xls");
+    // One workbook under the chosen name, one sheet per material.
+    const QString cutting = Report(&TfrmMain::tlCutRptClick, "cut");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("cut_1.xls")));
+    QString readError;
+    const QJsonObject cutBook = kelm::test::ReadXlsFile(cutting, &readError);
+    EXPECT_TRUE(readError.isEmpty()) << readError.toStdString();
+    EXPECT_EQ(cutBook["sheets"].toArray().size(), 2);
     const QString sizes = Report(&TfrmMain::tlSizeRptClick, "size");
     const QString drawing = Report(&TfrmMain::mnuDrawRptClick, "drawing");
     EXPECT_EQ(prompt.infos.size(), 4) << prompt.infos.join("|").toStdString();

@@ -432,6 +432,45 @@ TEST_F(OptBlTest, AcceptEndsTheRunWithItsBestResultAndTheBatchGoesOn) {
     EXPECT_EQ(prompt.infos, QStringList{"板材切割优化排样方案计算完毕！"});
 }
 
+TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
+    // 深度计算 runs the deep search. Three 700 × 700 parts each need a sheet of their own
+    // and leave strips of 300 beside them, so the five 400 × 400 parts need two more
+    // sheets; the bound says one more, so the search runs on until it is accepted. The
+    // window shows the best count and the bound; accept keeps the best scheme so far.
+    SetSettings(2, 0);
+    const QString board = AddMaterial("白橡", 1000, 1000, 18);
+    AddPanel(board, "门板", 700, 700, 3, "0");
+    AddPanel(board, "抽面", 400, 400, 5, "0");
+    auto dialog = NewDialog();
+    dialog->DeepSeconds = 30;
+    QString shown;
+    bool accepted = false;
+    ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
+        RunUntilClosed(window, [&] {
+            if (!accepted && !window.lblDeep->isHidden()) {
+                shown = window.lblDeep->text();
+                accepted = true;
+                window.Image2Click();
+            }
+        });
+    });
+    dialog->btnOKClick();
+    EXPECT_TRUE(accepted);
+    EXPECT_TRUE(shown.contains(QStringLiteral("下界："))) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("当前最优："))) << shown.toStdString();
+    EXPECT_EQ(dialog->d2Deep, nullptr);
+    const Stored s = StoredLayout();
+    ASSERT_EQ(s.rows, 1);
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_TRUE(TD2File().OpenFile(s.pyID, raws, eles, schame, prm));
+    int placed = 0;
+    for (const TD2RGene& g : schame) placed += int(g.EleList.size()) * g.RawCount;
+    EXPECT_EQ(placed, 8);  // a complete scheme, whenever the run was stopped
+}
+
 TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
     struct Case {
         const char* what;
@@ -463,6 +502,19 @@ TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
         EXPECT_EQ(StoredLayout().rows, 0);
         EXPECT_TRUE(dialog->btnOK->isEnabled());
     }
+}
+
+TEST_F(OptBlTest, MorePiecesThanOneRunTakesStopsTheBatchNamingTheLimit) {
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "层板", 10, 10, 60000, "1");
+    AddPanel(board, "背板", 20, 10, 40001, "1");
+    auto dialog = NewDialog();
+    dialog->btnOKClick();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(prompt.infos.size(), 1);
+    EXPECT_EQ(prompt.infos[0], "“白橡”的板件共100001件，超过单次优化的上限100000件，优化计算已停止！");
+    EXPECT_EQ(StoredLayout().rows, 0);
+    EXPECT_TRUE(dialog->btnOK->isEnabled());
 }
 
 TEST_F(OptBlTest, RunThatPlacesNothingStoresNoLayout) {

@@ -1,0 +1,879 @@
+// The deep search: the generational search for a start, then goal-driven ruin and
+// recreate on single sheets, with the lower bound as the stopping point.
+
+#include "optimizer/UnitD2RectDeep.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <random>
+
+namespace {
+
+// One piece (one of Count of a part type) as the improvement sees it.
+struct DPiece {
+    int32_t src = 0;       // index into the caller's part list
+    double L = 0, W = 0;   // unturned extents
+    bool turn = false;     // may be turned
+    double fa = 0, fb = 0; // extents for the fit test (less the tolerance when turnable)
+    double area = 0;
+};
+
+struct DPlace {
+    int32_t piece = 0;
+    double px = 0, py = 0, l = 0, w = 0;  // as placed
+};
+
+// One sheet: its type, its placed pieces and its free rectangles (leaves of the
+// guillotine tree in which nothing lies).
+struct DSheet {
+    int32_t type = 0;
+    std::vector<DPlace> place;
+    TRectArr free;
+    double used = 0;  // part area
+};
+
+struct DState {
+    std::vector<DSheet> sheets;
+    std::vector<int32_t> pool;  // pieces waiting for a sheet
+    double poolArea = 0;
+};
+
+struct DType {
+    TRectR usable;
+    double rawArea = 0;
+    double cost = 0;  // price of one sheet
+    int32_t stock = 0;
+    bool prio = false;
+};
+
+// Figures by which complete schemes are ranked.
+struct DScore {
+    int32_t sheets = 0;
+    int64_t layouts = 0;
+    double rawArea = 0;
+    double cost = 0;
+    double leastUsed = 0;
+};
+
+bool Less(double a, double b) { return a < b - 1e-9 * std::max(1.0, std::fabs(b)); }
+
+bool Better(const DScore& a, const DScore& b, TD2RPriority prio) {
+    auto tail = [&] {
+        if (Less(a.rawArea, b.rawArea)) return true;
+        if (Less(b.rawArea, a.rawArea)) return false;
+        return Less(a.leastUsed, b.leastUsed);
+    };
+    switch (prio) {
+        case TD2RPriority::Cut:
+            if (a.layouts != b.layouts) return a.layouts < b.layouts;
+            return tail();
+        case TD2RPriority::Price:
+            if (Less(a.cost, b.cost)) return true;
+            if (Less(b.cost, a.cost)) return false;
+            return tail();
+        default:
+            return tail();
+    }
+}
+
+double Unit(TD2RRandom& rnd) { return static_cast<double>(rnd.Next() >> 11) * 0x1.0p-53; }
+
+// Layout rules shared by packing and insertion.
+class Packer {
+  public:
+    Packer(const std::vector<DPiece>& pieces, const std::vector<DType>& types, const TD2RPrm& prm)
+        : P(pieces), T(types), prm_(prm), k_(prm.BladeWidth) {}
+
+    const std::vector<DPiece>& P;
+    const std::vector<DType>& T;
+
+    // 1: fits unturned, 2: fits turned, 3: both.
+    static int Ways(const DPiece& p, double L, double W) {
+        int ways = 0;
+        if (p.fa <= L && p.fb <= W) ways |= 1;
+        if (p.turn && p.fb <= L && p.fa <= W) ways |= 2;
+        return ways;
+    }
+
+    bool FitsType(const DPiece& p, int type) const {
+        return Ways(p, T[type].usable.Length, T[type].usable.Width) != 0;
+    }
+
+    // Orientation in R: the only way, or on an exact edge, or the longer side along the
+    // longer side of R (rule 0) or by a draw.
+    static bool Turned(const DPiece& p, int ways, const TRectR& R, int rule, TD2RRandom& rnd) {
+        if (ways != 3) return ways == 2;
+        if (p.L == R.Length || p.W == R.Width) return false;
+        if (p.W == R.Length || p.L == R.Width) return true;
+        if (rule == 0) return (p.L >= p.W) != (R.Length >= R.Width);
+        return rnd.Draw(2) == 0;
+    }
+
+    // Cut direction after placing l × w in R: fixed by the lay style (and the first cut
+    // of a sheet), otherwise the split whose larger remainder is larger (rule 0) or a draw.
+    bool HorizontalFirst(bool firstOnSheet, const TRectR& R, double l, double w, int rule,
+                         TD2RRandom& rnd) const {
+        if (prm_.LayStyle == TD2RLayStyle::HStrip) return true;
+        if (prm_.LayStyle == TD2RLayStyle::VStrip) return false;
+        if (firstOnSheet && prm_.FirstCut == TD2RFirstCut::HD) return true;
+        if (firstOnSheet && prm_.FirstCut == TD2RFirstCut::VD) return false;
+        if (rule != 0) return rnd.Draw(2) == 1;
+        const double restL = std::max(0.0, R.Length - l - k_);
+        const double restW = std::max(0.0, R.Width - w - k_);
+        const double h = std::max(restL * w, R.Length * restW);
+        const double v = std::max(l * restW, restL * R.Width);
+        return h >= v;
+    }
+
+    // The remainders of R after l × w at its corner, in filling order.
+    int Split(const TRectR& R, double l, double w, bool hFirst, TRectR out[2]) const {
+        int n = 0;
+        const double restL = R.Length - l - k_;
+        const double restW = R.Width - w - k_;
+        if (hFirst) {
+            if (restL > 0) out[n++] = TRectR{R.px + l + k_, R.py, restL, w};
+            if (restW > 0) out[n++] = TRectR{R.px, R.py + w + k_, R.Length, restW};
+        } else {
+            if (restW > 0) out[n++] = TRectR{R.px, R.py + w + k_, l, restW};
+            if (restL > 0) out[n++] = TRectR{R.px + l + k_, R.py, restL, R.Width};
+        }
+        return n;
+    }
+
+    // Lays the pieces `ids` out on one empty sheet of `type`; true when all of them fit.
+    // With `must` ≥ 0 the layout may leave pieces out (it is then the attempt that places
+    // the most area, `must` always placed first); true when a layout was made.
+    bool Pack(const std::vector<int32_t>& ids, int type, int attempts, TD2RRandom& rnd,
+              DSheet& out, int32_t must = -1) {
+        const DType& t = T[type];
+        if (t.usable.Length <= 0 || t.usable.Width <= 0) return false;
+        const bool partial = must >= 0;
+        double area = 0;
+        for (int32_t id : ids) {
+            if (!FitsType(P[id], type)) {
+                if (!partial || id == must) return false;
+                continue;
+            }
+            area += P[id].area;
+        }
+        // Parts a kerf apart fill at most the usable area; the tolerance may let turnable
+        // parts overlap their neighbours' kerf, so the test is made without kerf.
+        if (!partial && area > t.usable.Length * t.usable.Width + 1e-6) return false;
+        double bestPlaced = -1;
+        for (int a = 0; a < attempts; ++a) {
+            order_ = ids;
+            SortForAttempt(a, rnd, must);
+            const int orientRule = a < 4 ? a & 1 : rnd.Draw(2);
+            const int splitRule = a < 4 ? (a >> 1) & 1 : rnd.Draw(2);
+            const bool exactFirst = a < 4 ? (a & 1) == 0 : rnd.Draw(2) == 0;
+            sheet_.type = type;
+            sheet_.place.clear();
+            sheet_.free.clear();
+            sheet_.used = 0;
+            stack_.clear();
+            stack_.push_back(t.usable);
+            while (!stack_.empty()) {
+                const TRectR R = stack_.back();
+                stack_.pop_back();
+                if (order_.empty()) {
+                    sheet_.free.push_back(R);
+                    continue;
+                }
+                int chosen = -1, chosenWays = 0;
+                for (size_t i = 0; i < order_.size(); ++i) {
+                    const DPiece& p = P[order_[i]];
+                    const int ways = Ways(p, R.Length, R.Width);
+                    if (!ways) continue;
+                    if (chosen < 0) {
+                        chosen = static_cast<int>(i);
+                        chosenWays = ways;
+                        if (!exactFirst) break;
+                    }
+                    const bool exact = ((ways & 1) && (p.L == R.Length || p.W == R.Width)) ||
+                                       ((ways & 2) && (p.W == R.Length || p.L == R.Width));
+                    if (exact) {
+                        chosen = static_cast<int>(i);
+                        chosenWays = ways;
+                        break;
+                    }
+                }
+                if (chosen < 0) {
+                    sheet_.free.push_back(R);
+                    continue;
+                }
+                const int32_t id = order_[chosen];
+                order_.erase(order_.begin() + chosen);
+                PlaceIn(sheet_, id, chosenWays, R, orientRule, splitRule, rnd, stack_);
+            }
+            if (order_.empty() && !partial) {
+                std::swap(out, sheet_);
+                return true;
+            }
+            if (partial && sheet_.used > bestPlaced) {
+                bestPlaced = sheet_.used;
+                out = sheet_;
+                if (order_.empty()) break;
+            }
+        }
+        return bestPlaced >= 0;
+    }
+
+    // Puts piece id into the smallest free rectangle of s that holds it.
+    bool InsertFree(DSheet& s, int32_t id, TD2RRandom& rnd) {
+        const DPiece& p = P[id];
+        int best = -1, bestWays = 0;
+        double bestArea = 0;
+        for (size_t i = 0; i < s.free.size(); ++i) {
+            const TRectR& R = s.free[i];
+            const int ways = Ways(p, R.Length, R.Width);
+            if (!ways) continue;
+            const double a = R.Length * R.Width;
+            if (best < 0 || a < bestArea) {
+                best = static_cast<int>(i);
+                bestWays = ways;
+                bestArea = a;
+            }
+        }
+        if (best < 0) return false;
+        const TRectR R = s.free[best];
+        s.free.erase(s.free.begin() + best);
+        stack_.clear();
+        PlaceIn(s, id, bestWays, R, 0, 0, rnd, stack_);
+        for (const TRectR& r : stack_) s.free.push_back(r);
+        return true;
+    }
+
+    // Takes the piece at position i out of s; its place becomes free.
+    void Remove(DSheet& s, size_t i) {
+        const DPlace pl = s.place[i];
+        s.place.erase(s.place.begin() + i);
+        s.used -= P[pl.piece].area;
+        if (s.place.empty()) {
+            s.free.assign(1, T[s.type].usable);
+            s.used = 0;
+        } else if (prm_.wucha == 0) {
+            // Without the tolerance a piece lies wholly inside the leaf it was given, so
+            // that leaf less the remainders cut off it is exactly the piece's place.
+            s.free.push_back(TRectR{pl.px, pl.py, pl.l, pl.w});
+        }
+    }
+
+  private:
+    void PlaceIn(DSheet& s, int32_t id, int ways, const TRectR& R, int orientRule, int splitRule,
+                 TD2RRandom& rnd, std::vector<TRectR>& stack) {
+        const DPiece& p = P[id];
+        const bool turned = Turned(p, ways, R, orientRule, rnd);
+        const double l = turned ? p.W : p.L;
+        const double w = turned ? p.L : p.W;
+        const bool first = s.place.empty();
+        s.place.push_back(DPlace{id, R.px, R.py, l, w});
+        s.used += p.area;
+        TRectR rest[2];
+        const int n = Split(R, l, w, HorizontalFirst(first, R, l, w, splitRule, rnd), rest);
+        // Pushed in reverse so the first remainder is filled first.
+        for (int i = n - 1; i >= 0; --i) stack.push_back(rest[i]);
+    }
+
+    void SortForAttempt(int a, TD2RRandom& rnd, int32_t must) {
+        keys_.resize(P.size());
+        const int rule = a < 4 ? a : rnd.Draw(4);
+        const double noise = a < 4 ? 0 : 0.3;
+        for (int32_t id : order_) {
+            const DPiece& p = P[id];
+            double key;
+            switch (rule) {
+                case 0:
+                    key = p.area;
+                    break;
+                case 1:
+                    key = std::max(p.L, p.W);
+                    break;
+                case 2:
+                    key = std::min(p.L, p.W);
+                    break;
+                default:
+                    key = p.L + p.W;
+                    break;
+            }
+            if (noise > 0) key *= 1 - noise / 2 + noise * Unit(rnd);
+            keys_[id] = id == must ? 1e300 : key;
+        }
+        std::stable_sort(order_.begin(), order_.end(),
+                         [this](int32_t x, int32_t y) { return keys_[x] > keys_[y]; });
+    }
+
+    const TD2RPrm& prm_;
+    double k_;
+    std::vector<int32_t> order_;
+    std::vector<double> keys_;
+    std::vector<TRectR> stack_;
+    DSheet sheet_;
+};
+
+}  // namespace
+
+// One improvement chain: its own generator, state and best complete scheme.
+struct TD2RDeep::Chain {
+    TD2RRandom rnd;
+    DState best;
+    DScore bestScore;
+    bool improved = false;
+    int64_t steps = 0;
+};
+
+// Everything the chains share, read-only while they run.
+struct TD2RDeep::World {
+    std::vector<DPiece> pieces;
+    std::vector<DType> types;
+    DState start;
+};
+
+TD2RDeep::TD2RDeep(const TD2RRawArr& raws, const TD2RPrm& prm_, const TD2REleArr& eles,
+                   const TD2RDeepOptions& options)
+    : rawArr(raws), eleArr(eles), prm(prm_), p_Options(options) {
+    TD2Rect::SortRawByArea(rawArr);
+    Bound = D2RLowerBound(rawArr, eleArr, prm);
+}
+
+TD2RDeep::~TD2RDeep() {
+    IsEnd = true;
+    if (!p_Thread.joinable()) return;
+    if (p_InDone || p_Thread.get_id() == std::this_thread::get_id())
+        p_Thread.detach();
+    else
+        p_Thread.join();
+}
+
+void TD2RDeep::Start() {
+    Wait();
+    IsEnd = false;
+    p_InDone = false;
+    std::unique_lock gate(p_StartGate);
+    p_Thread = std::thread([this] {
+        { std::lock_guard passed(p_StartGate); }
+        DoSearch();
+        p_InDone = true;
+        if (p_Listener) p_Listener->OnDone(BestSchame);
+    });
+}
+
+void TD2RDeep::Wait() {
+    if (p_Thread.joinable()) p_Thread.join();
+}
+
+void TD2RDeep::Run() {
+    Wait();
+    IsEnd = false;
+    DoSearch();
+    if (p_Listener) p_Listener->OnDone(BestSchame);
+}
+
+int32_t TD2RDeep::SheetCount(const TD2RSchame& s) {
+    int64_t n = 0;
+    for (const TD2RGene& g : s) n += g.RawCount;
+    return static_cast<int32_t>(std::min<int64_t>(n, INT32_MAX));
+}
+
+double TD2RDeep::Elapsed() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - p_Begin).count();
+}
+
+bool TD2RDeep::AtBound(const TD2RSchame& s) const {
+    if (!Bound.Decisive || prm.Priority == TD2RPriority::Cut || s.empty()) return false;
+    int64_t placed = 0, pieces = 0;
+    for (const TD2RGene& g : s) placed += static_cast<int64_t>(g.RawCount) * g.EleList.size();
+    for (const TD2REle& e : eleArr) pieces += std::max(0, e.Count);
+    return placed + Bound.Excluded >= pieces && SheetCount(s) <= Bound.Sheets;
+}
+
+void TD2RDeep::Report(bool force) {
+    if (!p_Listener) return;
+    const double now = Elapsed();
+    const int32_t sheets = p_BestSheets;
+    if (!force && sheets == p_LastSheets && now - p_LastReport < 0.25) return;
+    p_LastSheets = sheets;
+    p_LastReport = now;
+    p_Listener->OnDeepProgress(sheets, Bound.Sheets, now);
+}
+
+namespace {
+
+// Passes the first search's reports on and ends it at the bound, at its share of the
+// time limit, or on a stop request.
+class StartListener : public TD2RListener {
+  public:
+    StartListener(TD2Rect& rect, TD2RListener* outer, std::function<bool()> stop,
+                  std::function<bool(const TD2RSchame&)> atBound)
+        : rect_(rect), outer_(outer), stop_(std::move(stop)), atBound_(std::move(atBound)) {}
+    void OnStep(int k) override {
+        if (stop_()) rect_.IsEnd = true;
+        if (outer_) outer_->OnStep(k);
+    }
+    void OnGeneration(const QString& text) override {
+        if (atBound_(rect_.BestSchame)) rect_.IsEnd = true;
+        if (outer_) outer_->OnGeneration(text);
+    }
+
+  private:
+    TD2Rect& rect_;
+    TD2RListener* outer_;
+    std::function<bool()> stop_;
+    std::function<bool(const TD2RSchame&)> atBound_;
+};
+
+DScore Score(const DState& s, const std::vector<DType>& types, TD2RPriority prio,
+             const std::vector<DPiece>& pieces);
+
+}  // namespace
+
+// Implemented below, after the state helpers.
+static TD2RSchame ToSchame(const DState& s, const std::vector<DPiece>& pieces,
+                           const TD2RRawArr& raws, const TD2REleArr& eles);
+
+void TD2RDeep::DoSearch() {
+    p_Begin = std::chrono::steady_clock::now();
+    p_Stop = false;
+    BoundReached = false;
+    StepsDone = 0;
+    BestSchame.clear();
+    if (rawArr.empty() || eleArr.empty()) return;
+    const double limit = p_Options.TimeLimit;
+
+    // The start: the generational search as it is, given a part of the time.
+    {
+        TD2Rect rect(rawArr, prm, eleArr, p_Options.Seed, p_Options.Threads);
+        StartListener relay(
+            rect, p_Listener,
+            [&] { return IsEnd.load() || (limit > 0 && Elapsed() > 0.3 * limit); },
+            [this](const TD2RSchame& s) { return AtBound(s); });
+        rect.SetListener(&relay);
+        rect.DoSearch();
+        BestSchame = rect.BestSchame;
+        Constructions = rect.ConstructionCount();
+    }
+    StartSeconds = Elapsed();
+    p_BestSheets = SheetCount(BestSchame);
+    Report(true);
+    if (BestSchame.empty()) return;
+    if (AtBound(BestSchame)) {
+        BoundReached = true;
+        return;
+    }
+
+    // Pieces and sheets of the start scheme, one sheet per RawCount.
+    World world;
+    for (const TD2RRaw& r : rawArr) {
+        DType t;
+        t.usable = TRectR{static_cast<double>(prm.Edg.Left), static_cast<double>(prm.Edg.Top),
+                          r.Length - prm.Edg.Left - prm.Edg.Right,
+                          r.Width - prm.Edg.Top - prm.Edg.Bottom};
+        t.rawArea = r.Length * r.Width;
+        t.cost = r.Price * t.rawArea / 1000000.0;
+        t.stock = r.Count;
+        t.prio = r.Prio == 1;
+        world.types.push_back(t);
+    }
+    const double tol = prm.wucha;
+    for (const TD2RGene& g : BestSchame) {
+        for (int32_t c = 0; c < g.RawCount; ++c) {
+            DSheet s;
+            s.type = g.RawIndex;
+            const TRectR& u = world.types[g.RawIndex].usable;
+            for (const TRectEle& e : g.EleList) {
+                const int32_t src = e.XH - 1;
+                const TD2REle& type = eleArr[src];
+                DPiece p;
+                p.src = src;
+                p.L = type.Length;
+                p.W = type.Width;
+                p.turn = type.Rotation == 1;
+                p.fa = p.turn ? p.L - tol : p.L;
+                p.fb = p.turn ? p.W - tol : p.W;
+                p.area = p.L * p.W;
+                world.pieces.push_back(p);
+                s.place.push_back(DPlace{static_cast<int32_t>(world.pieces.size() - 1), e.px,
+                                         e.py, e.Length, e.Width});
+                s.used += p.area;
+            }
+            // Leftovers as they are, but never into the trims: a layout moved to a smaller
+            // sheet type had its leftovers cut to the sheet, not to its usable part.
+            for (const TRectR& r : g.RectArr) {
+                const double x0 = std::max(r.px, u.px), y0 = std::max(r.py, u.py);
+                const double x1 = std::min(r.px + r.Length, u.px + u.Length);
+                const double y1 = std::min(r.py + r.Width, u.py + u.Width);
+                if (x1 > x0 && y1 > y0) s.free.push_back(TRectR{x0, y0, x1 - x0, y1 - y0});
+            }
+            world.start.sheets.push_back(std::move(s));
+        }
+    }
+
+    int chains = p_Options.Threads > 0 ? p_Options.Threads
+                                       : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    chains = std::clamp(chains, 1, 16);
+    uint64_t base;
+    if (p_Options.Seed) {
+        base = *p_Options.Seed;
+    } else {
+        std::random_device device;
+        base = (static_cast<uint64_t>(device()) << 32) ^ device();
+    }
+    std::vector<Chain> all(chains);
+    const DScore startScore = Score(world.start, world.types, prm.Priority, world.pieces);
+    for (int c = 0; c < chains; ++c) {
+        all[c].rnd.Seed(base + 0x9E3779B97F4A7C15ull * (c + 1));
+        all[c].best = world.start;
+        all[c].bestScore = startScore;
+    }
+    const int64_t total = p_Options.Iterations;
+    auto share = [&](int c) -> int64_t {
+        if (total <= 0) return -1;
+        return total / chains + (c < total % chains ? 1 : 0);
+    };
+    std::vector<std::thread> others;
+    for (int c = 1; c < chains; ++c)
+        others.emplace_back(
+            [this, &world, &all, c, s = share(c)] { RunChain(all[c], world, s, false); });
+    RunChain(all[0], world, share(0), true);
+    for (std::thread& t : others) t.join();
+
+    // The chains' bests in chain order: the same steps give the same scheme.
+    const Chain* winner = nullptr;
+    DScore best = startScore;
+    for (const Chain& c : all) {
+        StepsDone += c.steps;
+        if (c.improved && Better(c.bestScore, best, prm.Priority)) {
+            best = c.bestScore;
+            winner = &c;
+        }
+    }
+    if (winner) BestSchame = ToSchame(winner->best, world.pieces, rawArr, eleArr);
+    BoundReached = AtBound(BestSchame);
+    p_BestSheets = SheetCount(BestSchame);
+    Report(true);
+}
+
+namespace {
+
+DScore Score(const DState& s, const std::vector<DType>& types, TD2RPriority prio,
+             const std::vector<DPiece>& /*pieces*/) {
+    DScore sc;
+    bool any = false;
+    for (const DSheet& sh : s.sheets) {
+        if (sh.place.empty()) continue;
+        ++sc.sheets;
+        sc.rawArea += types[sh.type].rawArea;
+        sc.cost += types[sh.type].cost;
+        sc.leastUsed = any ? std::min(sc.leastUsed, sh.used) : sh.used;
+        any = true;
+    }
+    if (prio == TD2RPriority::Cut) {
+        // Distinct layouts: equal sheets are cut as one layout several times.
+        std::map<std::vector<double>, int> seen;
+        for (const DSheet& sh : s.sheets) {
+            if (sh.place.empty()) continue;
+            std::vector<double> key{static_cast<double>(sh.type)};
+            for (const DPlace& p : sh.place) {
+                key.push_back(p.px);
+                key.push_back(p.py);
+                key.push_back(p.l);
+                key.push_back(p.w);
+            }
+            seen[key] = 1;
+        }
+        sc.layouts = static_cast<int64_t>(seen.size());
+    }
+    return sc;
+}
+
+}  // namespace
+
+static TD2RSchame ToSchame(const DState& s, const std::vector<DPiece>& pieces,
+                           const TD2RRawArr& raws, const TD2REleArr& eles) {
+    // Fullest sheets first, so the least-used sheet with its large offcut comes last.
+    std::vector<const DSheet*> order;
+    for (const DSheet& sh : s.sheets)
+        if (!sh.place.empty()) order.push_back(&sh);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const DSheet* a, const DSheet* b) { return a->used > b->used; });
+    TD2RSchame out;
+    std::map<std::vector<double>, size_t> same;
+    for (const DSheet* sh : order) {
+        std::vector<double> key{static_cast<double>(sh->type)};
+        for (const DPlace& p : sh->place) {
+            key.insert(key.end(), {static_cast<double>(pieces[p.piece].src), p.px, p.py, p.l, p.w});
+        }
+        const auto it = same.find(key);
+        if (it != same.end()) {
+            ++out[it->second].RawCount;
+            continue;
+        }
+        const TD2RRaw& raw = raws[sh->type];
+        TD2RGene g;
+        g.RawIndex = sh->type;
+        g.RawDbID = raw.DbID;
+        g.RawName = raw.Name;
+        g.RawPrice = raw.Price;
+        g.RawLength = raw.Length;
+        g.RawWidth = raw.Width;
+        g.RawCount = 1;
+        for (const DPlace& p : sh->place) {
+            const int32_t src = pieces[p.piece].src;
+            const TD2REle& e = eles[src];
+            g.EleList.push_back(TRectEle{src, e.XH, e.Name, e.Demo, p.px, p.py, p.l, p.w});
+            g.EleArea += e.Length * e.Width;
+        }
+        g.RectArr = sh->free;
+        for (const TRectR& r : sh->free) g.maxBin = std::max(g.maxBin, r.Length * r.Width);
+        same[key] = out.size();
+        out.push_back(std::move(g));
+    }
+    return out;
+}
+
+void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool reporter) {
+    std::vector<DType> types = world.types;
+    Packer pk(world.pieces, types, prm);
+    TD2RRandom& rnd = c.rnd;
+    const double limit = p_Options.TimeLimit;
+    const bool stopsAtBound = Bound.Decisive && prm.Priority != TD2RPriority::Cut;
+
+    auto usable = [&](int t) { return types[t].usable.Length * types[t].usable.Width; };
+    std::vector<int32_t> typeUsed(types.size(), 0);
+    auto countTypes = [&](const DState& s) {
+        std::fill(typeUsed.begin(), typeUsed.end(), 0);
+        for (const DSheet& sh : s.sheets)
+            if (!sh.place.empty()) ++typeUsed[sh.type];
+    };
+
+    // The goal: one sheet fewer. The emptiest sheet goes (sheets of a preferred type last),
+    // its pieces wait in the pool.
+    auto dropEmptiest = [&](DState& s) {
+        int worst = -1;
+        for (size_t i = 0; i < s.sheets.size(); ++i) {
+            const DSheet& sh = s.sheets[i];
+            if (worst < 0) {
+                worst = static_cast<int>(i);
+                continue;
+            }
+            const DSheet& w = s.sheets[worst];
+            const bool a = types[sh.type].prio, b = types[w.type].prio;
+            if (a != b ? !a : sh.used < w.used) worst = static_cast<int>(i);
+        }
+        if (worst < 0) return false;
+        for (const DPlace& p : s.sheets[worst].place) {
+            s.pool.push_back(p.piece);
+            s.poolArea += world.pieces[p.piece].area;
+        }
+        s.sheets.erase(s.sheets.begin() + worst);
+        return true;
+    };
+
+    DState cur = world.start;
+    cur.sheets.erase(std::remove_if(cur.sheets.begin(), cur.sheets.end(),
+                                    [](const DSheet& s) { return s.place.empty(); }),
+                     cur.sheets.end());
+    if (stopsAtBound && static_cast<int32_t>(cur.sheets.size()) <= Bound.Sheets) return;
+    if (!dropEmptiest(cur)) return;
+
+    constexpr int kHistory = 40;
+    std::vector<double> history(kHistory, cur.poolArea);
+    DState saved;
+    std::vector<int32_t> order, cand;
+    DSheet packed;
+
+    auto insert = [&](DState& s, int32_t id) {
+        const DPiece& p = world.pieces[id];
+        cand.clear();
+        for (size_t i = 0; i < s.sheets.size(); ++i) {
+            const DSheet& sh = s.sheets[i];
+            if (usable(sh.type) - sh.used + 1e-6 < p.area || !pk.FitsType(p, sh.type)) continue;
+            cand.push_back(static_cast<int32_t>(i));
+        }
+        // Fullest first; a few draws shake the order so equal choices differ between steps.
+        std::sort(cand.begin(), cand.end(), [&](int32_t a, int32_t b) {
+            return s.sheets[a].used > s.sheets[b].used;
+        });
+        for (size_t i = 0; i + 1 < cand.size(); ++i)
+            if (rnd.Draw(10) == 0) std::swap(cand[i], cand[i + 1]);
+        for (int32_t i : cand)
+            if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
+        for (int32_t i : cand) {
+            DSheet& sh = s.sheets[i];
+            order.clear();
+            for (const DPlace& pl : sh.place) order.push_back(pl.piece);
+            order.push_back(id);
+            if (pk.Pack(order, sh.type, 6, rnd, packed)) {
+                std::swap(sh, packed);
+                return true;
+            }
+        }
+        return false;
+    };
+
+    std::vector<int32_t> kept;
+    auto evict = [&](DState& s, int32_t id, std::vector<int32_t>& queue) {
+        const DPiece& p = world.pieces[id];
+        int bestSheet = -1;
+        double bestOut = p.area;
+        DSheet bestLayout;
+        for (size_t i = 0; i < s.sheets.size(); ++i) {
+            DSheet& sh = s.sheets[i];
+            if (!pk.FitsType(p, sh.type) || rnd.Draw(3) == 0) continue;
+            if (sh.used + p.area - usable(sh.type) >= bestOut) continue;  // cannot beat it
+            order.clear();
+            order.push_back(id);
+            for (const DPlace& pl : sh.place) order.push_back(pl.piece);
+            if (!pk.Pack(order, sh.type, 4, rnd, packed, id)) continue;
+            const double out = sh.used + p.area - packed.used;
+            if (out < bestOut - 1e-9) {
+                bestOut = out;
+                bestSheet = static_cast<int>(i);
+                bestLayout = packed;
+            }
+        }
+        if (bestSheet < 0) return false;
+        DSheet& sh = s.sheets[bestSheet];
+        kept.clear();
+        for (const DPlace& pl : bestLayout.place) kept.push_back(pl.piece);
+        for (const DPlace& pl : sh.place)
+            if (std::find(kept.begin(), kept.end(), pl.piece) == kept.end())
+                queue.push_back(pl.piece);
+        sh = std::move(bestLayout);
+        return true;
+    };
+
+    auto ruin = [&](DState& s) {
+        const int n = static_cast<int>(s.sheets.size());
+        if (n == 0) return;
+        const int count = std::min(n, 1 + rnd.Draw(3));
+        for (int r = 0; r < count; ++r) {
+            DSheet& sh = s.sheets[rnd.Draw(n)];
+            if (sh.place.empty()) continue;
+            const bool all = rnd.Draw(5) == 0;
+            bool any = false;
+            for (size_t i = sh.place.size(); i-- > 0;) {
+                if (!all && rnd.Draw(2) == 0 && (any || i > 0)) continue;
+                any = true;
+                const int32_t id = sh.place[i].piece;
+                s.pool.push_back(id);
+                s.poolArea += world.pieces[id].area;
+                pk.Remove(sh, i);
+            }
+            // The pieces left are laid out anew so that the room taken out joins into
+            // larger free rectangles; otherwise the same pieces would go back into the
+            // same holes.
+            if (!sh.place.empty()) {
+                order.clear();
+                for (const DPlace& pl : sh.place) order.push_back(pl.piece);
+                if (pk.Pack(order, sh.type, 6, rnd, packed)) std::swap(sh, packed);
+            }
+        }
+    };
+
+    auto recreate = [&](DState& s) {
+        const int rule = rnd.Draw(3);
+        auto key = [&](int32_t id) {
+            const DPiece& p = world.pieces[id];
+            return rule == 0 ? p.area : rule == 1 ? std::max(p.L, p.W) : p.L + p.W;
+        };
+        std::stable_sort(s.pool.begin(), s.pool.end(),
+                         [&](int32_t a, int32_t b) { return key(a) > key(b); });
+        for (size_t i = 0; i + 1 < s.pool.size(); ++i)
+            if (rnd.Draw(20) == 0) std::swap(s.pool[i], s.pool[i + 1]);
+        std::vector<int32_t> left, queue = s.pool;
+        double leftArea = 0;
+        int evictions = 0;
+        for (size_t q = 0; q < queue.size(); ++q) {
+            const int32_t id = queue[q];
+            if (insert(s, id)) continue;
+            // Make room: lay a sheet out anew with this piece first and as much of its own
+            // as still fits, when what falls out is less area than the piece.
+            if (evictions < 8 && evict(s, id, queue)) {
+                ++evictions;
+                continue;
+            }
+            left.push_back(id);
+            leftArea += world.pieces[id].area;
+        }
+        s.pool = std::move(left);
+        s.poolArea = leftArea;
+    };
+
+    // A pool that fits one sheet makes a complete scheme of the current count plus one.
+    auto tryPoolSheet = [&](const DState& s) {
+        if (s.pool.empty() || s.poolArea >= c.bestScore.leastUsed) return;
+        if (static_cast<int32_t>(s.sheets.size()) + 1 > c.bestScore.sheets) return;
+        countTypes(s);
+        for (size_t t = types.size(); t-- > 0;) {  // smallest sheet type first
+            if (typeUsed[t] >= types[t].stock) continue;
+            if (!pk.Pack(s.pool, static_cast<int>(t), 8, rnd, packed)) continue;
+            DState full = s;
+            full.sheets.push_back(packed);
+            full.pool.clear();
+            full.poolArea = 0;
+            const DScore sc = Score(full, types, prm.Priority, world.pieces);
+            if (Better(sc, c.bestScore, prm.Priority)) {
+                c.best = std::move(full);
+                c.bestScore = sc;
+                c.improved = true;
+            }
+            return;
+        }
+    };
+
+    double meanArea = 0;
+    for (const DPiece& p : world.pieces) meanArea += p.area;
+    const double temperature = world.pieces.empty() ? 0 : 0.3 * meanArea / world.pieces.size();
+    int64_t step = 0, since = 0;
+    while (true) {
+        if (IsEnd || p_Stop) break;
+        if (steps >= 0 && step >= steps) break;
+        if (limit > 0 && Elapsed() >= limit) {
+            p_Stop = true;
+            break;
+        }
+        ++step;
+        saved = cur;
+        ruin(cur);
+        recreate(cur);
+        const double before = saved.poolArea;
+        double& h = history[step % kHistory];
+        // Late acceptance, and now and then a worse pool by an annealing draw whose
+        // temperature falls from a piece's mean area and rises again after each success.
+        const double heat = temperature * std::pow(0.01, std::min(1.0, (step - since) / 3000.0));
+        if (cur.poolArea <= before || cur.poolArea <= h ||
+            cur.poolArea <= before - heat * std::log(1 - Unit(rnd))) {
+            h = cur.poolArea;
+        } else {
+            std::swap(cur, saved);
+            h = cur.poolArea;
+        }
+        if (cur.pool.empty()) {
+            const DScore sc = Score(cur, types, prm.Priority, world.pieces);
+            if (Better(sc, c.bestScore, prm.Priority)) {
+                c.best = cur;
+                c.bestScore = sc;
+                c.improved = true;
+            }
+            int32_t seen = p_BestSheets;
+            while (sc.sheets < seen && !p_BestSheets.compare_exchange_weak(seen, sc.sheets)) {
+            }
+            if (stopsAtBound && sc.sheets <= Bound.Sheets) {
+                // In a timed run the bound ends every chain; a run of fixed steps lets each
+                // chain end on its own so that the result does not depend on timing.
+                if (steps < 0) p_Stop = true;
+                break;
+            }
+            if (!dropEmptiest(cur)) break;
+            std::fill(history.begin(), history.end(), cur.poolArea);
+            since = step;
+        } else {
+            tryPoolSheet(cur);
+        }
+        if (reporter) Report(false);
+    }
+    c.steps = step;
+}
