@@ -444,7 +444,10 @@ bool TsysData::ExecCommon() {
 bool TsysData::Transaction(const QString& purpose) {
     if (!Open()) return false;
     QSqlQuery q(Database());
-    if (!q.exec(kelm::sql::BeginWrite(p_target.engine))) {
+    // When another program holds the file's write lock longer than the wait allows, the
+    // transaction still starts: its first write then fails and says why.
+    if (!q.exec(kelm::sql::BeginWrite(p_target.engine)) &&
+        (IsServer() || !q.exec(QStringLiteral("BEGIN")))) {
         p_lastError = q.lastError().text();
         return false;
     }
