@@ -87,11 +87,13 @@ class TTestDatabase {
             QSqlDatabase::removeDatabase(QStringLiteral("kt-run"));
             return ok;
         }
-        return Admin(QStringLiteral("SET search_path TO %1; %2").arg(p_schema, sql));
+        // Two statements, so a failure of the second one is told (a text of several
+        // statements reports only how the first one went).
+        return Admin(QStringLiteral("SET search_path TO %1").arg(p_schema), sql);
     }
 
   private:
-    bool Admin(const QString& sql) {
+    bool Admin(const QString& sql, const QString& then = QString()) {
         const QString name = QStringLiteral("kt-admin");
         bool ok = false;
         {
@@ -107,7 +109,7 @@ class TTestDatabase {
                 p_problem = db.lastError().text();
             } else {
                 QSqlQuery q(db);
-                ok = q.exec(sql);
+                ok = q.exec(sql) && (then.isEmpty() || q.exec(then));
                 if (!ok) p_problem = q.lastError().text();
             }
         }

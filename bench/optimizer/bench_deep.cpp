@@ -178,30 +178,40 @@ int main(int argc, char** argv) {
             continue;
         }
         ++i;
-        if (a == "--instances") instanceDir = v;
-        else if (a == "--classic") classicDir = v;
-        else if (a == "--limit") limit = v.toDouble();
-        else if (a == "--generations") generations = v.toInt();
-        else if (a == "--seed") seed = v.toULongLong();
-        else if (a == "--threads") threads = v.toInt();
-        else if (a == "--sample") sample = v.toInt();
-        else if (a == "--sizes") sizes = IntList(v);
-        else if (a == "--classes") classes = IntList(v);
+        if (a == "--instances")
+            instanceDir = v;
+        else if (a == "--classic")
+            classicDir = v;
+        else if (a == "--limit")
+            limit = v.toDouble();
+        else if (a == "--generations")
+            generations = v.toInt();
+        else if (a == "--seed")
+            seed = v.toULongLong();
+        else if (a == "--threads")
+            threads = v.toInt();
+        else if (a == "--sample")
+            sample = v.toInt();
+        else if (a == "--sizes")
+            sizes = IntList(v);
+        else if (a == "--classes")
+            classes = IntList(v);
     }
-    std::printf("Deep search benchmark: standard search %d generations, deep search at most %s s "
-                "per instance, seed %llu, %d threads (%s). Load average at the start: %s.\n\n",
-                generations, qPrintable(kelm::FormatGeneral(limit)),
-                static_cast<unsigned long long>(seed), threads,
-                qPrintable(QSysInfo::prettyProductName()), qPrintable(LoadAverage()));
+    std::printf(
+        "Deep search benchmark: standard search %d generations, deep search at most %s s "
+        "per instance, seed %llu, %d threads (%s). Load average at the start: %s.\n\n",
+        generations, qPrintable(kelm::FormatGeneral(limit)), static_cast<unsigned long long>(seed),
+        threads, qPrintable(QSysInfo::prettyProductName()), qPrintable(LoadAverage()));
     try {
         if (!skipOrders) {
-            std::printf("| instance | lower bound (area / L2) | standard | deep | deep stopped at "
-                        "the bound | deep (s) |\n|---|---:|---:|---:|---|---:|\n");
+            std::printf(
+                "| instance | lower bound (area / L2) | standard | deep | deep stopped at "
+                "the bound | deep (s) |\n|---|---:|---:|---:|---|---:|\n");
             for (const Instance& in : LoadManifest(instanceDir)) {
                 const Row r = Solve(in, limit, generations, seed, threads);
                 std::printf("| %s | %d (%d / %d) | %d | %d | %s | %.2f |\n", qPrintable(in.name),
-                            r.bound, r.area, r.large, r.standard, r.deep,
-                            r.atBound ? "yes" : "no", r.seconds);
+                            r.bound, r.area, r.large, r.standard, r.deep, r.atBound ? "yes" : "no",
+                            r.seconds);
                 std::fflush(stdout);
             }
             std::printf("\n");
@@ -213,9 +223,10 @@ int main(int argc, char** argv) {
                                                               : "/data_bin_packing_rotation.csv"));
         std::printf("Classic instances, items %s, instances 1 … %d of each size:\n\n",
                     oriented ? "fixed in orientation" : "may be turned", sample);
-        std::printf("| class | instances | lower bound | best known | standard | deep | deep at "
-                    "best known or better | stopped at the bound | mean deep (s) |\n"
-                    "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        std::printf(
+            "| class | instances | lower bound | best known | standard | deep | deep at "
+            "best known or better | stopped at the bound | mean deep (s) |\n"
+            "|---|---:|---:|---:|---:|---:|---:|---:|---:|\n");
         struct Sum {
             int n = 0, bound = 0, best = 0, standard = 0, deep = 0, atBest = 0, atBound = 0;
             double seconds = 0;
@@ -258,10 +269,11 @@ int main(int argc, char** argv) {
             all.atBound += s.atBound;
             all.seconds += s.seconds;
         }
-        std::printf("| all | %d | %d | %d | %d | %d | %d | %d | %.2f |\n\nLoad average at the "
-                    "end: %s.\n",
-                    all.n, all.bound, all.best, all.standard, all.deep, all.atBest, all.atBound,
-                    all.n ? all.seconds / all.n : 0.0, qPrintable(LoadAverage()));
+        std::printf(
+            "| all | %d | %d | %d | %d | %d | %d | %d | %.2f |\n\nLoad average at the "
+            "end: %s.\n",
+            all.n, all.bound, all.best, all.standard, all.deep, all.atBest, all.atBound,
+            all.n ? all.seconds / all.n : 0.0, qPrintable(LoadAverage()));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_deep: %s\n", e.what());
         return 2;

@@ -41,13 +41,20 @@ std::optional<FBCType> FBCTypeFromName(const QString& name) {
 
 TSysSet GetSysSet() {
     TSysSet set;
-    auto query =
-        sysData()->OpenQuery(QStringLiteral("SELECT cmpName,blade,JQD,OptT1 FROM FSysSet"));
+    auto query = sysData()->OpenQuery(
+        QStringLiteral("SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW "
+                       "FROM FSysSet"));
     if (query && query->isActive() && query->next()) {
         set.cmpName = FieldText(*query, QStringLiteral("cmpName"));
         set.Blade = FieldFloat(*query, QStringLiteral("blade"));
         set.JQD = FieldInt(*query, QStringLiteral("JQD"));
         set.OptT1 = FieldInt(*query, QStringLiteral("OptT1"));
+        set.TrimTop = FieldInt(*query, QStringLiteral("trimT"));
+        set.TrimBottom = FieldInt(*query, QStringLiteral("trimB"));
+        set.TrimLeft = FieldInt(*query, QStringLiteral("trimL"));
+        set.TrimRight = FieldInt(*query, QStringLiteral("trimR"));
+        set.MinOffcutLength = FieldFloat(*query, QStringLiteral("minOffL"));
+        set.MinOffcutWidth = FieldFloat(*query, QStringLiteral("minOffW"));
     }
     return set;
 }

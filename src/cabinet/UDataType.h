@@ -154,6 +154,14 @@ struct TSysSet {
     double Blade = 5;                               // saw kerf, mm
     int JQD = 0;    // size precision: 0 one decimal, 1 rounded, 2 truncated
     int OptT1 = 0;  // optimisation time class: 0 quick, 1 normal, 2 deep
+    // Trim margins kept free on each side of every raw sheet, whole mm.
+    int TrimTop = 0;
+    int TrimBottom = 0;
+    int TrimLeft = 0;
+    int TrimRight = 0;
+    // Smallest leftover kept as an offcut, mm.
+    double MinOffcutLength = 300;
+    double MinOffcutWidth = 100;
     bool operator==(const TSysSet&) const = default;
 };
 

@@ -12,9 +12,12 @@
 #include <QUrl>
 #include <QUuid>
 #include <QVariant>
+#include <cmath>
 
 #include "common/NumberFormat.h"
 #include "common/ProgramFolder.h"
+#include "data/NumberRule.h"
+#include "data/UnitDataConnection.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -213,38 +216,27 @@ bool TsysData::OpenFile() {
         return false;
     } else {
         SetConnectionPragmas();
+        // A file of an older release gets what was added since; one that cannot take
+        // it is not used, and stays as it was.
+        QString error;
+        if (!UpgradeKelmSchema(db, &error)) {
+            p_lastError = QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error);
+            qWarning().noquote() << p_lastError;
+            db.close();
+            return false;
+        }
     }
     return true;
 }
 
 bool TsysData::OpenServer() {
     QSqlDatabase db = Database();
-    db.setHostName(p_target.host);
-    db.setPort(p_target.port);
-    db.setUserName(p_target.user);
-    db.setPassword(p_target.password);
-    db.setDatabaseName(p_target.database);
-    // A server that does not answer must not freeze the program for minutes.
-    db.setConnectOptions(QStringLiteral("connect_timeout=10"));
-    if (!db.open()) {
-        p_lastError = db.lastError().text();
-        return false;
-    }
+    if (!OpenKelmConnection(db, p_target, false, &p_lastError)) return false;
     auto fail = [&](const QString& why) {
         p_lastError = why;
         db.close();
         return false;
     };
-    {
-        QSqlQuery q(db);
-        // Texts travel as UTF-8 whatever the server's default; the schema holds the
-        // Kelm tables when one is named.
-        if (!q.exec(QStringLiteral("SET client_encoding TO 'UTF8'")))
-            return fail(q.lastError().text());
-        if (!p_target.schema.isEmpty() &&
-            !q.exec(QStringLiteral("SET search_path TO %1").arg(p_target.schema)))
-            return fail(q.lastError().text());
-    }
     QStringList names;
     if (!ListObjects(names)) return fail(p_lastError);
     if (names.isEmpty()) {
@@ -254,6 +246,11 @@ bool TsysData::OpenServer() {
         return true;
     }
     if (!HasKelmSchema()) return fail(p_lastError);
+    // A database made by an older release gets what was added since, in one
+    // transaction; one that cannot take it is not used, and stays as it was.
+    QString error;
+    if (!UpgradeKelmSchema(db, &error))
+        return fail(QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error));
     return true;
 }
 
@@ -306,11 +303,72 @@ bool TsysData::HasKelmSchema() {
     if (!ListObjects(names)) return false;
     const QSet<QString> present(names.begin(), names.end());
     for (const TSchemaObject& o : KelmSchema()) {
-        if (!present.contains(o.name.toLower())) {
+        if (!o.addedLater && !present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
             return false;
         }
     }
+    return true;
+}
+
+namespace {
+
+std::vector<TSchemaAddition> MissingIn(const QHash<QString, QSet<QString>>& tables) {
+    std::vector<TSchemaAddition> missing;
+    QSet<QString> created;  // tables a missing addition creates, with all their columns
+    for (const TSchemaAddition& a : KelmSchemaAdditions()) {
+        const QString table = a.table.toLower();
+        if (a.column.isEmpty()) {
+            if (!tables.contains(table)) {
+                missing.push_back(a);
+                created.insert(table);
+            }
+            continue;
+        }
+        if (created.contains(table)) continue;
+        // A column of a table the database lacks, or holds as a view, is missing as
+        // well: adding it fails, and the database is not used.
+        const auto it = tables.constFind(table);
+        if (it == tables.constEnd() || !it->contains(a.column.toLower())) missing.push_back(a);
+    }
+    return missing;
+}
+
+}  // namespace
+
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+    QHash<QString, QSet<QString>> tables;
+    ReadTableColumns(db, tables);
+    return MissingIn(tables);
+}
+
+bool UpgradeKelmSchema(QSqlDatabase& db, QString* error) {
+    if (MissingSchemaAdditions(db).empty()) return true;
+    const TDbEngine engine = EngineOf(db);
+    auto fail = [&](const QString& reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    QSqlQuery q(db);
+    auto rollback = [&](const QString& reason) {
+        q.finish();
+        db.rollback();
+        return fail(reason);
+    };
+    // The write lock is held from the start, and on a server the seats opening an older
+    // database at the same moment take turns: what is missing is read again once this
+    // seat has the lock, so the later seats find the additions made and add nothing.
+    if (!q.exec(kelm::sql::BeginWrite(engine))) return fail(q.lastError().text());
+    const QString lock = kelm::sql::LockSchemaCreation(engine);
+    if (!lock.isEmpty() && !q.exec(lock)) return rollback(q.lastError().text());
+    QHash<QString, QSet<QString>> tables;
+    if (!ReadTableColumns(db, tables)) return rollback(q.lastError().text());
+    for (const TSchemaAddition& a : MissingIn(tables)) {
+        const QString& sql = a.Sql(engine);
+        if (!q.exec(sql)) return rollback(q.lastError().text() + QStringLiteral(" in ") + sql);
+    }
+    q.finish();
+    if (!db.commit()) return rollback(db.lastError().text());
     return true;
 }
 
@@ -490,11 +548,11 @@ bool TsysData::AskConfirm(const QString& text) {
 }
 
 bool TsysData::CheckNumberText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    double value = 0;
-    if (kelm::ParseNumber(t, value)) return true;
-    ShowInfo(kBadNumber);
+    // The default rule: a number from 0 up to ten million.
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, TNumberRule());
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
     return false;
 }
 
@@ -538,6 +596,32 @@ QString NewTimeID(const QString& suffix) { return sysData()->NewTimeID(suffix); 
 void ShowInfo(const QString& text) { sysData()->ShowInfo(text); }
 bool AskConfirm(const QString& text) { return sysData()->AskConfirm(text); }
 bool CheckNumberText(const QString& text) { return sysData()->CheckNumberText(text); }
+
+bool CheckNumberText(const QString& text, const TNumberRule& rule) {
+    if (text.trimmed().isEmpty()) return false;
+    const QString message = NumberRuleMessage(text, rule);
+    if (message.isEmpty()) return true;
+    ShowInfo(message);
+    return false;
+}
+
+QString NumberRuleMessage(const QString& text, const TNumberRule& rule, double* value) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return QStringLiteral("不能为空！");
+    double v = 0;
+    // Infinities, NaN and what overflows a double ("1e309") are no numbers.
+    if (!kelm::ParseNumber(t, v)) return kBadNumber;
+    if (rule.whole && v != std::floor(v)) return QStringLiteral("请输入整数！");
+    if (rule.minExclusive ? v <= rule.min : v < rule.min) {
+        if (rule.minExclusive)
+            return QStringLiteral("数字必须大于%1！").arg(kelm::FormatGeneral(rule.min));
+        return QStringLiteral("数字不能小于%1！").arg(kelm::FormatGeneral(rule.min));
+    }
+    if (v > rule.max)
+        return QStringLiteral("数字不能大于%1！").arg(kelm::FormatGeneral(rule.max));
+    if (value) *value = v;
+    return QString();
+}
 
 QString TimeIDAt(const QDateTime& moment, const QString& suffix) {
     return moment.toString(QStringLiteral("yyMMddHHmmss")) + suffix;

@@ -109,6 +109,8 @@ bool HasKelmTablesAndViews(const QSqlDatabase& db, QString* reason) {
         const QString kind = o.isView ? QStringLiteral("view") : QStringLiteral("table");
         const auto it = kinds.constFind(o.name.toLower());
         if (it == kinds.constEnd()) {
+            // A file of an older release lacks the tables added since; opening adds them.
+            if (o.addedLater) continue;
             SetError(reason, QStringLiteral("%1 %2 is missing").arg(kind, o.name));
             return false;
         }

@@ -14,10 +14,10 @@ namespace {
 
 // One piece (one of Count of a part type) as the improvement sees it.
 struct DPiece {
-    int32_t src = 0;       // index into the caller's part list
-    double L = 0, W = 0;   // unturned extents
-    bool turn = false;     // may be turned
-    double fa = 0, fb = 0; // extents for the fit test (less the tolerance when turnable)
+    int32_t src = 0;        // index into the caller's part list
+    double L = 0, W = 0;    // unturned extents
+    bool turn = false;      // may be turned
+    double fa = 0, fb = 0;  // extents for the fit test (less the tolerance when turnable)
     double area = 0;
 };
 
@@ -146,8 +146,8 @@ class Packer {
     // Lays the pieces `ids` out on one empty sheet of `type`; true when all of them fit.
     // With `must` ≥ 0 the layout may leave pieces out (it is then the attempt that places
     // the most area, `must` always placed first); true when a layout was made.
-    bool Pack(const std::vector<int32_t>& ids, int type, int attempts, TD2RRandom& rnd,
-              DSheet& out, int32_t must = -1) {
+    bool Pack(const std::vector<int32_t>& ids, int type, int attempts, TD2RRandom& rnd, DSheet& out,
+              int32_t must = -1) {
         const DType& t = T[type];
         if (t.usable.Length <= 0 || t.usable.Width <= 0) return false;
         const bool partial = must >= 0;
@@ -467,9 +467,9 @@ void TD2RDeep::DoSearch() {
     World world;
     for (const TD2RRaw& r : rawArr) {
         DType t;
-        t.usable = TRectR{static_cast<double>(prm.Edg.Left), static_cast<double>(prm.Edg.Top),
-                          r.Length - prm.Edg.Left - prm.Edg.Right,
-                          r.Width - prm.Edg.Top - prm.Edg.Bottom};
+        t.usable =
+            TRectR{static_cast<double>(prm.Edg.Left), static_cast<double>(prm.Edg.Top),
+                   r.Length - prm.Edg.Left - prm.Edg.Right, r.Width - prm.Edg.Top - prm.Edg.Bottom};
         t.rawArea = r.Length * r.Width;
         t.cost = r.Price * t.rawArea / 1000000.0;
         t.stock = r.Count;
@@ -494,8 +494,8 @@ void TD2RDeep::DoSearch() {
                 p.fb = p.turn ? p.W - tol : p.W;
                 p.area = p.L * p.W;
                 world.pieces.push_back(p);
-                s.place.push_back(DPlace{static_cast<int32_t>(world.pieces.size() - 1), e.px,
-                                         e.py, e.Length, e.Width});
+                s.place.push_back(DPlace{static_cast<int32_t>(world.pieces.size() - 1), e.px, e.py,
+                                         e.Length, e.Width});
                 s.used += p.area;
             }
             // Leftovers as they are, but never into the trims: a layout moved to a smaller
@@ -510,8 +510,9 @@ void TD2RDeep::DoSearch() {
         }
     }
 
-    int chains = p_Options.Threads > 0 ? p_Options.Threads
-                                       : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int chains = p_Options.Threads > 0
+                     ? p_Options.Threads
+                     : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     chains = std::clamp(chains, 1, 16);
     uint64_t base;
     if (p_Options.Seed) {
@@ -693,9 +694,8 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             cand.push_back(static_cast<int32_t>(i));
         }
         // Fullest first; a few draws shake the order so equal choices differ between steps.
-        std::sort(cand.begin(), cand.end(), [&](int32_t a, int32_t b) {
-            return s.sheets[a].used > s.sheets[b].used;
-        });
+        std::sort(cand.begin(), cand.end(),
+                  [&](int32_t a, int32_t b) { return s.sheets[a].used > s.sheets[b].used; });
         for (size_t i = 0; i + 1 < cand.size(); ++i)
             if (rnd.Draw(10) == 0) std::swap(cand[i], cand[i + 1]);
         for (int32_t i : cand)

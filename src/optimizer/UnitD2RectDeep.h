@@ -29,11 +29,11 @@
 #include "optimizer/UnitD2RectBound.h"
 
 struct TD2RDeepOptions {
-    double TimeLimit = 10;    // seconds for the whole run, the first search included; 0: none
-    int64_t Iterations = 0;   // > 0: improvement steps in all (split over the threads); the
-                              // same seed, steps and threads give the same scheme
+    double TimeLimit = 10;   // seconds for the whole run, the first search included; 0: none
+    int64_t Iterations = 0;  // > 0: improvement steps in all (split over the threads); the
+                             // same seed, steps and threads give the same scheme
     std::optional<uint64_t> Seed;
-    int Threads = 0;          // 0: every core
+    int Threads = 0;  // 0: every core
 };
 
 class TD2RDeep {
@@ -62,12 +62,12 @@ class TD2RDeep {
     TD2REleArr eleArr;
     TD2RPrm prm;
     std::atomic<bool> IsEnd{false};
-    TD2RSchame BestSchame;  // the result
-    TD2RBound Bound;        // lower bounds of the part list
-    bool BoundReached = false;     // the search stopped because the bound was reached
-    int64_t StepsDone = 0;         // improvement steps made, all threads
-    int64_t Constructions = 0;     // constructions of the first search
-    double StartSeconds = 0;       // time of the first search
+    TD2RSchame BestSchame;      // the result
+    TD2RBound Bound;            // lower bounds of the part list
+    bool BoundReached = false;  // the search stopped because the bound was reached
+    int64_t StepsDone = 0;      // improvement steps made, all threads
+    int64_t Constructions = 0;  // constructions of the first search
+    double StartSeconds = 0;    // time of the first search
 
   private:
     struct Chain;
@@ -85,8 +85,8 @@ class TD2RDeep {
     std::atomic<bool> p_InDone{false};
     std::mutex p_StartGate;
     std::chrono::steady_clock::time_point p_Begin;
-    std::atomic<bool> p_Stop{false};          // every chain stops (time, bound, IsEnd)
-    std::atomic<int32_t> p_BestSheets{0};     // best sheet count over all chains
+    std::atomic<bool> p_Stop{false};       // every chain stops (time, bound, IsEnd)
+    std::atomic<int32_t> p_BestSheets{0};  // best sheet count over all chains
     double p_LastReport = -1;
     int32_t p_LastSheets = -1;
 };

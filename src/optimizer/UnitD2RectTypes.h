@@ -136,6 +136,15 @@ struct TBinSize {
 };
 using TBinSizeArr = std::vector<TBinSize>;
 
+// A part type that may not turn (its grain is fixed): its unturned extents. The grain of
+// such a part runs along its unturned Length, which lies along the sheet's length.
+struct TEleGrain {
+    int32_t XH = 0;
+    double Length = 0;
+    double Width = 0;
+};
+using TEleGrainArr = std::vector<TEleGrain>;
+
 // Statistics of a scheme.
 struct TD2Rslt {
     double eleTotalArea = 0;  // mm²
@@ -147,4 +156,5 @@ struct TD2Rslt {
     TEleCutArr EleCutArr;
     TNoCutArr NoCutArr;
     TBinSizeArr BinSizeArr;
+    TEleGrainArr GrainArr;  // part types that may not turn, for the diagrams' grain marks
 };

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
 #include <chrono>
@@ -27,6 +28,8 @@
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
+#include "tools/KelmCutDb.h"
+#include "tools/KelmCutOutputs.h"
 
 namespace {
 
@@ -51,10 +54,11 @@ const char* kUsage =
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
     "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
 
-const QStringList kOptions = {"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
+const QStringList kOptions = QStringList{"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
                               "--seed",   "--threads",     "--xml",      "--xls",   "--png",
-                              "--mode",   "--time-limit",  "--iterations"};
+                              "--mode",   "--time-limit",  "--iterations"} +
+                              OutputOptionNames();
 
 // Largest size tolerance, mm.
 constexpr long long kMaxTolerance = 5;
@@ -76,6 +80,7 @@ struct Options {
     int threads = 0;
     bool deep = false;
     TD2RDeepOptions deepOptions;
+    OutputOptions outputs;
 };
 
 void Print(FILE* to, const QString& text) {
@@ -207,6 +212,7 @@ Options ParseOptions(const QStringList& args) {
             (!info.exists() && (!dir.isDir() || !dir.isWritable())))
             throw CutInputError(QString("option ") + option + ": cannot write \"" + path + "\"");
     }
+    o.outputs = ReadOutputOptions(given);
     if (!o.png.isEmpty()) {
         // Missing folders are made, so the nearest existing one must be a writable folder.
         QFileInfo nearest(QFileInfo(o.png).absoluteFilePath());
@@ -293,10 +299,15 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
 // The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
 // never shows a window, so it runs on the offscreen platform.
 std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
+    if (IsDbMode(argc, argv)) {
+        // The order is optimised by the optimization dialog's own batch, off screen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QApplication>(argc, argv);
+    }
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--xls" || arg.startsWith("--xls=") || arg == "--png" ||
-            arg.startsWith("--png=")) {
+            arg.startsWith("--png=") || OutputsNeedFonts(argc, argv)) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return std::make_unique<QGuiApplication>(argc, argv);
@@ -315,9 +326,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.contains("--help") || args.contains("-h")) {
-        Print(stdout, kUsage);
+        Print(stdout, QString(kUsage) + kOutputUsage + kDbUsage);
         return 0;
     }
+    if (IsDbMode(argc, argv)) return RunDbMode(args);
     Options o;
     TD2RRawArr raws;
     TD2REleArr eles;
@@ -365,6 +377,13 @@ int main(int argc, char** argv) {
     if (!o.png.isEmpty()) {
         QString error;
         if (!kelm::WriteLayoutPngs(found.best, o.prm, eles, o.png, &error)) {
+            Print(stderr, "kelm-cut: " + error + "\n");
+            return 1;
+        }
+    }
+    if (o.outputs.Any()) {
+        QString error;
+        if (!WriteOutputs(o.outputs, found.best, o.prm, eles, QFileInfo(o.parts).completeBaseName(), &error)) {
             Print(stderr, "kelm-cut: " + error + "\n");
             return 1;
         }

@@ -31,15 +31,21 @@ bool CheckRequiredField(QWidget* control, const QString& message) {
     return true;
 }
 
-bool CheckNumberField(QWidget* control) {
+bool CheckNumberField(QWidget* control, const TNumberRule& rule, double* value) {
     const QString text = ControlText(control).trimmed();
-    if (text.isEmpty()) {
+    const bool zeroAllowed = NumberRuleMessage(QStringLiteral("0"), rule).isEmpty();
+    if (text.isEmpty() && zeroAllowed) {
         SetControlText(control, QStringLiteral("0"));
         return false;
     }
-    double value = 0;
-    if (kelm::ParseNumber(text, value)) return true;
-    SetControlText(control, QString());
-    ShowInfo(QStringLiteral("数字非法！"));
+    const QString message = NumberRuleMessage(text, rule, value);
+    if (message.isEmpty()) return true;
+    double parsed = 0;
+    if (!text.isEmpty() && !kelm::ParseNumber(text, parsed)) SetControlText(control, QString());
+    ShowInfo(message);
+    if (control) {
+        control->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+    }
     return false;
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "EngineTestSupport.h"
+#include "data/NumberRule.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
 
@@ -105,7 +106,10 @@ const std::vector<ExpectedObject> kExpected = {
     {"FClCls", "table", {"cateID", "cateName"}},
     {"FCustomers", "table", {"custID", "custName", "phone", "address", "pursDate", "bz"}},
     {"ysdItem", "table", {"itmID", "itmName", "cateName"}},
-    {"FSysSet", "table", {"cmpName", "blade", "JQD", "OptT1"}},
+    {"FSysSet",
+     "table",
+     {"cmpName", "blade", "JQD", "OptT1", "trimT", "trimB", "trimL", "trimR", "minOffL",
+      "minOffW"}},
     {"FProFei", "table", {"JGF", "AZF", "JXF", "SDF", "YSF", "GLF", "QTF"}},
     {"FPKBZ", "table", {"pkID", "minVal", "maxVal", "kwstr"}},
     {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA"}},
@@ -147,6 +151,8 @@ TEST_P(EngineDataTest, NewFileHasDefaultSettingsAndZeroFees) {
     EXPECT_EQ(FieldInt(*q, "JQD"), 0);
     EXPECT_EQ(FieldInt(*q, "OptT1"), 0);
     EXPECT_FALSE(q->next());
+    EXPECT_EQ(Scalar("SELECT trimT||','||trimB||','||trimL||','||trimR FROM FSysSet"), "0,0,0,0");
+    EXPECT_EQ(Scalar("SELECT minOffL||'x'||minOffW FROM FSysSet"), "300x100");
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FProFei"), "1");
     EXPECT_EQ(Scalar("SELECT JGF+AZF+JXF+SDF+YSF+GLF+QTF FROM FProFei"), "0");
 }
@@ -762,9 +768,10 @@ TEST_P(EngineDataTest, CheckNumberText) {
         bool ok;
         bool message;
     } cases[] = {
-        {"12", true, false},  {" 12.5 ", true, false}, {"-3", true, false},  {"0", true, false},
+        {"12", true, false},  {" 12.5 ", true, false}, {"0", true, false},
         {"", false, false},   {"   ", false, false},   {"12a", false, true}, {"abc", false, true},
-        {"1,5", false, true}, {"1.2.3", false, true},
+        {"1,5", false, true}, {"1.2.3", false, true},  {"1e309", false, true},
+        {"-inf", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -772,6 +779,15 @@ TEST_P(EngineDataTest, CheckNumberText) {
         EXPECT_EQ(data->CheckNumberText(c.text), c.ok);
         EXPECT_EQ(prompt.infos, c.message ? QStringList{"数字非法！"} : QStringList{});
     }
+    // Numbers out of the field's range are refused with a message naming the limit.
+    prompt.infos.clear();
+    EXPECT_FALSE(data->CheckNumberText("-3"));
+    EXPECT_FALSE(data->CheckNumberText("2e7"));
+    EXPECT_FALSE(CheckNumberText("0", kPositiveNumber));
+    EXPECT_TRUE(CheckNumberText("-3", TNumberRule{-10, false, 10, false}));
+    EXPECT_FALSE(CheckNumberText("", kPositiveNumber));  // empty: silently
+    EXPECT_EQ(prompt.infos,
+              (QStringList{"数字不能小于0！", "数字不能大于10000000！", "数字必须大于0！"}));
 }
 
 TEST(CounterKey, OnlyWholeNumbersMayBeSplicedBare) {

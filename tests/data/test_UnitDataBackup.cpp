@@ -202,6 +202,28 @@ TEST_P(LookAlikeTest, IsRefusedAndLeftByteForByte) {
 INSTANTIATE_TEST_SUITE_P(Data, LookAlikeTest, ::testing::ValuesIn(kLookAlikes),
                          [](const auto& info) { return std::string(info.param.label); });
 
+TEST_F(BackupFileTest, AFileOfTheFirstReleaseIsAccepted) {
+    // Without the tables and columns added since: opening such a file brings it up to
+    // date, so a backup from an older installation can still be restored.
+    const QString file = MakeFile("first-release.bak", [] {
+        QStringList out;
+        for (const TSchemaObject& o : KelmSchema()) {
+            if (o.addedLater) continue;
+            if (o.isView || o.addedColumns.isEmpty()) {
+                out << o.createSql;
+                continue;
+            }
+            QStringList defs;
+            for (int i = 0; i < o.columns.size(); ++i)
+                if (!o.addedColumns.contains(o.columns[i])) defs << o.definitions[i];
+            out << QString("CREATE TABLE %1 (%2)").arg(o.name, defs.join(", "));
+        }
+        return out;
+    });
+    QString reason;
+    EXPECT_TRUE(IsKelmDatabaseFile(file, &reason)) << reason.toStdString();
+}
+
 TEST_F(BackupFileTest, TheSchemaThatIsCreatedIsAccepted) {
     const QString file = MakeFile("same.bak", [] { return SchemaWith([](const TSchemaObject& o) {
         return o.createSql;

@@ -48,8 +48,8 @@ TEST(D2RLowerBound, CountsAreaWithKerfAndTrimsAndLargeParts) {
         {"a part larger than the sheet is left out", MakeRaws({{1000, 1000}}),
          MakeEles({{1200, 500, 2}, {500, 500, 2}}), BasePrm(), 1, 0, 1, true, 2},
         {"several sizes: counted on the largest, not decisive",
-         MakeRaws({{1000, 1000}, {500, 500}}), MakeEles({{500, 500, 6}}), BasePrm(), 2, 0, 2,
-         false, 0},
+         MakeRaws({{1000, 1000}, {500, 500}}), MakeEles({{500, 500, 6}}), BasePrm(), 2, 0, 2, false,
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -99,15 +99,20 @@ std::vector<double> Signature(const TD2RSchame& s) {
     for (const TD2RGene& g : s) {
         out.push_back(g.RawIndex);
         out.push_back(g.RawCount);
-        for (const TRectEle& e : g.EleList) out.insert(out.end(), {double(e.XH), e.px, e.py, e.Length, e.Width});
+        for (const TRectEle& e : g.EleList)
+            out.insert(out.end(), {double(e.XH), e.px, e.py, e.Length, e.Width});
     }
     return out;
 }
 
 TEST(D2RDeep, FixedStepsReproduceAndNeverLoseToTheStart) {
     const TD2RRawArr raws = MakeRaws({{2440, 1220}});
-    const TD2REleArr eles = MakeEles({{720, 560, 17, 0}, {568, 560, 9, 1}, {716, 296, 13, 0},
-                                      {450, 380, 11, 1}, {900, 330, 7, 1}, {1196, 560, 3, 0},
+    const TD2REleArr eles = MakeEles({{720, 560, 17, 0},
+                                      {568, 560, 9, 1},
+                                      {716, 296, 13, 0},
+                                      {450, 380, 11, 1},
+                                      {900, 330, 7, 1},
+                                      {1196, 560, 3, 0},
                                       {310, 270, 19, 1}});
     TD2RPrm prm = BasePrm(4, {10, 10, 10, 10});
     prm.OptTime = 3;

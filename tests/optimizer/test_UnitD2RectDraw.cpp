@@ -206,3 +206,50 @@ TEST_F(DiagramFixture, MissingStatisticsOrScaleDrawWithoutFailing) {
     EXPECT_EQ(Draw(0, 0), 39);  // no scale: title and sizes only
     EXPECT_TRUE(canvas.CallsOf(Kind::Rectangle).empty());
 }
+
+TEST_F(DiagramFixture, PartsThatMayNotTurnShowThinLinesAlongTheirGrain) {
+    // Part 1 is grained (listed 720 × 560, fixed), part 2 may turn; part 3 is grained but
+    // placed turned, which only a damaged layout holds: its lines run across.
+    const TD2REleArr eles = {{1, QStringLiteral("侧板"), {}, 720, 560, 1, 0},
+                             {2, QStringLiteral("层板"), {}, 560, 400, 1, 1},
+                             {3, QStringLiteral("门"), {}, 715, 397, 1, 0}};
+    TD2Result().GetResult(TD2RSchame{layout}, TD2RPrm(), eles, result);
+    result.EleCutArr.resize(1);
+    ASSERT_EQ(result.GrainArr.size(), 2u);
+    EXPECT_EQ(result.GrainArr[0].XH, 1);
+    EXPECT_EQ(result.GrainArr[1].XH, 3);
+
+    TRectEle side = Part(QStringLiteral("侧板"), 0, 0, 720, 560);
+    side.XH = 1;
+    TRectEle shelf = Part(QStringLiteral("层板"), 730, 0, 560, 400);
+    shelf.XH = 2;
+    TRectEle door = Part(QStringLiteral("门"), 1300, 0, 397, 715);
+    door.XH = 3;
+    layout.EleList = {side, shelf, door};
+    Draw();
+
+    const auto lines = canvas.CallsOf(Kind::LineTo);
+    ASSERT_EQ(lines.size(), 6u);  // three for each grained part, none for the shelf
+    // Side (3, 39)-(75, 95): 72 wide, 56 high; lines at 5/8, 6/8, 7/8 of the height from
+    // a quarter to three quarters of the width.
+    for (int i = 0; i < 3; ++i) {
+        const int y = 39 + 56 * (5 + i) / 8;
+        EXPECT_EQ(lines[i].points, (std::vector<QPoint>{{3 + 18, y}, {75 - 18, y}}));
+        EXPECT_EQ(lines[i].penWidth, 1);
+        EXPECT_EQ(lines[i].penColor, Color(96, 96, 96));
+    }
+    // Door (133, 39)-(172, 110): 39 wide, 71 high, lines across.
+    for (int i = 0; i < 3; ++i) {
+        const int x = 133 + 39 * (5 + i) / 8;
+        EXPECT_EQ(lines[3 + i].points, (std::vector<QPoint>{{x, 39 + 71 / 4}, {x, 110 - 71 / 4}}));
+    }
+    // The pen is as it was for what follows.
+    EXPECT_EQ(canvas.PenColor(), Colors::Black);
+    // The marks leave the labels as they are: the same texts as without any grained part.
+    const auto texts = canvas.CallsOf(Kind::TextOut).size();
+    result.GrainArr.clear();
+    canvas = RecordingCanvas(QRect(0, 0, 600, 400));
+    Draw();
+    EXPECT_TRUE(canvas.CallsOf(Kind::LineTo).empty());
+    EXPECT_EQ(canvas.CallsOf(Kind::TextOut).size(), texts);
+}

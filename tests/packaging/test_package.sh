@@ -45,7 +45,7 @@ echo "Depends: $depends"
 # Found by dpkg-shlibdeps from the programs (C and C++ runtime, Qt's libraries) and the
 # run-time plugins and the font, which the programs load by name.
 for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6xml6 \
-    libqt6sql6-sqlite fonts-wqy-microhei; do
+    libqt6sql6-sqlite fonts-wqy-microhei qt6-translations-l10n; do
     printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qx "$dep" ||
         fail "Depends lacks $dep"
 done

@@ -17,9 +17,12 @@
 #include "cabinet/UCabinet.h"
 #include "cabinet/UCabs.h"
 #include "common/RecordingCanvas.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UXmlSave.h"
+#include "documents/UnitFileOpt.h"
 #include "reports/UReports.h"
 #include "ui/UiApplication.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -29,6 +32,7 @@
 #include "ui/orders/UnitMain.h"
 #include "ui/orders/UnitRestoreData.h"
 #include "ui/orders/UnitMainLinks.h"
+#include "ui/optimize/UOptBl.h"
 
 namespace {
 std::unique_ptr<FCabs> OneCabinet(double w, double d, double h) {
@@ -409,6 +413,9 @@ TEST_F(MainTest, ReportCommandsAskForAFileThenWriteTheReport) {
         saveRequests.clear();
         prompt.infos.clear();
         saveAnswer = dir.filePath(c.file);
+        // 开料图 shows the layouts first; the spreadsheet report is written from there.
+        if (c.command == &TfrmMain::tlCutRptClick)
+            ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
         (main.get()->*c.command)();
         ASSERT_EQ(saveRequests.size(), 1u);
         EXPECT_EQ(saveRequests[0].title, "[Kelm]报表导出");
@@ -582,4 +589,69 @@ TEST(ThumbnailTest, PictureIs230Square24Bit) {
     const QImage image = DrawCabinetThumbnail(QString(), 600, 800);
     EXPECT_EQ(image.size(), QSize(230, 230));
     EXPECT_EQ(image.depth(), 24);
+}
+
+TEST_F(MainTest, StaleLayoutsAreNamedBeforeTheCuttingReport) {
+    SetReportProgramDir(dir.path());
+    AddOrder("240101000001", "A", "甲");
+    Exec("INSERT INTO FCl(cateID,ylCode,ylName,length,width,houdu) "
+         "VALUES(1,'','白橡',2440,1220,18)");
+    AddEntry("2401010000011", "240101000001", 600, 800, 500, 1);
+    auto addPanel = [this](const char* winID, const char* name, const char* length) {
+        Exec("INSERT INTO FProCl(proID,winID,gtName,clID,clName,length,width,thick,clCount,wl,"
+             "flag) VALUES('240101000001',:w,'柜','1',:n,:l,500,18,2,'1','R')",
+             {{"w", winID}, {"n", name}, {"l", length}});
+    };
+    addPanel("2401010000011", "侧板", "800");
+    // The stored layout of the panels as they are now.
+    TD2REleArr eles;
+    ASSERT_TRUE(PartsFromPanels(ReadMaterialPanels("240101000001", "1"), eles));
+    TD2RGene g;
+    g.RawDbID = "1";
+    g.RawLength = 2440;
+    g.RawWidth = 1220;
+    g.RawCount = 1;
+    g.EleList.push_back({0, 1, "侧板", "", 0, 0, 800, 500});
+    g.EleList.push_back({0, 1, "侧板", "", 0, 510, 800, 500});
+    ASSERT_TRUE(TD2File().SaveToFile({{1, "", "1", "", 1, 2440, 1220, 99999999, 0}}, eles,
+                                     TD2RPrm(), {g}, "240101000001", "1"));
+    OpenOrderByList(0);
+
+    // Current layouts: straight to the save dialog.
+    saveAnswer = dir.filePath("cut.xls");
+    ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
+    main->tlCutRptClick();
+    EXPECT_TRUE(prompt.confirms.isEmpty());
+    EXPECT_EQ(saveRequests.size(), 1u);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cut.xls")));
+
+    // A second cabinet entry adds a part: the user hears it before the layouts are shown
+    // and chooses to go on with the stored layout.
+    addPanel("2401010000012", "顶板", "564");
+    saveRequests.clear();
+    prompt.answers = {false};
+    saveAnswer = dir.filePath("old.xls");
+    ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
+    main->tlCutRptClick();
+    ASSERT_EQ(prompt.confirms.size(), 1);
+    EXPECT_TRUE(prompt.confirms[0].startsWith("排料结果已过期：白橡\n    新增：顶板 564×500×2块"))
+        << prompt.confirms[0].toStdString();
+    EXPECT_TRUE(prompt.confirms[0].contains("重新优化"));
+    EXPECT_EQ(saveRequests.size(), 1u);
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("old.xls")));
+
+    // Choosing to optimise again opens the optimization; left without a run, the layout
+    // is still out of date and the user may stop: nothing is written.
+    prompt.confirms.clear();
+    saveRequests.clear();
+    prompt.answers = {true, false};
+    ExpectModal<TfrmOptBl>([](TfrmOptBl& window) { EXPECT_EQ(window.proID, "240101000001"); });
+    saveAnswer = dir.filePath("stopped.xls");
+    main->tlCutRptClick();
+    EXPECT_TRUE(modalScript.empty());
+    ASSERT_EQ(prompt.confirms.size(), 2);
+    EXPECT_TRUE(prompt.confirms[1].endsWith("仍按旧的排料结果继续吗？"));
+    EXPECT_TRUE(saveRequests.empty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("stopped.xls")));
+    SetReportProgramDir(QString());
 }

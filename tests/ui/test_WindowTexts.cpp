@@ -41,6 +41,7 @@
 #include "ui/design/UGeBan.h"
 #include "ui/design/URegFG.h"
 #include "ui/design/USelTkCate.h"
+#include "ui/design/USetEdge.h"
 #include "ui/design/UShuBan.h"
 #include "ui/design/UWinKu.h"
 #include "ui/design/UWinSel.h"

@@ -107,8 +107,12 @@ void TfrmChouTi::Button1Click() {
 }
 
 void TfrmChouTi::btnOKClick() {
-    for (QLineEdit* field : {txtWVal, txtDVal, txtFval, txtEval, txtMval})
-        if (!CheckNumberField(field)) return;
+    // A drawer without depth or box height is none; the gaps may be 0.
+    const TNumberRule positive{0, true, 1e7, false};
+    for (auto [field, rule] : {std::pair{txtWVal, TNumberRule()}, std::pair{txtDVal, positive},
+                               std::pair{txtFval, TNumberRule()}, std::pair{txtEval, TNumberRule()},
+                               std::pair{txtMval, positive}})
+        if (!CheckNumberField(field, rule)) return;
     if (CheckRequiredField(txtAName, QStringLiteral("请选择A材料！"))) return;
     if (CheckRequiredField(txtBName, QStringLiteral("请选择B材料！"))) return;
     // The parameters are whole millimetres; a fraction is refused, not cut off.

@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "common/NumberFormat.h"
+#include "data/NumberRule.h"
 #include "data/SavePrompt.h"
 #include "data/UnitData.h"
 #include "documents/UXmlSave.h"
@@ -375,6 +376,12 @@ void TfrmDesCbs::tlSaveClick() {
     if (txtCustID->text().trimmed().isEmpty()) {
         ShowInfo(QStringLiteral("请选择客户！"));
         btnCustSel->setFocus();
+        return;
+    }
+    // The quantity is copied into every panel row: it must be a whole number of cabinets.
+    const QString countProblem = NumberRuleMessage(Cell(4), kPieceCount);
+    if (!countProblem.isEmpty()) {
+        ShowInfo(QStringLiteral("数量：") + countProblem);
         return;
     }
     bool saved;

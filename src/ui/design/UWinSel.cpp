@@ -197,6 +197,8 @@ void TfrmWinSel::tlSaveClick() {
         btnCustSel->setFocus();
         return;
     }
+    // The quantity is copied into every panel row: it must be a whole number of cabinets.
+    if (!CheckNumberField(txtC, kPieceCount)) return;
     FCabs cabs(tmpCb->W(), tmpCb->D(), tmpCb->H());
     // The cabinet is named after the position it is saved as, so the panel list never
     // shows the library cabinet's own name for the parts of two different positions.

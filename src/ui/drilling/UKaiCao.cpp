@@ -10,6 +10,7 @@
 
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
+#include "ui/UiChecks.h"
 
 namespace {
 // Side codes in the order of the side list.
@@ -88,6 +89,11 @@ void TfrmKaiCao::btnOKClick() {
         ShowInfo(QStringLiteral("请检查输入是否有非数字项？"));
         return;
     }
+    // Distances may be 0; a groove without width or depth is none.
+    for (auto [edit, rule] : {std::pair{txtBJ, TNumberRule()}, std::pair{txtDJ1, TNumberRule()},
+                              std::pair{txtDJ2, TNumberRule()}, std::pair{txtW, kPositiveNumber},
+                              std::pair{txtD, kPositiveNumber}})
+        if (!CheckNumberField(edit, rule)) return;
     const int index = cbPS->currentIndex();
     result.PS = QString::fromLatin1(kSides[index >= 0 && index < 4 ? index : 0]);
     cao = result;

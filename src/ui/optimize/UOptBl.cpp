@@ -16,9 +16,11 @@
 
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UnitFileOpt.h"
 #include "optimizer/UnitD2RectLimits.h"
 #include "ui/UiPlatform.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/UiQuery.h"
 
 namespace {
@@ -44,15 +46,8 @@ bool NumberOf(const QString& text, double& value) {
     return kelm::ParseNumber(text.trimmed(), value) && std::isfinite(value);
 }
 
-// A whole number of pieces; false when the text is not a whole number in range.
-bool CountOf(const QString& text, int32_t& count) {
-    double value = 0;
-    if (!NumberOf(text, value) || value != std::floor(value) || value < 0 ||
-        value > std::numeric_limits<int32_t>::max())
-        return false;
-    count = static_cast<int32_t>(value);
-    return true;
-}
+// A trim margin of the settings: whole millimetres, never negative.
+int32_t Trim(int value) { return std::max(value, 0); }
 
 void SetAllChecked(QTreeWidget* list, int column, Qt::CheckState state) {
     for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -117,6 +112,11 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     lists->addWidget(GroupBox2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    // The stored layouts on screen, once a run has stored some.
+    btnView = new QPushButton(QStringLiteral("查看开料图"), this);
+    btnView->setObjectName("btnView");
+    btnView->setEnabled(false);
+    buttons->addWidget(btnView);
     buttons->addWidget(btnOK);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
@@ -133,6 +133,7 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     connect(mnuSelAll, &QAction::triggered, this, [this] { mnuSelAllClick(); });
     connect(mnuUnSelAll, &QAction::triggered, this, [this] { mnuUnSelAllClick(); });
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    connect(btnView, &QPushButton::clicked, this, [this] { btnViewClick(); });
 
     FormCreate();
 }
@@ -189,23 +190,16 @@ void TfrmOptBl::lstBlYpChange() {
     QTreeWidgetItem* item = SelectedMaterial();
     if (!item) return;
     lstBlList->clear();
-    // The material key goes into the statement bare, so it must be a counter key.
-    const QString ylID = item->text(colYpID).trimmed();
-    if (!IsCounterKey(ylID)) return;
-    auto query = OpenBoundQuery(
-        QStringLiteral("SELECT clName,length,width,SUM(clCount) AS Shuliang,wl FROM vProCl "
-                       "WHERE proID=:proID AND ylID=") +
-            ylID + QStringLiteral(" GROUP BY clName,length,width,wl"),
-        {{QStringLiteral("proID"), proID}});
+    // The same groups the stale-layout check compares a stored layout with.
     int row = 0;
-    while (query->next()) {
+    for (const TPanelGroup& group : ReadMaterialPanels(proID, item->text(colYpID))) {
         auto* entry = new QTreeWidgetItem;
         entry->setText(colBlNo, kelm::FormatInt(++row));
-        entry->setText(colBlName, FieldText(*query, QStringLiteral("clName")));
-        entry->setText(colBlLength, FieldText(*query, QStringLiteral("length")));
-        entry->setText(colBlWidth, FieldText(*query, QStringLiteral("width")));
-        entry->setText(colBlCount, FieldText(*query, QStringLiteral("Shuliang")));
-        entry->setText(colBlGrain, FieldText(*query, QStringLiteral("wl")));
+        entry->setText(colBlName, group.name);
+        entry->setText(colBlLength, group.length);
+        entry->setText(colBlWidth, group.width);
+        entry->setText(colBlCount, group.count);
+        entry->setText(colBlGrain, group.wl);
         lstBlList->addTopLevelItem(entry);
     }
 }
@@ -229,7 +223,11 @@ void TfrmOptBl::SetPrm() {
     prm.FirstCut = TD2RFirstCut::HV;
     prm.LayStyle = TD2RLayStyle::regular;
     prm.WenLu = 0;
-    prm.Edg = TEdge();
+    // The trim margins of the settings stay free on every sheet (rough or damaged edges).
+    prm.Edg.Top = Trim(sysSet.TrimTop);
+    prm.Edg.Bottom = Trim(sysSet.TrimBottom);
+    prm.Edg.Left = Trim(sysSet.TrimLeft);
+    prm.Edg.Right = Trim(sysSet.TrimRight);
     prm.Bin.Length = 100;
     prm.Bin.Width = 100;
     prm.lingyin = 1;
@@ -260,39 +258,16 @@ void TfrmOptBl::SetRawArr() {
 }
 
 bool TfrmOptBl::SetEleArr() {
-    eleArr.clear();
+    std::vector<TPanelGroup> groups;
     for (int i = 0; i < lstBlList->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = lstBlList->topLevelItem(i);
-        TD2REle ele;
-        ele.XH = i + 1;
-        ele.Name = row->text(colBlName);
-        double length = 0;
-        double width = 0;
-        if (!CountOf(row->text(colBlCount), ele.Count) ||
-            !NumberOf(row->text(colBlLength), length) || !NumberOf(row->text(colBlWidth), width)) {
-            ShowConversionError(ele.Name);
-            eleArr.clear();
-            return false;
-        }
-        const QString grain = row->text(colBlGrain).trimmed();
-        if (grain == QStringLiteral("1")) {
-            ele.Rotation = 1;
-            ele.Length = length;
-            ele.Width = width;
-        } else if (grain == QStringLiteral("2")) {
-            ele.Rotation = 1;
-            ele.Length = width;
-            ele.Width = length;
-        } else {
-            // "0" and any code we do not know: laid as listed, never turned, so a
-            // grained board keeps its direction.
-            ele.Rotation = 0;
-            ele.Length = length;
-            ele.Width = width;
-        }
-        eleArr.push_back(ele);
+        groups.push_back({row->text(colBlName), row->text(colBlLength), row->text(colBlWidth),
+                          row->text(colBlCount), row->text(colBlGrain)});
     }
-    return true;
+    QString bad;
+    if (PartsFromPanels(groups, eleArr, &bad)) return true;
+    ShowConversionError(bad);
+    return false;
 }
 
 bool TfrmOptBl::PieceCountWithinLimit(const QString& material) {
@@ -316,7 +291,13 @@ void TfrmOptBl::btnOKClick() {
     btnOK->setEnabled(false);
     RunBatch();
     btnOK->setEnabled(true);
+    btnView->setEnabled(true);
     p_running = false;
+}
+
+void TfrmOptBl::btnViewClick() {
+    TfrmLayoutView view(proID, this);
+    ShowModal(view);
 }
 
 void TfrmOptBl::reject() {

@@ -51,6 +51,7 @@ class TfrmOptBl : public QDialog {
     QGroupBox* GroupBox2;
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
+    QPushButton* btnView;  // the layout viewer, after a run
     QProgressBar* ProgressBar1;  // materials done
     QMenu* PopupMenu1;
     QAction* mnuSelAll;
@@ -73,6 +74,7 @@ class TfrmOptBl : public QDialog {
     // takes (kMaxPiecesPerRun).
     bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
+    void btnViewClick();
     void mnuSelAllClick();
     void mnuUnSelAllClick();
 

@@ -21,6 +21,23 @@ const TFeeField kFees[] = {{"JGF", "加工费："}, {"AZF", "安装费："}, {"J
                            {"SDF", "水电费："}, {"YSF", "运输费："}, {"GLF", "管理费："},
                            {"QTF", "其他："}};
 
+// The number fields of the system page: control, column, what it may hold.
+struct TSysNumber {
+    const char* control;
+    const char* column;
+    const char* caption;
+    TNumberRule rule;
+};
+const TSysNumber kSysNumbers[] = {
+    {"txtBlade", "blade", "板材切割刀口损耗：", {0, false, 50, false}},
+    {"txtTrimT", "trimT", "板材上边修边：", {0, false, 1000, true}},
+    {"txtTrimB", "trimB", "板材下边修边：", {0, false, 1000, true}},
+    {"txtTrimL", "trimL", "板材左边修边：", {0, false, 1000, true}},
+    {"txtTrimR", "trimR", "板材右边修边：", {0, false, 1000, true}},
+    {"txtMinOffL", "minOffL", "余料最小长度：", {0, true, 100000, false}},
+    {"txtMinOffW", "minOffW", "余料最小宽度：", {0, true, 100000, false}},
+};
+
 QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* close) {
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -53,6 +70,12 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
         {QStringLiteral("快速优化"), QStringLiteral("常规优化"), QStringLiteral("深度计算")});
     txtCmpName = new QLineEdit(tabSys);
     txtCmpName->setObjectName("txtCmpName");
+    QLineEdit** marginEdits[] = {&txtTrimT, &txtTrimB, &txtTrimL, &txtTrimR, &txtMinOffL, &txtMinOffW};
+    const char* const marginDefaults[] = {"0", "0", "0", "0", "300", "100"};
+    for (int i = 0; i < 6; ++i) {
+        *marginEdits[i] = new QLineEdit(QString::fromLatin1(marginDefaults[i]), tabSys);
+        (*marginEdits[i])->setObjectName(QString::fromLatin1(kSysNumbers[i + 1].control));
+    }
     auto* sysGrid = new QGridLayout;
     const std::pair<const char*, QWidget*> sysRows[] = {{"板材切割刀口损耗：", txtBlade},
                                                         {"板材尺寸的精确度：", cbJQD},
@@ -62,6 +85,13 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     for (const auto& [caption, control] : sysRows) {
         sysGrid->addWidget(new QLabel(QString::fromUtf8(caption), tabSys), row, 0, Qt::AlignRight);
         sysGrid->addWidget(control, row, 1);
+        ++row;
+    }
+    for (int i = 1; i < int(std::size(kSysNumbers)); ++i) {
+        sysGrid->addWidget(new QLabel(QString::fromUtf8(kSysNumbers[i].caption), tabSys), row, 0,
+                           Qt::AlignRight);
+        sysGrid->addWidget(*marginEdits[i - 1], row, 1);
+        sysGrid->addWidget(new QLabel(QStringLiteral("毫米"), tabSys), row, 2);
         ++row;
     }
     sysGrid->setColumnStretch(1, 1);
@@ -126,10 +156,12 @@ void TfrmSettings::LoadSettings() {
         for (int i = 0; i < 7; ++i)
             feeEdits[i]->setText(FieldText(*fees, QString::fromLatin1(kFees[i].column)));
     }
-    auto sys = OpenQuery(QStringLiteral("SELECT cmpName,blade,JQD,OptT1 FROM FSysSet"));
+    auto sys = OpenQuery(QStringLiteral(
+        "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW FROM FSysSet"));
     if (sys->next()) {
         txtCmpName->setText(FieldText(*sys, "cmpName"));
-        txtBlade->setText(FieldText(*sys, "blade"));
+        for (const TSysNumber& number : kSysNumbers)
+            NumberEdit(number.control)->setText(FieldText(*sys, QString::fromLatin1(number.column)));
         // An index outside the lists selects nothing rather than a wrong entry.
         const int jqd = FieldInt(*sys, "JQD");
         const int opt = FieldInt(*sys, "OptT1");
@@ -138,11 +170,21 @@ void TfrmSettings::LoadSettings() {
     }
 }
 
+QLineEdit* TfrmSettings::NumberEdit(const char* name) const {
+    return findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
 void TfrmSettings::btnSysOKClick() {
-    SetCommonSQL(
-        QStringLiteral("UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1"));
+    // Every number is checked first, so a refused one leaves every setting as it was.
+    for (const TSysNumber& number : kSysNumbers)
+        if (!CheckNumberField(NumberEdit(number.control), number.rule)) return;
+    SetCommonSQL(QStringLiteral(
+        "UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1,trimT=:trimT,"
+        "trimB=:trimB,trimL=:trimL,trimR=:trimR,minOffL=:minOffL,minOffW=:minOffW"));
     SetCommonParam("cmpName", txtCmpName->text().trimmed());
-    SetCommonParam("blade", txtBlade->text().trimmed());
+    for (const TSysNumber& number : kSysNumbers)
+        SetCommonParam(QString::fromLatin1(number.column),
+                       NumberEdit(number.control)->text().trimmed());
     SetCommonParam("JQD", QString::number(cbJQD->currentIndex()));
     SetCommonParam("OptT1", QString::number(cbOpt1->currentIndex()));
     if (!ExecCommon()) return;
@@ -153,6 +195,8 @@ void TfrmSettings::btnFeeOKClick() {
     QLineEdit* const feeEdits[] = {txtJGF, txtAZF, txtJXF, txtSDF, txtYSF, txtGLF, txtQTF};
     for (QLineEdit* edit : feeEdits)
         if (CheckRequiredField(edit, QStringLiteral("不能为空！"))) return;
+    for (QLineEdit* edit : feeEdits)
+        if (!CheckNumberField(edit)) return;
     SetCommonSQL(QStringLiteral(
         "UPDATE FProFei SET JGF=:JGF,AZF=:AZF,JXF=:JXF,SDF=:SDF,YSF=:YSF,GLF=:GLF,QTF=:QTF"));
     for (int i = 0; i < 7; ++i)

@@ -1,6 +1,9 @@
 #pragma once
 // TfrmSettings: the system parameters (FSysSet: company name, saw kerf, size precision,
-// optimization time) and the seven fee rates of the order statistics (FProFei).
+// optimization time, the trim margins of a sheet and the smallest offcut kept) and the
+// seven fee rates of the order statistics (FProFei). Every number is checked before
+// anything is stored: a value that is not a number or out of range is refused with a
+// message and the table stays as it was.
 
 #include <QDialog>
 
@@ -22,6 +25,14 @@ class TfrmSettings : public QDialog {
     QComboBox* cbJQD;
     QComboBox* cbOpt1;
     QLineEdit* txtCmpName;
+    // Trim margins kept free on each side of every sheet (whole mm, 0 … 1000).
+    QLineEdit* txtTrimT;
+    QLineEdit* txtTrimB;
+    QLineEdit* txtTrimL;
+    QLineEdit* txtTrimR;
+    // Smallest leftover kept as an offcut, length and width (mm).
+    QLineEdit* txtMinOffL;
+    QLineEdit* txtMinOffW;
     QPushButton* btnSysOK;
     QPushButton* btnSysClose;
 
@@ -40,6 +51,9 @@ class TfrmSettings : public QDialog {
     void btnSysOKClick();
     void btnFeeOKClick();
     void btnCloseClick();
+
+  private:
+    QLineEdit* NumberEdit(const char* name) const;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -25,6 +25,7 @@
 #include "documents/UnitEncrypTo.h"
 #include "ui/UiGrid.h"
 #include "ui/UiQuery.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/orders/CabinetThumbnail.h"
 #include "ui/orders/UCustomer.h"
 #include "ui/orders/UDataDct.h"
@@ -591,7 +592,12 @@ void TfrmMain::tlOptClick() {
 
 void TfrmMain::tlCutRptClick() {
     if (!RequireOrder(QStringLiteral("请打开或创建订单后，再查看报表！"))) return;
-    RunReport(TReportKind::CuttingLayout, QString());
+    // Layouts that no longer match the panels are named before anything is shown or
+    // printed. The layouts on screen; printing, PDF, labels and the spreadsheet report
+    // start there.
+    if (!ConfirmStoredLayouts(this, proID)) return;
+    TfrmLayoutView view(proID, this);
+    ShowModal(view);
 }
 
 void TfrmMain::tlWuLiaoClick() { OpenMaterials(this); }

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "data/UnitData.h"
+#include "documents/ULayoutParts.h"
 #include "documents/UXmlOpen.h"
 #include "documents/UXmlSave.h"
 #include "reports/UReports.h"
@@ -69,6 +70,23 @@ void OpenOptimization(QWidget* parent, const QString& proID) {
     frmOptBl.proID = proID;
     ShowModal(frmOptBl);
 }
+bool ConfirmStoredLayouts(QWidget* parent, const QString& proID) {
+    std::vector<TStaleLayout> stale = FindStaleLayouts(proID);
+    if (stale.empty()) return true;
+    if (AskConfirm(StaleLayoutsText(stale) +
+                   QStringLiteral("\n\n是否重新优化？选择“确定”重新优化，"
+                                  "选择“取消”仍按旧的排料结果继续。"))) {
+        OpenOptimization(parent, proID);
+        stale = FindStaleLayouts(proID);
+        // Still out of date (the optimization was left or a material skipped): the user
+        // decides once more, now between going on and stopping.
+        if (!stale.empty())
+            return AskConfirm(StaleLayoutsText(stale) +
+                              QStringLiteral("\n\n仍按旧的排料结果继续吗？"));
+    }
+    return true;
+}
+
 void OpenMaterials(QWidget* parent) {
     TfrmWuLiao frmWuLiao(parent);
     ShowModal(frmWuLiao);

@@ -31,6 +31,13 @@ bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID, const TC
 // Cabinet taken from the library into the order; true when it saved one (IsOk).
 bool OpenCabinetFromLibrary(QWidget* parent, const QString& proID);
 void OpenOptimization(QWidget* parent, const QString& proID);
+
+// Before the stored cutting layouts of order proID are shown or reported: when one no
+// longer matches the order's panels ("排料结果已过期" with the material and what
+// changed), offers to optimise again (the optimization window opens) or to go on with
+// the stored layouts. True when the caller should go on: the layouts are current, the
+// user chose to go on, or optimised again; false when the user stopped.
+bool ConfirmStoredLayouts(QWidget* parent, const QString& proID);
 void OpenMaterials(QWidget* parent);
 void OpenCabinetLibrary(QWidget* parent);
 void OpenSettings(QWidget* parent);

@@ -115,7 +115,12 @@ bool TYlFormBase::CheckFields() {
     }
     if (CheckRequiredField(txtLength, QStringLiteral("请输入原料长度！"))) return false;
     if (CheckRequiredField(txtWidth, QStringLiteral("请输入原料宽度！"))) return false;
-    return CheckNumberField(txtLength);
+    if (CheckRequiredField(txtHoudu, QStringLiteral("请输入原料厚度！"))) return false;
+    // A sheet without length, width or thickness cannot be cut; the table would refuse a
+    // text silently, so every size is checked here with a message.
+    for (QLineEdit* size : {txtLength, txtWidth, txtHoudu})
+        if (!CheckNumberField(size, kPositiveNumber)) return false;
+    return true;
 }
 
 void TYlFormBase::SetFieldParams() {

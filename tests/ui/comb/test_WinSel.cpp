@@ -173,8 +173,8 @@ TEST_F(WinSelTest, TwoPositionsFromOneLibraryCabinetShowTwoCodesInThePanelList) 
         w.tlSaveClick();
         ASSERT_TRUE(w.IsOk) << code;
         // Position keys come from the clock; keep the first one apart from the second.
-        Exec("UPDATE FProCl SET winID='W'||winID WHERE winID NOT LIKE 'W%'");
-        Exec("UPDATE FProWins SET winID='W'||winID WHERE winID NOT LIKE 'W%'");
+        Exec("UPDATE FProCl SET winID=:code||winID WHERE winID NOT LIKE 'A%'", {{"code", code}});
+        Exec("UPDATE FProWins SET winID=:code||winID WHERE winID NOT LIKE 'A%'", {{"code", code}});
     }
     const QString path = dir.filePath("panels.xls");
     ASSERT_TRUE(ExportPanelReport(path, "240101000001"));

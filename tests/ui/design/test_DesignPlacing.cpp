@@ -135,7 +135,7 @@ TEST_F(PlacingTest, PlacementsThatClashOrDoNotFitAreRefusedSayingWhy) {
              });
          },
          "“隔板”超出所选分格的范围（隔板中心位置应在27至573之间），不能添加！"},
-        {"door wider than its region", 2, 807,
+        {"door made wider than its region by negative gaps", 2, 807,
          [](PlacingTest& t) {
              t.ExpectDialog<TfrmDkM>([](TfrmDkM& d) {
                  d.txtL->setText("-10");
@@ -144,7 +144,8 @@ TEST_F(PlacingTest, PlacementsThatClashOrDoNotFitAreRefusedSayingWhy) {
                  d.btnOKClick();
              });
          },
-         "“门”超出所选分格的范围，不能添加！"},
+         // Gaps below zero are refused where they are typed.
+         "数字不能小于0！"},
         {"drawer box wider than its region", 2, 808,
          [](PlacingTest& t) {
              t.ExpectDialog<TfrmChouTi>([](TfrmChouTi& d) {

@@ -12,10 +12,13 @@
 #include <QListWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <map>
 #include <utility>
 
 #include "../UiTestSupport.h"
+#include "data/PartBarcode.h"
 #include "spreadsheet/XlsReadBack.h"
+#include "output/OutputTestSupport.h"
 #include "reports/UReports.h"
 #include "ui/design/UBCR.h"
 #include "ui/design/UBeiBan.h"
@@ -27,6 +30,7 @@
 #include "ui/design/UDesign.h"
 #include "ui/design/UDiBan.h"
 #include "ui/design/UDingBan.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/optimize/UOptBl.h"
 #include "ui/optimize/UnitCulcControler.h"
 #include "ui/orders/UCustAdd.h"
@@ -102,6 +106,12 @@ class OrderRoadTest : public UiTest {
         form.imgPnlMouseUp(300, 300);
     }
 
+    // Adds with the tool in the region the designer has selected.
+    static void AddInSelectedRegion(TfrmDesign& form, int tag) {
+        form.ToolClick(tag);
+        form.imgPnlMouseUp(300, 300);
+    }
+
     // The user's part in the single-cabinet designer: a carcass with back and shelf, a
     // drawer above the shelf and a door below it.
     void DesignCabinet(TfrmDesign& form) {
@@ -114,10 +124,12 @@ class OrderRoadTest : public UiTest {
         AddInLastRegion(form, kTop);
         ExpectBoard<TfrmDiBan>();
         AddInLastRegion(form, kBottom);
+        // The bottom leaves the inner region selected (not the strip under it, which
+        // has no height): back and shelf go there with a tool and a click.
         ExpectBoard<TfrmBeiBan>({}, kBackBoard);  // the back of thinner material
-        AddInLastRegion(form, kBack);
+        AddInSelectedRegion(form, kBack);
         ExpectBoard<TfrmBCR>([](TfrmBCR& d) { d.txtY->setText("300"); });
-        AddInLastRegion(form, kShelf);
+        AddInSelectedRegion(form, kShelf);
         ASSERT_TRUE(modalScript.empty());
         ASSERT_EQ(form.Cabinet->BCS().size(), 6u) << prompt.infos.join("|").toStdString();
 
@@ -160,6 +172,9 @@ class OrderRoadTest : public UiTest {
     QString Report(void (TfrmMain::*command)(), const QString& name) {
         saveRequests.clear();
         saveAnswer = dir.filePath(name + ".xls");
+        // 开料图 shows the layouts first; the spreadsheet report is written from there.
+        if (command == &TfrmMain::tlCutRptClick)
+            ExpectModal<TfrmLayoutView>([](TfrmLayoutView& view) { view.btnXlsClick(); });
         (main.get()->*command)();
         EXPECT_EQ(saveRequests.size(), 1u) << name.toStdString();
         return saveAnswer;
@@ -303,4 +318,40 @@ TEST_F(OrderRoadTest, MaterialOrderPositionOptimizationAndReports) {
         for (const QString& info : prompt.infos) named = named || info.contains(path);
         EXPECT_TRUE(named) << prompt.infos.join("|").toStdString();
     }
+
+    // 6. The layout viewer: both materials; the diagrams' PDF has a page per layout; the
+    // labels' barcodes, read back by a real reader, name every piece of every panel row once.
+    TfrmLayoutView view(main->proID);
+    ASSERT_EQ(view.layouts.size(), 2u);
+    EXPECT_EQ(view.tvLayouts->topLevelItemCount(), 2);
+    ASSERT_FALSE(view.pages.empty());
+    saveAnswer = dir.filePath("layouts.pdf");
+    view.btnPdfClick();
+    EXPECT_EQ(outputtest::PdfPages(saveAnswer), static_cast<int>(view.pages.size()));
+    saveAnswer = dir.filePath("labels.pdf");
+    view.cbLabelSize->setCurrentIndex(3);  // A4 sheets of 3 × 8
+    view.btnLabelsClick();
+    QStringList codes;
+    for (const QString& png : outputtest::PdfToPngs(saveAnswer, dir.path(), 300)) codes << outputtest::Decode(png);
+    int pieces = 0;
+    for (const auto& page : view.pages) pieces += static_cast<int>(page.Layout.EleList.size()) * page.Layout.RawCount;
+    EXPECT_EQ(codes.size(), pieces);
+    EXPECT_EQ(codes.removeDuplicates(), 0);
+    // Each label: the panel list's 条码 identifier of its row, "-", the piece's number.
+    std::map<QString, int> perRow;
+    for (const QString& code : codes) {
+        const int dash = code.lastIndexOf('-');
+        ASSERT_GT(dash, 0) << code.toStdString();
+        EXPECT_TRUE(code.startsWith(main->proID + "-")) << code.toStdString();
+        ++perRow[code.left(dash)];
+    }
+    const std::map<QString, QString> identifiers = kelm::OrderPartBarcodes(main->proID);
+    auto rows = data->OpenQuery("SELECT ID, clCount FROM FProCl WHERE proID='" + main->proID + "'");
+    int rowCount = 0;
+    while (rows->next()) {
+        ++rowCount;
+        const QString id = identifiers.at(rows->value(0).toString());
+        EXPECT_EQ(perRow[id], rows->value(1).toInt()) << "row " << id.toStdString();
+    }
+    EXPECT_GT(rowCount, 0);
 }

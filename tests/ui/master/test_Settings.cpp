@@ -55,12 +55,92 @@ TEST_F(SettingsTest, SystemPageStoresAndStaysOpen) {
     EXPECT_EQ(set.JQD, 1);
     EXPECT_EQ(set.OptT1, 2);
 
-    // A kerf that is not a number is not stored, and nothing is said.
+    // A kerf that is not a number is not stored, and the user hears why.
     prompt.infos.clear();
     window.txtBlade->setText("abc");
     window.btnSysOKClick();
-    EXPECT_TRUE(prompt.infos.isEmpty());
+    EXPECT_EQ(prompt.infos, QStringList{"数字非法！"});
     EXPECT_DOUBLE_EQ(GetSysSet().Blade, 4.2);
+}
+
+TEST_F(SettingsTest, TrimMarginsAndSmallestOffcutAreShownAndStored) {
+    TfrmSettings window;
+    window.LoadSettings();
+    // A new file holds no trim and keeps offcuts from 300 × 100 mm.
+    EXPECT_EQ(window.txtTrimT->text(), "0");
+    EXPECT_EQ(window.txtTrimR->text(), "0");
+    EXPECT_EQ(window.txtMinOffL->text(), "300");
+    EXPECT_EQ(window.txtMinOffW->text(), "100");
+    window.txtTrimT->setText("10");
+    window.txtTrimB->setText(" 12 ");
+    window.txtTrimL->setText("0");
+    window.txtTrimR->setText("8");
+    window.txtMinOffL->setText("400");
+    window.txtMinOffW->setText("150.5");
+    window.btnSysOKClick();
+    EXPECT_EQ(prompt.infos, QStringList{"保存成功！"});
+    const TSysSet set = GetSysSet();
+    EXPECT_EQ(set.TrimTop, 10);
+    EXPECT_EQ(set.TrimBottom, 12);
+    EXPECT_EQ(set.TrimLeft, 0);
+    EXPECT_EQ(set.TrimRight, 8);
+    EXPECT_EQ(set.MinOffcutLength, 400);
+    EXPECT_EQ(set.MinOffcutWidth, 150.5);
+
+    TfrmSettings again;
+    again.LoadSettings();
+    EXPECT_EQ(again.txtTrimB->text(), "12");
+    EXPECT_EQ(again.txtMinOffW->text(), "150.5");
+}
+
+TEST_F(SettingsTest, EveryNumberFieldRefusesWhatIsNoFittingNumberAndStoresNothing) {
+    // Values each field refuses; "" is refused everywhere: where 0 makes sense the
+    // field shows "0" (a second press stores it), elsewhere it says "不能为空！".
+    const char* const refused[] = {"abc", "12x0", "-1", "1e309", "1e12", "nan"};
+    const struct Field {
+        const char* name;
+        bool zeroAllowed;
+        const char* good;
+    } fields[] = {{"txtBlade", true, "4"},       {"txtTrimT", true, "5"},
+                  {"txtTrimB", true, "5"},       {"txtTrimL", true, "5"},
+                  {"txtTrimR", true, "5"},       {"txtMinOffL", false, "300"},
+                  {"txtMinOffW", false, "100"}};
+    TfrmSettings window;
+    window.LoadSettings();
+    const TSysSet before = GetSysSet();
+    for (const Field& field : fields) {
+        QLineEdit* edit = window.findChild<QLineEdit*>(field.name);
+        ASSERT_NE(edit, nullptr) << field.name;
+        std::vector<QString> texts(std::begin(refused), std::end(refused));
+        texts.push_back("");
+        if (!field.zeroAllowed) texts.push_back("0");
+        if (QString(field.name).startsWith("txtTrim")) texts.push_back("2.5");  // whole mm
+        for (const QString& text : texts) {
+            SCOPED_TRACE(std::string(field.name) + " \"" + text.toStdString() + "\"");
+            prompt.infos.clear();
+            edit->setText(text);
+            window.btnSysOKClick();
+            ASSERT_EQ(prompt.infos.size(), text.isEmpty() && field.zeroAllowed ? 0 : 1);
+            EXPECT_NE(prompt.infos.value(0), "保存成功！");
+            EXPECT_EQ(GetSysSet(), before);
+            edit->setText(field.good);
+        }
+    }
+    // Fees: empty is "不能为空！", the rest as above; nothing reaches the table.
+    QLineEdit* const fees[] = {window.txtJGF, window.txtAZF, window.txtJXF, window.txtSDF,
+                               window.txtYSF, window.txtGLF, window.txtQTF};
+    for (QLineEdit* fee : fees) {
+        for (QLineEdit* e : fees) e->setText("8");
+        for (const char* text : refused) {
+            SCOPED_TRACE(fee->objectName().toStdString() + " " + text);
+            prompt.infos.clear();
+            fee->setText(text);
+            window.btnFeeOKClick();
+            ASSERT_EQ(prompt.infos.size(), 1);
+            EXPECT_NE(prompt.infos[0], "保存成功！");
+            EXPECT_EQ(Count("SELECT COUNT(*) FROM FProFei WHERE JGF=8"), 0);
+        }
+    }
 }
 
 TEST_F(SettingsTest, WithoutSettingsRowNothingIsStoredOrSaid) {

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -15,6 +16,7 @@
 
 #include "documents/UnitFileOpt.h"
 #include "ui/UiTestSupport.h"
+#include "ui/optimize/ULayoutView.h"
 #include "ui/optimize/UOptBl.h"
 #include "ui/optimize/UnitCulcControler.h"
 #include "ui/orders/UnitMainLinks.h"
@@ -182,18 +184,21 @@ TEST_F(OptBlTest, OrderKeyWithAQuoteIsBoundNotSpliced) {
 TEST_F(OptBlTest, PartListFollowsTheGrainCode) {
     struct Case {
         const char* wl;
+        double listedLength, listedWidth;
         int rotation;
         double length, width;
     };
-    // "2" enters turned and rotatable; a code we do not know keeps the part as listed.
-    const Case cases[] = {{"0", 0, 720, 560},
-                          {"1", 1, 720, 560},
-                          {"2", 1, 560, 720},
-                          {"9", 0, 720, 560},
-                          {"", 0, 720, 560}};
+    // A sheet's grain runs along its length: a plain part may turn, a grained one
+    // enters with its grain along the sheet and never turns; a code we do not know
+    // is taken as grained.
+    const Case cases[] = {{"0", 720, 560, 1, 720, 560}, {"0", 560, 720, 1, 560, 720},
+                          {"1", 720, 560, 0, 720, 560}, {"1", 560, 720, 0, 560, 720},
+                          {"2", 720, 560, 0, 560, 720}, {"2", 560, 720, 0, 720, 560},
+                          {"9", 720, 560, 0, 720, 560}, {"", 720, 560, 0, 720, 560}};
     const QString board = AddMaterial("白橡", 2440, 1220, 18);
     int n = 0;
-    for (const Case& c : cases) AddPanel(board, QString("P%1").arg(++n), 720, 560, 3, c.wl);
+    for (const Case& c : cases)
+        AddPanel(board, QString("P%1").arg(++n), c.listedLength, c.listedWidth, 3, c.wl);
 
     auto dialog = NewDialog();
     SelectMaterial(*dialog, 0);
@@ -203,7 +208,7 @@ TEST_F(OptBlTest, PartListFollowsTheGrainCode) {
         const TD2REle& e = dialog->eleArr[i];
         const QString name = dialog->lstBlList->topLevelItem(int(i))->text(1);
         const Case& c = cases[name.mid(1).toInt() - 1];
-        SCOPED_TRACE(c.wl);
+        SCOPED_TRACE(name.toStdString() + " wl " + c.wl);
         EXPECT_EQ(e.XH, int(i) + 1);
         EXPECT_EQ(e.Count, 3);
         EXPECT_EQ(e.Rotation, c.rotation);
@@ -211,6 +216,42 @@ TEST_F(OptBlTest, PartListFollowsTheGrainCode) {
         EXPECT_EQ(e.Width, c.width);
         EXPECT_TRUE(e.Demo.isEmpty());
     }
+}
+
+TEST_F(OptBlTest, GrainedPartsNeverTurnInTheStoredLayout) {
+    // Parts that would fill the sheet better turned: the grained ones stay as their
+    // grain says, the plain ones are free. The tall grained door cannot lie on the
+    // sheet with its grain along it, so it stays uncut rather than turn.
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "横纹", 300, 1100, 6, "1");  // grain along 300: lies 300 along the sheet
+    AddPanel(board, "竖纹", 1100, 300, 6, "2");  // grain along 300 as well
+    AddPanel(board, "无纹", 300, 1100, 4, "0");
+    AddPanel(board, "高门", 1000, 2000, 1, "1");
+    auto dialog = NewDialog();
+    ExpectRunToEnd();
+    dialog->btnOKClick();
+    const Stored s = StoredLayout();
+    ASSERT_EQ(s.rows, 1);
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_TRUE(TD2File().OpenFile(s.pyID, raws, eles, schame, prm));
+    QMap<QString, int> pieces;
+    for (const TD2RGene& g : schame) {
+        for (const TRectEle& e : g.EleList) {
+            pieces[e.Name] += g.RawCount;
+            if (e.Name == "无纹") continue;
+            SCOPED_TRACE(e.Name.toStdString());
+            EXPECT_EQ(e.Length, 300);  // along the sheet's length, as the grain runs
+            EXPECT_EQ(e.Width, 1100);
+        }
+    }
+    EXPECT_EQ(pieces["横纹"], 6);
+    EXPECT_EQ(pieces["竖纹"], 6);
+    EXPECT_EQ(pieces["无纹"], 4);
+    EXPECT_EQ(pieces["高门"], 0);
+    for (const TD2REle& e : eles) EXPECT_EQ(e.Rotation, e.Name == "无纹" ? 1 : 0) << e.Name.toStdString();
 }
 
 TEST_F(OptBlTest, RawListIsTheSelectedCheckedMaterialOnly) {
@@ -267,6 +308,46 @@ TEST_F(OptBlTest, ParametersTakeGenerationsAndKerfFromTheSettings) {
     auto dialog = NewDialog();
     dialog->SetPrm();
     EXPECT_EQ(dialog->prm.BladeWidth, 0);
+
+    // The trim margins of the settings; a negative one (only a damaged file holds one)
+    // keeps nothing free.
+    Exec("UPDATE FSysSet SET trimT=10,trimB=20,trimL=30,trimR=-5");
+    dialog = NewDialog();
+    dialog->SetPrm();
+    EXPECT_EQ(dialog->prm.Edg.Top, 10);
+    EXPECT_EQ(dialog->prm.Edg.Bottom, 20);
+    EXPECT_EQ(dialog->prm.Edg.Left, 30);
+    EXPECT_EQ(dialog->prm.Edg.Right, 0);
+}
+
+TEST_F(OptBlTest, TrimMarginsStayFreeOnEverySheet) {
+    Exec("UPDATE FSysSet SET trimT=15,trimB=25,trimL=35,trimR=45");
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "侧板", 720, 560, 5, "0");
+    AddPanel(board, "层板", 600, 380, 6, "1");
+    auto dialog = NewDialog();
+    ExpectRunToEnd();
+    dialog->btnOKClick();
+    const Stored s = StoredLayout();
+    ASSERT_EQ(s.rows, 1);
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    ASSERT_TRUE(TD2File().OpenFile(s.pyID, raws, eles, schame, prm));
+    EXPECT_EQ(prm.Edg.Top, 15);
+    EXPECT_EQ(prm.Edg.Right, 45);
+    int placed = 0;
+    for (const TD2RGene& g : schame) {
+        for (const TRectEle& e : g.EleList) {
+            placed += g.RawCount;
+            EXPECT_GE(e.px, 35 - 1e-9);
+            EXPECT_GE(e.py, 15 - 1e-9);
+            EXPECT_LE(e.px + e.Length, g.RawLength - 45 + 1e-9);
+            EXPECT_LE(e.py + e.Width, g.RawWidth - 25 + 1e-9);
+        }
+    }
+    EXPECT_EQ(placed, 11);
 }
 
 TEST_F(OptBlTest, RunToCompletionStoresTheLayoutWithItsKerf) {
@@ -582,4 +663,19 @@ TEST(CulcControlerTest, AcceptAndCancelReachTheDialogAndEscapeDoesNotClose) {
     window.imgCancelClick();
     EXPECT_TRUE(dialog.isStop);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(OptBlTest, AfterARunTheStoredLayoutsOpenInTheViewer) {
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "侧板", 720, 560, 4, "1");
+    auto dialog = NewDialog();
+    EXPECT_FALSE(dialog->btnView->isEnabled());  // nothing to show before a run
+    ExpectRunToEnd([](TfrmCulcControler&) {});
+    dialog->btnOKClick();
+    ASSERT_TRUE(dialog->btnView->isEnabled());
+    int layouts = -1;
+    ExpectModal<TfrmLayoutView>([&layouts](TfrmLayoutView& view) { layouts = static_cast<int>(view.layouts.size()); });
+    dialog->btnViewClick();
+    EXPECT_TRUE(modalScript.empty());
+    EXPECT_EQ(layouts, 1);
 }
