@@ -135,7 +135,9 @@ bool TOffcutStore::ConfirmCut(const QString& proID, const TBin& min, TCutConfirm
         if (error) *error = QStringLiteral("数据库只能读取，不能确认开料！");
         return false;
     }
-    if (!data->Transaction()) {
+    // Confirmations from several seats take turns, so two of them never hand out the same
+    // identifier or use up the same offcut.
+    if (!data->Transaction(QStringLiteral("offcuts"))) {
         if (error) *error = QStringLiteral("数据库暂时无法写入，请稍后再试！");
         return false;
     }
