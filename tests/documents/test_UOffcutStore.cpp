@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QSqlQuery>
-#include <QTemporaryDir>
+#include <tuple>
+
+#include "EngineTestSupport.h"
 
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
@@ -20,17 +22,24 @@ TD2REle Part(int xh, const char* name, double l, double w, int count) {
     return TD2REle{xh, name, "", l, w, count, 1};
 }
 
-class OffcutStoreTest : public ::testing::Test {
+// A fresh database on one engine, with the store's run parameters.
+class OffcutStoreBase : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
+    void Init(TDbEngine engine) {
+        KELM_REQUIRE_ENGINE(engine);
+        place = std::make_unique<TTestDatabase>(engine);
+        ASSERT_FALSE(place->Spec().isEmpty()) << place->Problem().toStdString();
+        data = std::make_unique<TsysData>(place->Spec());
         data->SetPrompt(&prompt);
         SetSysData(data.get());
         prm.OptTime = 6;
         prm.BladeWidth = 4;
     }
-    void TearDown() override { SetSysData(nullptr); }
+    void TearDown() override {
+        SetSysData(nullptr);
+        data.reset();
+        place.reset();
+    }
 
     // The job's raw list of material ylID: a new sheet, then the offcuts in stock.
     TD2RRawArr Raws(const QString& ylID, bool offcuts) {
@@ -65,14 +74,21 @@ class OffcutStoreTest : public ::testing::Test {
         return out;
     }
 
-    QTemporaryDir dir;
+    std::unique_ptr<TTestDatabase> place;
     TPromptRecorder prompt;
     std::unique_ptr<TsysData> data;
     TD2RPrm prm;
     const TBin min{300, 100};
 };
 
-TEST_F(OffcutStoreTest, TwoOrdersLoop) {
+class OffcutStoreTest : public OffcutStoreBase, public ::testing::WithParamInterface<TDbEngine> {
+  protected:
+    void SetUp() override { Init(GetParam()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Engines, OffcutStoreTest, KelmEngines(), KelmEngineName);
+
+TEST_P(OffcutStoreTest, TwoOrdersLoop) {
     // Order A: six sides and five shelves leave most of a second sheet.
     const TD2REleArr a{Part(1, "侧板", 720, 560, 6), Part(2, "层板", 500, 300, 5)};
     TD2RRawArr sorted;
@@ -132,7 +148,7 @@ TEST_F(OffcutStoreTest, TwoOrdersLoop) {
               static_cast<int>(rack.size()) - done.consumed + done.kept);
 }
 
-TEST_F(OffcutStoreTest, OffcutsBelowTheMinimumAreNotKept) {
+TEST_P(OffcutStoreTest, OffcutsBelowTheMinimumAreNotKept) {
     TD2RSchame s(1);
     s[0].RawDbID = "1";
     s[0].RawLength = 2440;
@@ -163,8 +179,12 @@ TEST_F(OffcutStoreTest, OffcutsBelowTheMinimumAreNotKept) {
 
 // A confirmation that fails half-way: the first material's layout has kept its
 // leftovers and used its offcut when the second one fails.
-class FailedConfirmation : public OffcutStoreTest,
-                           public ::testing::WithParamInterface<const char*> {};
+class FailedConfirmation
+    : public OffcutStoreBase,
+      public ::testing::WithParamInterface<std::tuple<TDbEngine, const char*>> {
+  protected:
+    void SetUp() override { Init(std::get<0>(GetParam())); }
+};
 
 TEST_P(FailedConfirmation, LeavesOffcutsAndLayoutsAsTheyWere) {
     // Two offcuts in stock from an earlier cut of material 1 and of material 2.
@@ -193,7 +213,7 @@ TEST_P(FailedConfirmation, LeavesOffcutsAndLayoutsAsTheyWere) {
     Store("NEW", "1", sorted1, parts, s1);
     Store("NEW", "2", sorted2, parts, s2);
 
-    const QString how = GetParam();
+    const QString how = std::get<1>(GetParam());
     if (how == QString("scrapped")) {
         // Material 2's offcut was scrapped after the optimization.
         ASSERT_TRUE(store.Scrap(store.List("2", true)[0].ofID));
@@ -220,9 +240,14 @@ TEST_P(FailedConfirmation, LeavesOffcutsAndLayoutsAsTheyWere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Offcuts, FailedConfirmation,
-                         ::testing::Values("scrapped", "used", "damaged"));
+                         ::testing::Combine(KelmEngines(),
+                                            ::testing::Values("scrapped", "used", "damaged")),
+                         [](const auto& info) {
+                             return KelmEngineName({std::get<0>(info.param), info.index}) + "_" +
+                                    std::get<1>(info.param);
+                         });
 
-TEST_F(OffcutStoreTest, EditAndScrapOnlyTouchOffcutsInStock) {
+TEST_P(OffcutStoreTest, EditAndScrapOnlyTouchOffcutsInStock) {
     TD2RSchame s(1);
     s[0].RawDbID = "1";
     s[0].RawLength = s[0].RawWidth = 1000;
