@@ -519,17 +519,19 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     // sheets; the bound says one more, so the search runs on until it is accepted. The
     // window shows the best count and the bound; accept keeps the best scheme so far.
     SetSettings(2, 0);
+    Exec("UPDATE FSysSet SET deepSec=30");  // the settings' time per material
     const QString board = AddMaterial("白橡", 1000, 1000, 18);
     AddPanel(board, "门板", 700, 700, 3, "0");
     AddPanel(board, "抽面", 400, 400, 5, "0");
     auto dialog = NewDialog();
-    dialog->DeepSeconds = 30;
     QString shown;
     bool accepted = false;
     ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
         RunUntilClosed(window, [&] {
             if (!accepted && !window.lblDeep->isHidden()) {
                 shown = window.lblDeep->text();
+                ASSERT_NE(dialog->d2Deep, nullptr);
+                EXPECT_EQ(dialog->d2Deep->Options().TimeLimit, 30);
                 accepted = true;
                 window.Image2Click();
             }
