@@ -38,7 +38,7 @@ const TSysNumber kSysNumbers[] = {
     {"txtMinOffL", "minOffL", "余料最小长度：", {0, true, 100000, false}, "毫米"},
     {"txtMinOffW", "minOffW", "余料最小宽度：", {0, true, 100000, false}, "毫米"},
     // Whole seconds, from one second up to an hour per material.
-    {"txtDeepSec", "deepSec", "深度计算时限(秒)：", {0, true, 3600, true}, "秒"},
+    {"txtDeepSec", "deepSec", "深度计算时限(秒)：", {0, true, 3600, true}, ""},
 };
 
 QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* close) {

@@ -119,7 +119,8 @@ TEST_F(SettingsTest, EveryNumberFieldRefusesWhatIsNoFittingNumberAndStoresNothin
         texts.push_back("");
         if (!field.zeroAllowed) texts.push_back("0");
         if (QString(field.name).startsWith("txtTrim")) texts.push_back("2.5");  // whole mm
-        if (QString(field.name) == "txtDeepSec") texts.insert(texts.end(), {"2.5", "3601"});
+        if (QString(field.name) == "txtDeepSec")  // whole seconds, at most an hour
+            texts.insert(texts.end(), {"2.5", "3601"});
         for (const QString& text : texts) {
             SCOPED_TRACE(std::string(field.name) + " \"" + text.toStdString() + "\"");
             prompt.infos.clear();
