@@ -554,6 +554,32 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     EXPECT_EQ(placed, 8);  // a complete scheme, whenever the run was stopped
 }
 
+TEST_F(OptBlTest, DeepTimeOutsideWhatTheSettingsAcceptFallsBackToTenSeconds) {
+    // A file edited by hand may hold any time; 0 would let the search run without end
+    // (it is the search's "no limit"), so whatever the settings window would refuse
+    // runs for the default 10 s.
+    SetSettings(2, 0);
+    const QString board = AddMaterial("白橡", 1000, 1000, 18);
+    AddPanel(board, "门板", 700, 700, 3, "0");
+    AddPanel(board, "抽面", 400, 400, 5, "0");
+    for (const char* stored : {"0", "-5", "100000", "NULL"}) {
+        SCOPED_TRACE(stored);
+        Exec(QStringLiteral("UPDATE FSysSet SET deepSec=") + stored);
+        auto dialog = NewDialog();
+        double limit = -1;
+        ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
+            RunUntilClosed(window, [&] {
+                if (limit < 0 && dialog->d2Deep) {
+                    limit = dialog->d2Deep->Options().TimeLimit;
+                    window.Image2Click();
+                }
+            });
+        });
+        dialog->btnOKClick();
+        EXPECT_EQ(limit, 10);
+    }
+}
+
 TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
     struct Case {
         const char* what;
