@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian packages Kelm needs to build, run and test; only what is missing.
 set -e
-PKGS="build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgtest-dev \
+PKGS="build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libqt6sql6-psql \
+postgresql libgtest-dev \
 fonts-wqy-microhei python3-xlrd xvfb dpkg-dev file desktop-file-utils appstream man-db qt6-translations-l10n libzint-dev zbar-tools poppler-utils"
 missing=""
 for p in $PKGS; do

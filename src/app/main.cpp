@@ -64,7 +64,9 @@ int main(int argc, char** argv) {
     // its translations are installed; in English otherwise.
     InstallQtTranslations(app);
 
-    TsysData data;
+    // The database chosen for this user (KELM_DATABASE, else the saved connection), else
+    // the file next to the program.
+    TsysData data(ConfiguredDatabase());
     TMessageBoxPrompt prompt;
     data.SetPrompt(&prompt);
     SetSysData(&data);

@@ -17,6 +17,7 @@
 #include "common/NumberFormat.h"
 #include "common/ProgramFolder.h"
 #include "data/NumberRule.h"
+#include "data/UnitDataConnection.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -67,6 +68,15 @@ QString WriteFailureMessage(const QSqlError& error) {
     }
 }
 
+// The same for a server, whose error codes are SQLSTATE texts.
+QString ServerWriteFailureMessage(const QSqlError& error) {
+    const QString state = error.nativeErrorCode();
+    if (state == QStringLiteral("53100")) return kDiskFull;
+    if (state == QStringLiteral("25006")) return kReadOnly;
+    if (state == QStringLiteral("55P03") || state == QStringLiteral("40P01")) return kLockedByOther;
+    return QString();
+}
+
 TsysData* g_installed = nullptr;
 std::unique_ptr<TsysData> g_fallback;
 
@@ -78,10 +88,16 @@ QString Placeholder(const QString& name) {
 }  // namespace
 
 TsysData::TsysData(const QString& dbPath)
-    : p_path(dbPath.isEmpty() ? DefaultDatabasePath() : dbPath),
-      p_connectionName(QStringLiteral("kelm-") +
+    : p_connectionName(QStringLiteral("kelm-") +
                        QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), p_connectionName);
+    const QString text = dbPath.trimmed().isEmpty() ? DefaultDatabasePath() : dbPath;
+    if (!ParseDatabaseTarget(text, p_target, &p_targetError)) {
+        // Kept as given so messages can name it; Open refuses it.
+        p_target = TDbTarget();
+        p_target.path = text;
+    }
+    p_path = p_target.engine == TDbEngine::File ? p_target.path : p_target.Display();
+    QSqlDatabase::addDatabase(kelm::sql::DriverName(p_target.engine), p_connectionName);
 }
 
 TsysData::~TsysData() {
@@ -131,6 +147,12 @@ QString TsysData::Notice() const {
 
 QString TsysData::DatabasePath() const { return p_path; }
 
+TDbEngine TsysData::Engine() const { return p_target.engine; }
+
+bool TsysData::IsServer() const { return p_target.engine == TDbEngine::Server; }
+
+const TDbTarget& TsysData::Target() const { return p_target; }
+
 QSqlDatabase TsysData::Database() { return QSqlDatabase::database(p_connectionName, false); }
 
 bool TsysData::IsOpen() const {
@@ -141,6 +163,16 @@ QString TsysData::LastError() const { return p_lastError; }
 
 bool TsysData::Open() {
     if (IsOpen()) return true;
+    if (!p_targetError.isEmpty()) {
+        p_lastError = p_targetError;
+        return false;
+    }
+    if (!(IsServer() ? OpenServer() : OpenFile())) return false;
+    p_opened = true;
+    return true;
+}
+
+bool TsysData::OpenFile() {
     QSqlDatabase db = Database();
     const bool existed = QFileInfo::exists(p_path);
     if (existed) {
@@ -167,6 +199,7 @@ bool TsysData::Open() {
         return false;
     }
     if (!existed) {
+        SetConnectionPragmas();
         if (!CreateSchema()) {
             db.close();
             // A half-made file would later be taken for a foreign one; remove it so the
@@ -193,7 +226,41 @@ bool TsysData::Open() {
             return false;
         }
     }
-    p_opened = true;
+    return true;
+}
+
+bool TsysData::OpenServer() {
+    QSqlDatabase db = Database();
+    if (!OpenKelmConnection(db, p_target, false, &p_lastError)) return false;
+    auto fail = [&](const QString& why) {
+        p_lastError = why;
+        db.close();
+        return false;
+    };
+    QStringList names;
+    if (!ListObjects(names)) return fail(p_lastError);
+    if (names.isEmpty()) {
+        // An empty database becomes a Kelm database. Several seats may connect first at
+        // the same moment: creation is serialised and the loser finds the tables made.
+        if (!CreateSchema()) return fail(p_lastError);
+        return true;
+    }
+    if (!HasKelmSchema()) return fail(p_lastError);
+    // A database made by an older release gets what was added since, in one
+    // transaction; one that cannot take it is not used, and stays as it was.
+    QString error;
+    if (!UpgradeKelmSchema(db, &error))
+        return fail(QStringLiteral("%1 could not be brought up to date: %2").arg(p_path, error));
+    return true;
+}
+
+bool TsysData::ListObjects(QStringList& names) {
+    QSqlQuery q(Database());
+    if (!q.exec(kelm::sql::ListObjects(p_target.engine))) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    while (q.next()) names << q.value(0).toString().toLower();
     return true;
 }
 
@@ -226,18 +293,15 @@ bool TsysData::OpenReadOnly() {
 }
 
 void TsysData::ReportWriteFailure(const QSqlError& error) {
-    const QString message = WriteFailureMessage(error);
+    const QString message =
+        IsServer() ? ServerWriteFailureMessage(error) : WriteFailureMessage(error);
     if (!message.isEmpty()) ShowInfo(message);
 }
 
 bool TsysData::HasKelmSchema() {
-    QSqlQuery q(Database());
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view')"))) {
-        p_lastError = q.lastError().text();
-        return false;
-    }
-    QSet<QString> present;
-    while (q.next()) present.insert(q.value(0).toString().toLower());
+    QStringList names;
+    if (!ListObjects(names)) return false;
+    const QSet<QString> present(names.begin(), names.end());
     for (const TSchemaObject& o : KelmSchema()) {
         if (!o.addedLater && !present.contains(o.name.toLower())) {
             p_lastError = QStringLiteral("%1 is missing from %2").arg(o.name, p_path);
@@ -247,12 +311,10 @@ bool TsysData::HasKelmSchema() {
     return true;
 }
 
-std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+namespace {
+
+std::vector<TSchemaAddition> MissingIn(const QHash<QString, QSet<QString>>& tables) {
     std::vector<TSchemaAddition> missing;
-    QSqlQuery q(db);
-    QSet<QString> tables;
-    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
-        while (q.next()) tables.insert(q.value(0).toString().toLower());
     QSet<QString> created;  // tables a missing addition creates, with all their columns
     for (const TSchemaAddition& a : KelmSchemaAdditions()) {
         const QString table = a.table.toLower();
@@ -264,38 +326,49 @@ std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
             continue;
         }
         if (created.contains(table)) continue;
-        // A column of a table the file lacks, or holds as a view, is missing as well:
-        // adding it fails, and the file is not used.
-        if (!tables.contains(table) || db.record(a.table).indexOf(a.column) < 0)
-            missing.push_back(a);
+        // A column of a table the database lacks, or holds as a view, is missing as
+        // well: adding it fails, and the database is not used.
+        const auto it = tables.constFind(table);
+        if (it == tables.constEnd() || !it->contains(a.column.toLower())) missing.push_back(a);
     }
     return missing;
 }
 
+}  // namespace
+
+std::vector<TSchemaAddition> MissingSchemaAdditions(const QSqlDatabase& db) {
+    QHash<QString, QSet<QString>> tables;
+    ReadTableColumns(db, tables);
+    return MissingIn(tables);
+}
+
 bool UpgradeKelmSchema(QSqlDatabase& db, QString* error) {
-    const std::vector<TSchemaAddition> missing = MissingSchemaAdditions(db);
-    if (missing.empty()) return true;
+    if (MissingSchemaAdditions(db).empty()) return true;
+    const TDbEngine engine = EngineOf(db);
     auto fail = [&](const QString& reason) {
         if (error) *error = reason;
         return false;
     };
-    if (!db.transaction()) return fail(db.lastError().text());
-    {
-        QSqlQuery q(db);
-        for (const TSchemaAddition& a : missing) {
-            if (!q.exec(a.sql)) {
-                const QString reason = q.lastError().text() + QStringLiteral(" in ") + a.sql;
-                q.finish();
-                db.rollback();
-                return fail(reason);
-            }
-        }
-    }
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
+    QSqlQuery q(db);
+    auto rollback = [&](const QString& reason) {
+        q.finish();
         db.rollback();
         return fail(reason);
+    };
+    // The write lock is held from the start, and on a server the seats opening an older
+    // database at the same moment take turns: what is missing is read again once this
+    // seat has the lock, so the later seats find the additions made and add nothing.
+    if (!q.exec(kelm::sql::BeginWrite(engine))) return fail(q.lastError().text());
+    const QString lock = kelm::sql::LockSchemaCreation(engine);
+    if (!lock.isEmpty() && !q.exec(lock)) return rollback(q.lastError().text());
+    QHash<QString, QSet<QString>> tables;
+    if (!ReadTableColumns(db, tables)) return rollback(q.lastError().text());
+    for (const TSchemaAddition& a : MissingIn(tables)) {
+        const QString& sql = a.Sql(engine);
+        if (!q.exec(sql)) return rollback(q.lastError().text() + QStringLiteral(" in ") + sql);
     }
+    q.finish();
+    if (!db.commit()) return rollback(db.lastError().text());
     return true;
 }
 
@@ -309,46 +382,54 @@ void TsysData::SetConnectionPragmas() {
 
 bool TsysData::CreateSchema() {
     QSqlDatabase db = Database();
-    SetConnectionPragmas();
-    if (!db.transaction()) {
-        p_lastError = db.lastError().text();
+    QSqlQuery q(db);
+    if (!q.exec(kelm::sql::BeginWrite(p_target.engine))) {
+        p_lastError = q.lastError().text();
         return false;
     }
-    QSqlQuery q(db);
-    QStringList statements;
-    for (const TSchemaObject& o : KelmSchema()) statements << o.createSql;
-    statements << QStringLiteral(
-        "INSERT INTO FSysSet (cmpName,blade,JQD,OptT1) VALUES ('Veldstrom',5,0,0)");
-    statements << QStringLiteral(
-        "INSERT INTO FProFei (JGF,AZF,JXF,SDF,YSF,GLF,QTF) VALUES (0,0,0,0,0,0,0)");
-    for (const QString& sql : statements) {
-        if (!q.exec(sql)) {
-            p_lastError = q.lastError().text() + QStringLiteral(" in ") + sql;
-            q.finish();
-            db.rollback();
-            return false;
-        }
-    }
-    q.finish();
-    if (!db.commit()) {
-        p_lastError = db.lastError().text();
+    auto rollback = [&](const QString& why) {
+        p_lastError = why;
+        q.finish();
         db.rollback();
         return false;
+    };
+    const QString lock = kelm::sql::LockSchemaCreation(p_target.engine);
+    if (!lock.isEmpty()) {
+        if (!q.exec(lock)) return rollback(q.lastError().text());
+        // Another seat may have made the tables while this one waited for the lock.
+        QStringList names;
+        if (!ListObjects(names)) return rollback(p_lastError);
+        if (!names.isEmpty()) {
+            q.finish();
+            db.rollback();
+            return HasKelmSchema();
+        }
     }
+    QStringList statements;
+    for (const TSchemaObject& o : KelmSchema()) statements << o.CreateSql(p_target.engine);
+    statements << KelmFirstRows();
+    for (const QString& sql : statements)
+        if (!q.exec(sql)) return rollback(q.lastError().text() + QStringLiteral(" in ") + sql);
+    q.finish();
+    if (!db.commit()) return rollback(db.lastError().text());
     return true;
 }
 
 void TsysData::Close() {
+    p_prepared.clear();
     QSqlDatabase db = Database();
     if (db.isOpen()) db.close();
     p_opened = false;
 }
 
+bool TsysData::OpenOrTell() {
+    if (Open()) return true;
+    ShowInfo(kConnectFailed);
+    return false;
+}
+
 std::unique_ptr<QSqlQuery> TsysData::OpenQuery(const QString& sql) {
-    if (!Open()) {
-        ShowInfo(kConnectFailed);
-        return std::make_unique<QSqlQuery>(Database());
-    }
+    if (!OpenOrTell()) return std::make_unique<QSqlQuery>(Database());
     auto q = std::make_unique<QSqlQuery>(Database());
     if (!q->exec(sql)) {
         p_lastError = q->lastError().text();
@@ -377,6 +458,22 @@ void TsysData::SetCommonParam(const QString& name, const QString& value) {
     p_commonParams.append({key, text});
 }
 
+QSqlQuery* TsysData::PreparedCommon() {
+    if (auto it = p_prepared.constFind(p_commonSql); it != p_prepared.constEnd())
+        return it->get();
+    auto q = std::make_shared<QSqlQuery>(Database());
+    if (!q->prepare(p_commonSql)) {
+        p_lastError = q->lastError().text();
+        ReportWriteFailure(q->lastError());
+        return nullptr;
+    }
+    // A handful of statements make up nearly every write; an odd one does not grow the
+    // store without end.
+    if (p_prepared.size() >= 64) p_prepared.clear();
+    p_prepared.insert(p_commonSql, q);
+    return q.get();
+}
+
 bool TsysData::ExecCommon() {
     if (!Open()) return false;
     if (p_readOnly) {
@@ -384,22 +481,43 @@ bool TsysData::ExecCommon() {
         ShowInfo(kReadOnly);
         return false;
     }
-    QSqlQuery q(Database());
-    if (!q.prepare(p_commonSql)) {
-        p_lastError = q.lastError().text();
-        ReportWriteFailure(q.lastError());
+    QSqlQuery* q = PreparedCommon();
+    if (!q) return false;
+    // Every parameter is set afresh: one the new values leave out must not keep the
+    // value of the previous run.
+    const qsizetype bound = q->boundValues().size();
+    for (qsizetype i = 0; i < bound; ++i) q->bindValue(static_cast<int>(i), QVariant());
+    for (const auto& p : p_commonParams) q->bindValue(p.first, p.second);
+    if (!q->exec()) {
+        p_lastError = q->lastError().text();
+        ReportWriteFailure(q->lastError());
+        p_prepared.remove(p_commonSql);
         return false;
     }
-    for (const auto& p : p_commonParams) q.bindValue(p.first, p.second);
-    if (!q.exec()) {
-        p_lastError = q.lastError().text();
-        ReportWriteFailure(q.lastError());
-        return false;
-    }
-    return q.numRowsAffected() > 0;
+    const bool changed = q->numRowsAffected() > 0;
+    q->finish();
+    return changed;
 }
 
-bool TsysData::Transaction() { return Open() && Database().transaction(); }
+bool TsysData::Transaction(const QString& purpose) {
+    if (!Open()) return false;
+    QSqlQuery q(Database());
+    // When another program holds the file's write lock longer than the wait allows, the
+    // transaction still starts: its first write then fails and says why.
+    if (!q.exec(kelm::sql::BeginWrite(p_target.engine)) &&
+        (IsServer() || !q.exec(QStringLiteral("BEGIN")))) {
+        p_lastError = q.lastError().text();
+        return false;
+    }
+    const QString serialise = kelm::sql::SerialiseWriters(p_target.engine, purpose);
+    if (!serialise.isEmpty() && !q.exec(serialise)) {
+        p_lastError = q.lastError().text();
+        q.finish();
+        Database().rollback();
+        return false;
+    }
+    return true;
+}
 
 bool TsysData::Commit() {
     if (!IsOpen()) return false;
@@ -441,6 +559,13 @@ bool TsysData::CheckNumberText(const QString& text) {
 void TsysData::SetPrompt(TPrompt* prompt) { p_prompt = prompt; }
 
 TPrompt* TsysData::Prompt() const { return p_prompt; }
+
+std::unique_ptr<TsysData> ConnectDatabase(const QString& fileOrUrl, QString* error) {
+    auto data = std::make_unique<TsysData>(fileOrUrl);
+    if (data->Open()) return data;
+    if (error) *error = data->LastError();
+    return nullptr;
+}
 
 // ---- the one data module of the run ----
 

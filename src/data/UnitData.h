@@ -3,8 +3,11 @@
 // object that every INSERT, UPDATE and DELETE goes through, identifiers made from the
 // clock, and the simple prompts (information and confirmation boxes) every window uses.
 //
-// The database is one SQLite file. When it does not exist yet it is created with every
-// table and view and the default settings; an existing file is opened as it is. A file
+// The database is one SQLite file by default, or a database on a PostgreSQL server
+// that several seats share (UnitDataEngine.h). A new file, or a server database
+// without any table yet, is given every table and view and the default settings in
+// one transaction; an existing Kelm database is opened as it is, and anything else is
+// refused without a change. A file
 // the user may not write (or one in a folder the user may not write) is opened for
 // reading only: the data show, and every write is refused with a message.
 //
@@ -13,6 +16,7 @@
 // a message naming the reason; the window keeps its input.
 
 #include <QDateTime>
+#include <QHash>
 #include <QPair>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -21,6 +25,8 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+
+#include "data/UnitDataEngine.h"
 
 // Prompt interface: the program sets message boxes captioned "信息提示" with the
 // information icon; tests set a recorder with scripted answers.
@@ -36,7 +42,7 @@ inline const QString kPromptCaption = QStringLiteral("信息提示");
 
 class TsysData {
   public:
-    // Empty path: "KelmDB.db" next to the executable (an existing file there is used
+    // A file path or a postgresql:// URL (UnitDataEngine.h). Empty path: "KelmDB.db" next to the executable (an existing file there is used
     // even when the folder is not writable), or else in the user's data folder when
     // the executable's folder is not writable or belongs to an installation
     // (/usr/bin and the like). The file is not touched here.
@@ -64,10 +70,17 @@ class TsysData {
     // How long a write waits for another program's lock before it fails (ms).
     void SetBusyTimeout(int milliseconds);
 
+    // The file of the embedded database; for a server its connection form without the
+    // password.
     QString DatabasePath() const;
+    TDbEngine Engine() const;
+    bool IsServer() const;
+    const TDbTarget& Target() const;
     bool Open();   // opens on first use; reopens after Close()
     void Close();  // backup and restore close it so the file can be copied
     bool IsOpen() const;
+    // Open, showing "连接数据库出现异常情况！" when that fails, as a SELECT would.
+    bool OpenOrTell();
 
     // Runs a SELECT. On any error shows "连接数据库出现异常情况！" and returns an
     // inactive query (never nullptr). The caller owns the query.
@@ -79,8 +92,11 @@ class TsysData {
     void SetCommonParam(const QString& name, const QString& value);
     bool ExecCommon();  // true only when > 0 rows affected; false on any error, silently
 
-    // For savers that must write several statements all or nothing.
-    bool Transaction();
+    // For savers that must write several statements all or nothing. The transaction
+    // holds the write lock from its start, so what it reads stays true until it ends.
+    // With a purpose, transactions of the same purpose from other seats wait for this
+    // one to end (kelm::sql::SerialiseWriters).
+    bool Transaction(const QString& purpose = QString());
     bool Commit();
     bool Rollback();
 
@@ -100,12 +116,18 @@ class TsysData {
     QString LastError() const;  // text of the last failed statement's error, for logs
 
   private:
+    bool OpenFile();
+    bool OpenServer();
     bool OpenReadOnly();
     void ReportWriteFailure(const QSqlError& error);
     bool CreateSchema();
     bool HasKelmSchema();
+    bool ListObjects(QStringList& names);
     void SetConnectionPragmas();
+    QSqlQuery* PreparedCommon();
 
+    TDbTarget p_target;
+    QString p_targetError;  // why the connection form cannot be used, "" when it can
     QString p_path;
     QString p_connectionName;
     QString p_commonSql;
@@ -113,10 +135,18 @@ class TsysData {
     TPrompt* p_prompt = nullptr;
     QString p_lastError;
     bool p_opened = false;
+    // The shared command's statements stay prepared while the connection is open: a
+    // server then parses a panel row's INSERT once per save, not once per row.
+    QHash<QString, std::shared_ptr<QSqlQuery>> p_prepared;
     bool p_readOnly = false;
     bool p_forceReadOnly = false;
     int p_busyTimeout = 5000;
 };
+
+// Opens a Kelm database from a file path or a postgresql:// URL (the forms of
+// UnitDataEngine.h), creating it as for a first installation when it is new. nullptr,
+// with the reason in *error, when it cannot be opened or is no Kelm database.
+std::unique_ptr<TsysData> ConnectDatabase(const QString& fileOrUrl, QString* error = nullptr);
 
 // The one data module of the run. The program creates it first at start-up and
 // installs it; tests create their own on a temp path and install it. When none is

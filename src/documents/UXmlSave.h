@@ -31,6 +31,8 @@ class FXmlSave {
 
     // Stores _cabs as a new position of order _proID: one FProWins row with the
     // scrambled document and winID "yymmddhhmmss" + _ID, and its FProCl panel rows.
+    // When another position (saved from another seat in the same second) holds that
+    // winID already, a number is appended until the winID is free.
     // _winCount (how many of this position) is copied unchanged into every row. When
     // _winID is given it receives the new winID on success.
     static bool SaveToDB(const QString& _proID, const QString& _winCode, const QString& _winCount,
@@ -41,7 +43,14 @@ class FXmlSave {
     // rows is edited like any other; false when no position _winID exists.
     static bool EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
                          const QString& _winCount, const QString& _custID, const QString& _custName,
-                         const QString& _fengB, const FCabs& _cabs);
+                         const QString& _fengB, const FCabs& _cabs,
+                         const QString* _openedVersion = nullptr);
+    // With _openedVersion (PositionVersion when the position was opened): when the stored
+    // position has been changed since, from another seat, the user is asked whether to
+    // overwrite that change; Cancel saves nothing and gives false.
+    // The stored position's document, code, count, customer and edge banding as one
+    // text, to tell later whether someone changed it; "" when there is no such position.
+    static QString PositionVersion(const QString& _winID);
     // Stores _cabinet in the cabinet library under category _tkID with name _tkName and
     // shows "保存成功！" when the entry was inserted; a failed insert is silent. True
     // when the entry was inserted.

@@ -15,6 +15,10 @@
 namespace {
 
 const QString kSaved = QStringLiteral("保存成功！");
+const QString kChangedElsewhere = QStringLiteral(
+    "该柜体在打开后已被其他用户修改，保存将覆盖对方的修改。\n是否继续保存？");
+// Purpose of the transactions that add or replace positions (kelm::sql::SerialiseWriters).
+const QString kPositions = QStringLiteral("positions");
 
 const QString kInsertWin = QStringLiteral(
     "INSERT INTO FProWins(winID,proID,winPath,winCode,winCount,Width,Height,Depth,Maked,custID,"
@@ -120,7 +124,7 @@ bool NoPanelRowsLeft(const QString& winID) {
 template <typename Writes>
 bool InOneTransaction(Writes&& writes) {
     TsysData* data = sysData();
-    if (!data->Transaction()) return false;
+    if (!data->Transaction(kPositions)) return false;
     if (!writes()) {
         data->Rollback();
         return false;
@@ -131,6 +135,40 @@ bool InOneTransaction(Writes&& writes) {
     }
     return true;
 }
+
+bool WinIDTaken(const QString& winID) {
+    QSqlQuery q(sysData()->Database());
+    // When the look-up fails the identifier counts as taken; the insert then tells.
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM FProWins WHERE winID=:winID"))) return false;
+    q.bindValue(QStringLiteral(":winID"), winID);
+    if (!q.exec() || !q.next()) return false;
+    return q.value(0).toLongLong() > 0;
+}
+
+// The version text of a stored position; with lock, the row stays locked until the
+// running transaction ends. False when the row cannot be read or is not there.
+bool ReadPositionVersion(const QString& winID, bool lock, QString& version) {
+    TsysData* data = sysData();
+    if (!data->Open()) return false;
+    QSqlQuery q(data->Database());
+    const QString sql =
+        QStringLiteral(
+            "SELECT winPath,winCode,winCount,custID,custName,FengB FROM FProWins "
+            "WHERE winID=:winID") +
+        (lock ? kelm::sql::LockRows(data->Engine()) : QString());
+    if (!q.prepare(sql)) return false;
+    q.bindValue(QStringLiteral(":winID"), winID);
+    if (!q.exec() || !q.next()) return false;
+    QStringList parts;
+    for (const char* column : {"winPath", "winCode", "winCount", "custID", "custName", "FengB"})
+        parts << FieldText(q, QString::fromLatin1(column));
+    version = parts.join(QChar(0x1f));
+    return true;
+}
+
+bool WritePosition(const QString& _proID, const QString& _winID, const QString& _winCode,
+                   const QString& _winCount, const QString& _custID, const QString& _custName,
+                   const QString& _fengB, const QString& document, const FPanelRows& rows);
 
 }  // namespace
 
@@ -305,8 +343,17 @@ bool FXmlSave::SaveToDB(const QString& _proID, const QString& _winCode, const QS
     const QString document = BuildStoredXml(_cabs);
     FPanelRows rows;
     if (!PreparePanelRows(_cabs, rows)) return false;
-    const QString winID = NewTimeID(QString::number(_ID));
+    const QString base = NewTimeID(QString::number(_ID));
+    QString winID;
     const bool saved = InOneTransaction([&] {
+        // Positions saved in the same second, here or on another seat, get the same
+        // identifier from the clock; the later one takes the next free number instead
+        // of failing.
+        winID = base;
+        for (int n = 1; WinIDTaken(winID); ++n) {
+            if (n > 999) return false;
+            winID = base + QString::number(n);
+        }
         SetCommonSQL(kInsertWin);
         SetCommonParam(QStringLiteral("winID"), winID);
         SetCommonParam(QStringLiteral("proID"), _proID);
@@ -329,28 +376,72 @@ bool FXmlSave::SaveToDB(const QString& _proID, const QString& _winCode, const QS
 
 bool FXmlSave::EditSize(const QString& _proID, const QString& _winID, const QString& _winCode,
                         const QString& _winCount, const QString& _custID, const QString& _custName,
-                        const QString& _fengB, const FCabs& _cabs) {
+                        const QString& _fengB, const FCabs& _cabs,
+                        const QString* _openedVersion) {
     const QString document = BuildStoredXml(_cabs);
     FPanelRows rows;
     if (!PreparePanelRows(_cabs, rows)) return false;
-    return InOneTransaction([&] {
-        SetCommonSQL(kUpdateWin);
-        SetCommonParam(QStringLiteral("winPath"), document);
-        SetCommonParam(QStringLiteral("winCode"), _winCode);
-        SetCommonParam(QStringLiteral("winCount"), _winCount);
-        SetCommonParam(QStringLiteral("custID"), _custID);
-        SetCommonParam(QStringLiteral("custName"), _custName);
-        SetCommonParam(QStringLiteral("FengB"), _fengB);
-        SetCommonParam(QStringLiteral("winID"), _winID);
-        if (!ExecCommon()) return false;
-        SetCommonSQL(kDeletePanels);
-        SetCommonParam(QStringLiteral("winID"), _winID);
-        // A position saved without panels has nothing to delete; that is no failure as
-        // long as no old row is left behind.
-        if (!ExecCommon() && !NoPanelRowsLeft(_winID)) return false;
-        return InsertPanelRows(rows, _proID, _winID, _winCount);
-    });
+    // The version the user agreed to replace: first the one opened; after being told of
+    // another seat's change and choosing to go on, that change.
+    QString agreed = _openedVersion ? *_openedVersion : QString();
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (_openedVersion) {
+            // Asked outside the transaction, so no other seat waits for the answer.
+            QString now;
+            if (!ReadPositionVersion(_winID, false, now)) return false;
+            if (now != agreed) {
+                if (!AskConfirm(kChangedElsewhere)) return false;
+                agreed = now;
+            }
+        }
+        bool changedMeanwhile = false;
+        const bool saved = InOneTransaction([&] {
+            if (_openedVersion) {
+                QString now;
+                if (!ReadPositionVersion(_winID, true, now)) return false;
+                if (now != agreed) {
+                    changedMeanwhile = true;
+                    return false;
+                }
+            }
+            return WritePosition(_proID, _winID, _winCode, _winCount, _custID, _custName, _fengB,
+                                 document, rows);
+        });
+        if (!changedMeanwhile) return saved;
+    }
+    return false;
 }
+
+QString FXmlSave::PositionVersion(const QString& _winID) {
+    QString version;
+    return ReadPositionVersion(_winID, false, version) ? version : QString();
+}
+
+namespace {
+
+// The update of a stored position and its new panel rows, inside the caller's
+// transaction.
+bool WritePosition(const QString& _proID, const QString& _winID, const QString& _winCode,
+                   const QString& _winCount, const QString& _custID, const QString& _custName,
+                   const QString& _fengB, const QString& document, const FPanelRows& rows) {
+    SetCommonSQL(kUpdateWin);
+    SetCommonParam(QStringLiteral("winPath"), document);
+    SetCommonParam(QStringLiteral("winCode"), _winCode);
+    SetCommonParam(QStringLiteral("winCount"), _winCount);
+    SetCommonParam(QStringLiteral("custID"), _custID);
+    SetCommonParam(QStringLiteral("custName"), _custName);
+    SetCommonParam(QStringLiteral("FengB"), _fengB);
+    SetCommonParam(QStringLiteral("winID"), _winID);
+    if (!ExecCommon()) return false;
+    SetCommonSQL(kDeletePanels);
+    SetCommonParam(QStringLiteral("winID"), _winID);
+    // A position saved without panels has nothing to delete; that is no failure as
+    // long as no old row is left behind.
+    if (!ExecCommon() && !NoPanelRowsLeft(_winID)) return false;
+    return InsertPanelRows(rows, _proID, _winID, _winCount);
+}
+
+}  // namespace
 
 bool FXmlSave::SaveToTuKu(const QString& _tkID, const QString& _tkName, const FCabs& _cabinet) {
     SetCommonSQL(kInsertLibraryEntry);

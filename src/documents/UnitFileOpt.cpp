@@ -45,35 +45,45 @@ bool TD2File::SaveToFile(const TD2RRawArr& raws, const TD2REleArr& eles, const T
     const int cutC = static_cast<int>(schame.size());
 
     // Each raw material of the order keeps its own layout: the batch optimises every
-    // material separately and the workshop needs the sheets of all of them.
-    auto stored = data->OpenQuery(QStringLiteral("SELECT uli,cutC FROM FProBCCut WHERE proID=") +
-                                  Quoted(proID) + QStringLiteral(" AND bcID=") + Quoted(bcID));
-    // Without knowing whether the material has a layout, writing could leave it two.
-    if (!stored->isActive()) return false;
+    // material separately and the workshop needs the sheets of all of them. The look-up
+    // and the write are one transaction that other seats' layout saves wait for, so two
+    // seats optimising the same material at once leave one row, the better layout.
+    if (!data->OpenOrTell() || !data->Transaction(QStringLiteral("layouts"))) return false;
+    const bool written = [&] {
+        auto stored =
+            data->OpenQuery(QStringLiteral("SELECT uli,cutC FROM FProBCCut WHERE proID=") +
+                            Quoted(proID) + QStringLiteral(" AND bcID=") + Quoted(bcID));
+        // Without knowing whether the material has a layout, writing could leave it two.
+        if (!stored->isActive()) return false;
 
-    QString sql;
-    if (!stored->next()) {
-        sql = QStringLiteral(
-            "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) "
-            "VALUES(:proID,:bcID,:uli,:cutC,:cutFA)");
-    } else {
-        const double storedUli = FieldFloat(*stored, QStringLiteral("uli"));
-        const int storedCutC = FieldInt(*stored, QStringLiteral("cutC"));
-        const bool better = storedUli < uli || (storedUli == uli && storedCutC > cutC);
-        if (!better) return false;
-        sql = QStringLiteral(
-            "UPDATE FProBCCut SET uli=:uli,cutC=:cutC,cutFA=:cutFA "
-            "WHERE proID=:proID AND bcID=:bcID");
-    }
-    stored.reset();
+        QString sql;
+        if (!stored->next()) {
+            sql = QStringLiteral(
+                "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) "
+                "VALUES(:proID,:bcID,:uli,:cutC,:cutFA)");
+        } else {
+            const double storedUli = FieldFloat(*stored, QStringLiteral("uli"));
+            const int storedCutC = FieldInt(*stored, QStringLiteral("cutC"));
+            const bool better = storedUli < uli || (storedUli == uli && storedCutC > cutC);
+            if (!better) return false;
+            sql = QStringLiteral(
+                "UPDATE FProBCCut SET uli=:uli,cutC=:cutC,cutFA=:cutFA "
+                "WHERE proID=:proID AND bcID=:bcID");
+        }
+        stored.reset();
 
-    data->SetCommonSQL(sql);
-    data->SetCommonParam(QStringLiteral("proID"), proID);
-    data->SetCommonParam(QStringLiteral("bcID"), bcID);
-    data->SetCommonParam(QStringLiteral("uli"), kelm::FormatGeneral(uli));
-    data->SetCommonParam(QStringLiteral("cutC"), kelm::FormatGeneral(cutC));
-    data->SetCommonParam(QStringLiteral("cutFA"), TEncrypXML::EncrypStr(document, kScrambleKey));
-    return data->ExecCommon();
+        data->SetCommonSQL(sql);
+        data->SetCommonParam(QStringLiteral("proID"), proID);
+        data->SetCommonParam(QStringLiteral("bcID"), bcID);
+        data->SetCommonParam(QStringLiteral("uli"), kelm::FormatGeneral(uli));
+        data->SetCommonParam(QStringLiteral("cutC"), kelm::FormatGeneral(cutC));
+        data->SetCommonParam(QStringLiteral("cutFA"),
+                             TEncrypXML::EncrypStr(document, kScrambleKey));
+        return data->ExecCommon();
+    }();
+    if (written && data->Commit()) return true;
+    data->Rollback();
+    return false;
 }
 
 bool TD2File::OpenFile(const QString& pyID, TD2RRawArr& raws, TD2REleArr& eles, TD2RSchame& schame,

@@ -67,7 +67,7 @@ std::vector<QStringList> ReadPanels(const QString& winID) {
     std::vector<QStringList> rows;
     auto query = OpenQuery(QStringLiteral("SELECT ID,ylName,clName,length,width,thick,flag,clCount,"
                                           "Color,shape FROM vProCl WHERE winID='") +
-                           winID + QStringLiteral("' ORDER BY ylID"));
+                           winID + QStringLiteral("' ORDER BY ylID, ID"));
     while (query->isActive() && query->next()) {
         QStringList row;
         for (const char* column : {"ylName", "Color", "clName", "length", "width", "clCount"})

@@ -1,6 +1,7 @@
-// Opening a database file made by an older release: the tables and columns added since
-// are added, every row and value already there is kept, and a second open changes
-// nothing. The older file is built from the first release's schema as it created it.
+// Opening a database made by an older release: the tables and columns added since are
+// added, every row and value already there is kept, and a second open changes nothing.
+// The older file is built from the first release's schema as it created it; the older
+// server database from today's server schema without anything marked as added later.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
+#include "EngineTestSupport.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
 #include "data/UnitDataSchema.h"
@@ -211,6 +213,119 @@ TEST(SchemaAdditions, ReadableAsDataAndMatchingTheSchema) {
     EXPECT_EQ(listed, marked);
     for (const char* column : {"trimT", "trimB", "trimL", "trimR", "minOffL", "minOffW", "deepSec"})
         EXPECT_TRUE(listed.contains(QStringLiteral("FSysSet.") + column)) << column;
+}
+
+TEST(SchemaAdditions, EveryAdditionHasItsServerStatementWithTheSameDefault) {
+    // A column added later gets its server definition from the same line as its file
+    // definition: the server's ALTER TABLE adds it with the same default.
+    for (const TSchemaAddition& a : KelmSchemaAdditions()) {
+        SCOPED_TRACE(a.sql.toStdString());
+        ASSERT_FALSE(a.serverSql.isEmpty());
+        if (a.column.isEmpty()) {
+            EXPECT_TRUE(a.serverSql.startsWith("CREATE TABLE " + a.table + " ("));
+            continue;
+        }
+        EXPECT_TRUE(
+            a.serverSql.startsWith("ALTER TABLE " + a.table + " ADD COLUMN " + a.column + " "));
+        const qsizetype at = a.sql.indexOf(" DEFAULT ");
+        ASSERT_GE(at, 0) << "a column added later carries a default";
+        const QString value = a.sql.mid(at + 9).section(' ', 0, 0);
+        EXPECT_TRUE(a.serverSql.contains(" DEFAULT " + value + " ") ||
+                    a.serverSql.endsWith(" DEFAULT " + value))
+            << a.serverSql.toStdString();
+    }
+}
+
+// The server schema of the first release: every table not added later, without the
+// columns added later, and the views.
+QStringList FirstServerSchemaStatements() {
+    QStringList statements;
+    for (const TSchemaObject& o : KelmSchema()) {
+        if (o.isView) {
+            statements << o.serverSql;
+            continue;
+        }
+        if (o.addedLater) continue;
+        QStringList defs;
+        for (qsizetype i = 0; i < o.columns.size(); ++i)
+            if (!o.addedColumns.contains(o.columns[i])) defs << o.serverDefinitions[i];
+        statements << QStringLiteral("CREATE TABLE %1 (%2)").arg(o.name, defs.join(", "));
+    }
+    return statements;
+}
+
+class ServerSchemaUpgradeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        KELM_REQUIRE_ENGINE(TDbEngine::Server);
+        ASSERT_FALSE(place.Spec().isEmpty()) << place.Problem().toStdString();
+        for (const QString& sql : FirstServerSchemaStatements() + kOldRows)
+            ASSERT_TRUE(place.Run(sql)) << sql.toStdString() << ": "
+                                        << place.Problem().toStdString();
+    }
+
+    QString Row(TsysData& data, const QString& sql) {
+        auto q = data.OpenQuery(sql);
+        if (!q->next()) return "<no row>";
+        QStringList values;
+        for (int i = 0; i < q->record().count(); ++i)
+            values << FieldText(*q, q->record().fieldName(i));
+        return values.join('|');
+    }
+
+    TTestDatabase place{TDbEngine::Server};
+    TPromptRecorder prompt;
+};
+
+TEST_F(ServerSchemaUpgradeTest, OldServerDatabaseGetsTheNewColumnsWithEveryRowKept) {
+    {
+        TsysData data(place.Spec());
+        data.SetPrompt(&prompt);
+        ASSERT_TRUE(data.Open()) << data.LastError().toStdString();
+        EXPECT_TRUE(MissingSchemaAdditions(data.Database()).empty());
+        for (const TSchemaObject& o : KelmSchema()) {
+            if (o.isView) continue;
+            SCOPED_TRACE(o.name.toStdString());
+            const QSqlRecord record = data.Database().record(o.name.toLower());
+            QStringList columns;
+            for (int i = 0; i < record.count(); ++i) columns << record.fieldName(i);
+            QStringList expected;
+            for (const QString& c : o.columns) expected << c.toLower();
+            EXPECT_EQ(columns, expected);
+        }
+        EXPECT_EQ(Row(data, "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,"
+                            "minOffW FROM FSysSet"),
+                  "木作坊|3.5|2|1|0|0|0|0|300|100");
+        EXPECT_EQ(Row(data, "SELECT COUNT(*) FROM FSysSet"), "1");
+        EXPECT_EQ(Row(data, "SELECT clName,length,width,clCount,wl FROM FProCl"),
+                  "侧板|720|560|2|1");
+        EXPECT_EQ(Row(data, "SELECT ylName,clName FROM vProCl"), "白橡|侧板");
+        data.SetCommonSQL("UPDATE FSysSet SET trimL=:t");
+        data.SetCommonParam("t", "15");
+        EXPECT_TRUE(data.ExecCommon());
+        EXPECT_TRUE(prompt.infos.isEmpty()) << prompt.infos.join(' ').toStdString();
+    }
+    // A second seat connecting later finds nothing to add and keeps the value.
+    TsysData again(place.Spec());
+    ASSERT_TRUE(again.Open()) << again.LastError().toStdString();
+    EXPECT_EQ(Row(again, "SELECT trimL,minOffL FROM FSysSet"), "15|300");
+}
+
+TEST_F(ServerSchemaUpgradeTest, DatabaseThatCannotBeUpgradedIsNotOpenedAndNothingChanges) {
+    // The settings table held as a view cannot take the new columns: the database is
+    // not used, and the upgrade's transaction leaves every table as it was.
+    ASSERT_TRUE(place.Run("ALTER TABLE FSysSet RENAME TO OldSet"));
+    ASSERT_TRUE(place.Run("CREATE VIEW FSysSet AS SELECT * FROM OldSet"));
+    {
+        TsysData data(place.Spec());
+        data.SetPrompt(&prompt);
+        EXPECT_FALSE(data.Open());
+        EXPECT_NE(data.LastError().indexOf("brought up to date"), -1)
+            << data.LastError().toStdString();
+    }
+    // OldSet still has its four columns: "ADD COLUMN" on it would fail, adding one works.
+    EXPECT_FALSE(place.Run("SELECT trimT FROM OldSet"));
+    EXPECT_TRUE(place.Run("SELECT cmpName, blade, JQD, OptT1 FROM OldSet"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "EngineTestSupport.h"
 #include "cabinet/CabinetTestUtil.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
@@ -350,11 +351,13 @@ TEST(BuildPanelRows, CabinetsInListOrderEachWithItsName) {
 
 // ---- storing ----
 
-class SaveDbTest : public ::testing::Test {
+class SaveDbTest : public ::testing::TestWithParam<TDbEngine> {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        data = std::make_unique<TsysData>(dir.filePath(QStringLiteral("KelmDB.db")));
+        KELM_REQUIRE_ENGINE(GetParam());
+        place = std::make_unique<TTestDatabase>(GetParam());
+        ASSERT_FALSE(place->Spec().isEmpty()) << place->Problem().toStdString();
+        data = std::make_unique<TsysData>(place->Spec());
         data->SetPrompt(&prompt);
         SetSysData(data.get());
         ASSERT_TRUE(data->Open());
@@ -364,7 +367,12 @@ class SaveDbTest : public ::testing::Test {
                     .arg(r.maxV)
                     .arg(r.kwStr));
     }
-    void TearDown() override { SetSysData(nullptr); }
+    void TearDown() override {
+        SetSysData(nullptr);
+        data.reset();
+        place.reset();
+    }
+    bool OnServer() const { return GetParam() == TDbEngine::Server; }
 
     void Sql(const QString& sql) {
         QSqlQuery q(data->Database());
@@ -373,9 +381,28 @@ class SaveDbTest : public ::testing::Test {
 
     // A statement that fails whenever a row matching `when` is inserted into `table`.
     void FailInsertsWhen(const QString& table, const QString& when) {
-        Sql(QStringLiteral("CREATE TRIGGER fail_%1 BEFORE INSERT ON %1 WHEN %2 "
-                           "BEGIN SELECT RAISE(ABORT, 'refused by test'); END")
-                .arg(table, when));
+        if (!OnServer()) {
+            Sql(QStringLiteral("CREATE TRIGGER fail_%1 BEFORE INSERT ON %1 WHEN %2 "
+                               "BEGIN SELECT RAISE(ABORT, 'refused by test'); END")
+                    .arg(table, when));
+            return;
+        }
+        const QString condition = when == QStringLiteral("1") ? QStringLiteral("true") : when;
+        Sql(QStringLiteral("CREATE FUNCTION fail_%1() RETURNS trigger AS $$ BEGIN IF %2 THEN "
+                           "RAISE EXCEPTION 'refused by test'; END IF; RETURN NEW; END $$ "
+                           "LANGUAGE plpgsql")
+                .arg(table, condition));
+        Sql(QStringLiteral("CREATE TRIGGER fail_%1 BEFORE INSERT ON %1 FOR EACH ROW "
+                           "EXECUTE FUNCTION fail_%1()")
+                .arg(table));
+    }
+    void StopFailingInserts(const QString& table) {
+        if (!OnServer()) {
+            Sql(QStringLiteral("DROP TRIGGER fail_%1").arg(table));
+            return;
+        }
+        Sql(QStringLiteral("DROP TRIGGER fail_%1 ON %1").arg(table));
+        Sql(QStringLiteral("DROP FUNCTION fail_%1()").arg(table));
     }
 
     // Every row of the tables an order position lives in, as text.
@@ -384,7 +411,7 @@ class SaveDbTest : public ::testing::Test {
         for (const char* table : {"FProWins", "FProCl", "TkWins"}) {
             QSqlQuery q(data->Database());
             EXPECT_TRUE(q.exec(
-                QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(QLatin1String(table))));
+                QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table))));
             while (q.next()) {
                 QStringList values;
                 for (int i = 0; i < q.record().count(); ++i) values << q.value(i).toString();
@@ -407,12 +434,14 @@ class SaveDbTest : public ::testing::Test {
         return winID;
     }
 
-    QTemporaryDir dir;
+    std::unique_ptr<TTestDatabase> place;
     TPromptRecorder prompt;
     std::unique_ptr<TsysData> data;
 };
 
-TEST_F(SaveDbTest, SaveToDBWritesThePositionAndNineteenRows) {
+INSTANTIATE_TEST_SUITE_P(Engines, SaveDbTest, KelmEngines(), KelmEngineName);
+
+TEST_P(SaveDbTest, SaveToDBWritesThePositionAndNineteenRows) {
     const QDateTime before = QDateTime::currentDateTime();
     const FCabs cbs = ExampleCombination();
     const QString winID = Save(cbs);
@@ -464,7 +493,7 @@ TEST_F(SaveDbTest, SaveToDBWritesThePositionAndNineteenRows) {
     EXPECT_EQ(i, std::size(kExampleRows));
 }
 
-TEST_F(SaveDbTest, PrecisionComesFromTheSettings) {
+TEST_P(SaveDbTest, PrecisionComesFromTheSettings) {
     struct Case {
         int jqd;
         double drawerFace;  // the second drawer's face height, 128.25
@@ -491,14 +520,14 @@ TEST_F(SaveDbTest, PrecisionComesFromTheSettings) {
     }
 }
 
-TEST_F(SaveDbTest, WinIDEndsWithTheGivenNumber) {
+TEST_P(SaveDbTest, WinIDEndsWithTheGivenNumber) {
     const QString winID = Save(ExampleCombination(), QStringLiteral("1"), 12);
     EXPECT_EQ(winID.size(), 14);
     EXPECT_TRUE(winID.endsWith(QStringLiteral("12")));
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(winID)), 19);
 }
 
-TEST_F(SaveDbTest, AFailingStatementLeavesTheDatabaseAsItWas) {
+TEST_P(SaveDbTest, AFailingStatementLeavesTheDatabaseAsItWas) {
     const QString first = Save(ExampleCombination(), QStringLiteral("2"), 1);
     ASSERT_FALSE(first.isEmpty());
     struct Case {
@@ -529,28 +558,81 @@ TEST_F(SaveDbTest, AFailingStatementLeavesTheDatabaseAsItWas) {
                                             QString(), QString(), ExampleCombination()));
             EXPECT_EQ(Snapshot(), before);
         }
-        Sql(QStringLiteral("DROP TRIGGER fail_%1").arg(QLatin1String(c.table)));
+        StopFailingInserts(QLatin1String(c.table));
     }
     // The connection is usable again afterwards.
     EXPECT_FALSE(Save(ExampleCombination(), QStringLiteral("1"), 3).isEmpty());
     EXPECT_TRUE(prompt.infos.isEmpty()) << prompt.infos.join(QLatin1Char(',')).toStdString();
 }
 
-TEST_F(SaveDbTest, ATakenWinIDFailsCleanly) {
-    // Another position saved within the same second with the same number already has
-    // the identifier; cover the next few seconds too.
+TEST_P(SaveDbTest, ATakenWinIDTakesTheNextFreeNumber) {
+    // Other positions saved within the same second with the same number (from another
+    // seat) already hold the identifier and the first numbers after it; cover the next
+    // few seconds too.
     const QDateTime now = QDateTime::currentDateTime();
     for (int s = 0; s < 5; ++s)
-        Sql(QStringLiteral("INSERT INTO FProWins(winID,proID) VALUES('%1','other')")
-                .arg(TimeIDAt(now.addSecs(s), QStringLiteral("7"))));
+        for (const QString extra : {"", "1", "2"})
+            Sql(QStringLiteral("INSERT INTO FProWins(winID,proID) VALUES('%1','other')")
+                    .arg(TimeIDAt(now.addSecs(s), QStringLiteral("7")) + extra));
     const QStringList before = Snapshot();
-    EXPECT_FALSE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"),
-                                    QStringLiteral("1"), QString(), QString(), QString(),
-                                    ExampleCombination(), 7));
-    EXPECT_EQ(Snapshot(), before);
+    QString winID;
+    ASSERT_TRUE(FXmlSave::SaveToDB(QStringLiteral("150317101530"), QStringLiteral("A"),
+                                   QStringLiteral("1"), QString(), QString(), QString(),
+                                   ExampleCombination(), 7, &winID));
+    EXPECT_EQ(winID.size(), 14);
+    EXPECT_TRUE(winID.endsWith(QStringLiteral("73"))) << winID.toStdString();
+    // The other positions are untouched and the new rows belong to the new one only.
+    const QStringList after = Snapshot();
+    for (const QString& row : before) EXPECT_TRUE(after.contains(row)) << row.toStdString();
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(winID)), 19);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl")), 19);
 }
 
-TEST_F(SaveDbTest, ADamagedDrillingRuleWritesNothing) {
+// A position opened on this seat and changed on another before this seat saves.
+TEST_P(SaveDbTest, ChangeFromAnotherSeatIsNotSilentlyOverwritten) {
+    const QString winID = Save(ExampleCombination());
+    ASSERT_FALSE(winID.isEmpty());
+    auto editHere = [&](const QString* opened, const QString& code) {
+        return FXmlSave::EditSize(QStringLiteral("150317101530"), winID, code,
+                                  QStringLiteral("1"), QString(), QString(), QString(),
+                                  ExampleCombination(), opened);
+    };
+    const QString kAsked =
+        QStringLiteral("该柜体在打开后已被其他用户修改，保存将覆盖对方的修改。\n是否继续保存？");
+
+    // Unchanged since opened: saved without a question.
+    QString opened = FXmlSave::PositionVersion(winID);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_TRUE(editHere(&opened, QStringLiteral("本机1")));
+    EXPECT_TRUE(prompt.confirms.isEmpty());
+
+    // Opened, then changed elsewhere; the user cancels: the other seat's change stays.
+    opened = FXmlSave::PositionVersion(winID);
+    ASSERT_TRUE(editHere(nullptr, QStringLiteral("他机")));
+    const QStringList elsewhere = Snapshot();
+    prompt.answers = {false};
+    EXPECT_FALSE(editHere(&opened, QStringLiteral("本机2")));
+    EXPECT_EQ(prompt.confirms, QStringList{kAsked});
+    EXPECT_EQ(Snapshot(), elsewhere);
+
+    // The same, and the user chooses to overwrite.
+    prompt.answers = {true};
+    EXPECT_TRUE(editHere(&opened, QStringLiteral("本机3")));
+    EXPECT_EQ(prompt.confirms.size(), 2);
+    auto q = data->OpenQuery(QStringLiteral("SELECT winCode FROM FProWins WHERE winID='%1'").arg(winID));
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(FieldText(*q, QStringLiteral("winCode")), QStringLiteral("本机3"));
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(winID)), 19);
+
+    // Deleted elsewhere meanwhile: nothing is written, nothing asked.
+    opened = FXmlSave::PositionVersion(winID);
+    Sql(QStringLiteral("DELETE FROM FProWins WHERE winID='%1'").arg(winID));
+    EXPECT_FALSE(editHere(&opened, QStringLiteral("本机4")));
+    EXPECT_EQ(prompt.confirms.size(), 2);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProWins")), 0);
+}
+
+TEST_P(SaveDbTest, ADamagedDrillingRuleWritesNothing) {
     const QString first = Save(ExampleCombination());
     // Covers the 532 deep top and bottom boards.
     Sql(QStringLiteral("DELETE FROM FPKBZ"));
@@ -571,7 +653,7 @@ TEST_F(SaveDbTest, ADamagedDrillingRuleWritesNothing) {
                                    ExampleCombination()));
 }
 
-TEST_F(SaveDbTest, EditSizeReplacesDocumentAndRows) {
+TEST_P(SaveDbTest, EditSizeReplacesDocumentAndRows) {
     const QString first = Save(ExampleCombination());
     const QString other = Save(ExampleCombination(), QStringLiteral("1"), 9);
     const QStringList otherRowsBefore = [&] {
@@ -618,7 +700,7 @@ TEST_F(SaveDbTest, EditSizeReplacesDocumentAndRows) {
     EXPECT_EQ(otherRowsAfter, otherRowsBefore);
 }
 
-TEST_F(SaveDbTest, EditSizeOfAPositionWithoutPanels) {
+TEST_P(SaveDbTest, EditSizeOfAPositionWithoutPanels) {
     // A combination whose cabinet holds only regions has no panel rows.
     FCabs empty(600, 550, 720);
     empty.AddCabinet(0, std::make_unique<FCabinet>(600, 550, 720, QStringLiteral("空柜")));
@@ -635,7 +717,7 @@ TEST_F(SaveDbTest, EditSizeOfAPositionWithoutPanels) {
     EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM FProCl WHERE winID='%1'").arg(winID)), 19);
 }
 
-TEST_F(SaveDbTest, EditSizeOfAnUnknownPositionChangesNothing) {
+TEST_P(SaveDbTest, EditSizeOfAnUnknownPositionChangesNothing) {
     Save(ExampleCombination());
     const QStringList before = Snapshot();
     EXPECT_FALSE(FXmlSave::EditSize(QStringLiteral("150317101530"), QStringLiteral("999999999999"),
@@ -644,7 +726,7 @@ TEST_F(SaveDbTest, EditSizeOfAnUnknownPositionChangesNothing) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
+TEST_P(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
     // The single-cabinet designer wraps its cabinet in a combination of its own size.
     FCabs wrapped(600, 550, 720);
     wrapped.AddCabinet(0, ExampleCabinet());
@@ -663,7 +745,7 @@ TEST_F(SaveDbTest, SaveToTuKuStoresAnEntryThatOpensAgain) {
     ExpectNearCabinet(*opened->CBS()[0], *wrapped.CBS()[0]);
 }
 
-TEST_F(SaveDbTest, CabinetNamedWithAPrivateUseCharacterIsSavedAndOpensAgain) {
+TEST_P(SaveDbTest, CabinetNamedWithAPrivateUseCharacterIsSavedAndOpensAgain) {
     // U+E81E is one of the characters the C library's GB18030 converter has no code
     // for; the save must neither fail nor lose the name.
     const QString name = QString(QChar(0xE81E)) + QStringLiteral("地柜");
@@ -678,7 +760,7 @@ TEST_F(SaveDbTest, CabinetNamedWithAPrivateUseCharacterIsSavedAndOpensAgain) {
     EXPECT_EQ(opened->CBS()[0]->Name(), name);
 }
 
-TEST_F(SaveDbTest, AFailedLibraryInsertIsSilent) {
+TEST_P(SaveDbTest, AFailedLibraryInsertIsSilent) {
     FailInsertsWhen(QStringLiteral("TkWins"), QStringLiteral("1"));
     EXPECT_FALSE(
         FXmlSave::SaveToTuKu(QStringLiteral("3"), QStringLiteral("x"), ExampleCombination()));

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "EngineTestSupport.h"
 #include "common/NumberFormat.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
@@ -36,11 +37,13 @@ TD2RSchame SchemeWith(double percent, int layouts) {
     return s;
 }
 
-class FileOptTest : public ::testing::Test {
+class FileOptTest : public ::testing::TestWithParam<TDbEngine> {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
+        KELM_REQUIRE_ENGINE(GetParam());
+        place = std::make_unique<TTestDatabase>(GetParam());
+        ASSERT_FALSE(place->Spec().isEmpty()) << place->Problem().toStdString();
+        data = std::make_unique<TsysData>(place->Spec());
         data->SetPrompt(&prompt);
         SetSysData(data.get());
         raws.push_back({1, "白橡18", "1", "", 80, 1000, 1000, 99999999, 0});
@@ -48,7 +51,11 @@ class FileOptTest : public ::testing::Test {
         prm.BladeWidth = 4;
         prm.Priority = TD2RPriority::Price;
     }
-    void TearDown() override { SetSysData(nullptr); }
+    void TearDown() override {
+        SetSysData(nullptr);
+        data.reset();
+        place.reset();
+    }
 
     bool Save(double percent, int layouts, const QString& bcID, const QString& proID = "P1") {
         return TD2File().SaveToFile(raws, eles, prm, SchemeWith(percent, layouts), proID, bcID);
@@ -66,7 +73,7 @@ class FileOptTest : public ::testing::Test {
         return rows;
     }
 
-    QTemporaryDir dir;
+    std::unique_ptr<TTestDatabase> place;
     TPromptRecorder prompt;
     std::unique_ptr<TsysData> data;
     TD2RRawArr raws;
@@ -74,7 +81,9 @@ class FileOptTest : public ::testing::Test {
     TD2RPrm prm;
 };
 
-TEST_F(FileOptTest, FirstResultIsStoredScrambled) {
+INSTANTIATE_TEST_SUITE_P(Engines, FileOptTest, KelmEngines(), KelmEngineName);
+
+TEST_P(FileOptTest, FirstResultIsStoredScrambled) {
     ASSERT_TRUE(Save(75.5, 2, "1"));
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 1u);
@@ -87,7 +96,7 @@ TEST_F(FileOptTest, FirstResultIsStoredScrambled) {
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(FileOptTest, ReplacedOnlyByABetterResult) {
+TEST_P(FileOptTest, ReplacedOnlyByABetterResult) {
     struct Case {
         const char* label;
         double percent;
@@ -127,7 +136,7 @@ TEST_F(FileOptTest, ReplacedOnlyByABetterResult) {
 
 // The batch stores each raw material's result: a second material, even with a poorer
 // result, gets its own row and leaves the first one's layout alone.
-TEST_F(FileOptTest, EachMaterialOfAnOrderKeepsItsOwnLayout) {
+TEST_P(FileOptTest, EachMaterialOfAnOrderKeepsItsOwnLayout) {
     ASSERT_TRUE(Save(80, 3, "1"));
     const QString first = Rows()[0].cutFA;
     ASSERT_TRUE(Save(40, 2, "2"));
@@ -146,20 +155,20 @@ TEST_F(FileOptTest, EachMaterialOfAnOrderKeepsItsOwnLayout) {
     EXPECT_EQ(rows[1].uli, "90");
 }
 
-TEST_F(FileOptTest, OrdersKeepTheirOwnLayouts) {
+TEST_P(FileOptTest, OrdersKeepTheirOwnLayouts) {
     ASSERT_TRUE(Save(60, 2, "1", "150317101530"));
     ASSERT_TRUE(Save(50, 2, "2", "150317101531"));
     EXPECT_EQ(Rows("150317101530")[0].uli, "60");
     EXPECT_EQ(Rows("150317101531")[0].uli, "50");
 }
 
-TEST_F(FileOptTest, QuoteInOrderKeyDoesNotBreakTheLookup) {
+TEST_P(FileOptTest, QuoteInOrderKeyDoesNotBreakTheLookup) {
     ASSERT_TRUE(Save(60, 2, "1", "O'Neil"));
     EXPECT_FALSE(Save(50, 2, "1", "O'Neil"));
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(FileOptTest, NothingIsWrittenWhenTheLookupFails) {
+TEST_P(FileOptTest, NothingIsWrittenWhenTheLookupFails) {
     QTemporaryDir other;
     const QString foreign = other.filePath("foreign.db");
     {
@@ -207,7 +216,7 @@ TEST(Utilisation, TwoDecimalsOfPartOverSheetArea) {
     }
 }
 
-TEST_F(FileOptTest, OpenFileReadsTheStoredLayoutBack) {
+TEST_P(FileOptTest, OpenFileReadsTheStoredLayoutBack) {
     TD2RSchame scheme = SchemeWith(66.5, 2);
     scheme[1].RectArr[0].Width = 560.26;  // stored with one decimal
     ASSERT_TRUE(TD2File().SaveToFile(raws, eles, prm, scheme, "P1", "1"));
@@ -230,7 +239,7 @@ TEST_F(FileOptTest, OpenFileReadsTheStoredLayoutBack) {
     EXPECT_EQ(LayoutDocumentText(r, e, p, s), LayoutDocumentText(raws, eles, prm, scheme));
 }
 
-TEST_F(FileOptTest, MissingRowLeavesCallersDataAsItWas) {
+TEST_P(FileOptTest, MissingRowLeavesCallersDataAsItWas) {
     TD2RRawArr r(2);
     TD2REleArr e(1);
     TD2RSchame s(3);
@@ -244,7 +253,7 @@ TEST_F(FileOptTest, MissingRowLeavesCallersDataAsItWas) {
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(FileOptTest, DamagedStoredTextRaisesAnError) {
+TEST_P(FileOptTest, DamagedStoredTextRaisesAnError) {
     struct Case {
         const char* label;
         QString cutFA;
@@ -285,7 +294,7 @@ TEST_F(FileOptTest, DamagedStoredTextRaisesAnError) {
     }
 }
 
-TEST_F(FileOptTest, KeyThatIsNotANumberIsRefused) {
+TEST_P(FileOptTest, KeyThatIsNotANumberIsRefused) {
     TD2RRawArr r;
     TD2REleArr e;
     TD2RSchame s;

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "EngineTestSupport.h"
 #include "data/PromptRecorder.h"
 #include "data/UnitData.h"
 #include "documents/UXmlSave.h"
@@ -25,11 +26,15 @@
 
 namespace kelm::test {
 
-class ReportTest : public ::testing::Test {
+// Runs on the file and on a server (EngineTestSupport.h); the folder stays a temp folder.
+class ReportTest : public ::testing::TestWithParam<TDbEngine> {
   protected:
     void SetUp() override {
+        KELM_REQUIRE_ENGINE(GetParam());
         ASSERT_TRUE(dir.isValid());
-        data = std::make_unique<TsysData>(dir.filePath("KelmDB.db"));
+        place = std::make_unique<TTestDatabase>(GetParam());
+        ASSERT_FALSE(place->Spec().isEmpty()) << place->Problem().toStdString();
+        data = std::make_unique<TsysData>(place->Spec());
         data->SetPrompt(&prompt);
         SetSysData(data.get());
         ASSERT_TRUE(QDir().mkpath(ProgramDir()));
@@ -40,6 +45,8 @@ class ReportTest : public ::testing::Test {
         SetSysData(nullptr);
         SetReportProgramDir(QString());
         SetReportDpi(0);
+        data.reset();
+        place.reset();
     }
 
     QString ProgramDir() const { return dir.filePath("program"); }
@@ -92,6 +99,7 @@ class ReportTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
+    std::unique_ptr<TTestDatabase> place;
     std::unique_ptr<TsysData> data;
     TPromptRecorder prompt;
 };

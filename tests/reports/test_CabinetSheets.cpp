@@ -66,7 +66,9 @@ void ExpectOnePictureAt(const QJsonObject& s, int col, int row) {
     EXPECT_EQ(anchor[3].toInt(), 0);
 }
 
-TEST_F(CabinetSheetTest, SizeSheetWithNineteenPanelsInRowsSixToTwentyFour) {
+INSTANTIATE_TEST_SUITE_P(Engines, CabinetSheetTest, KelmEngines(), KelmEngineName);
+
+TEST_P(CabinetSheetTest, SizeSheetWithNineteenPanelsInRowsSixToTwentyFour) {
     AddPanels(19);
     const QString path = Out("size.xls");
     ASSERT_TRUE(ExportSizeSheet(path, "W1"));
@@ -121,7 +123,7 @@ TEST_F(CabinetSheetTest, SizeSheetWithNineteenPanelsInRowsSixToTwentyFour) {
     EXPECT_EQ(StoredPicture(book, PictureShapes(s)[0].toObject()["pib"].toInt()), temp);
 }
 
-TEST_F(CabinetSheetTest, FirstRowFollowsTheScreenResolution) {
+TEST_P(CabinetSheetTest, FirstRowFollowsTheScreenResolution) {
     const struct {
         int dpi;
         int points;
@@ -136,7 +138,7 @@ TEST_F(CabinetSheetTest, FirstRowFollowsTheScreenResolution) {
     }
 }
 
-TEST_F(CabinetSheetTest, EntryWithoutPanelsKeepsTheHeadingsInABorderedA5ToG5) {
+TEST_P(CabinetSheetTest, EntryWithoutPanelsKeepsTheHeadingsInABorderedA5ToG5) {
     ASSERT_TRUE(ExportSizeSheet(Out("size.xls"), "W1"));
     const QJsonObject s = SheetOf(Read(Out("size.xls")));
     ExpectOnePictureAt(s, 0, 0);
@@ -151,7 +153,7 @@ TEST_F(CabinetSheetTest, EntryWithoutPanelsKeepsTheHeadingsInABorderedA5ToG5) {
     EXPECT_EQ(rowFive, 7);
 }
 
-TEST_F(CabinetSheetTest, DrawingSheetHasTheSizeBlockAndThePictureAtB3) {
+TEST_P(CabinetSheetTest, DrawingSheetHasTheSizeBlockAndThePictureAtB3) {
     const QString path = Out("drawing.xls");
     ASSERT_TRUE(ExportDrawingSheet(path, "W1", kelm::Colors::Black));
     EXPECT_EQ(prompt.infos, QStringList{"报表已经导出为文件：" + path});
@@ -164,7 +166,7 @@ TEST_F(CabinetSheetTest, DrawingSheetHasTheSizeBlockAndThePictureAtB3) {
         EXPECT_FALSE(v.toArray()[1].toBool()) << "row heights keep their defaults";
 }
 
-TEST_F(CabinetSheetTest, TwoSheetsInARowEachKeepTheirOwnPicture) {
+TEST_P(CabinetSheetTest, TwoSheetsInARowEachKeepTheirOwnPicture) {
     ASSERT_TRUE(ExportSizeSheet(Out("size.xls"), "W1"));
     const QImage filled = QImage(TempBmp()).convertToFormat(QImage::Format_RGB888);
     ASSERT_TRUE(ExportDrawingSheet(Out("drawing.xls"), "W1", kelm::Colors::Black));
@@ -179,7 +181,7 @@ TEST_F(CabinetSheetTest, TwoSheetsInARowEachKeepTheirOwnPicture) {
               wire);
 }
 
-TEST_F(CabinetSheetTest, UnknownEntryWritesNothing) {
+TEST_P(CabinetSheetTest, UnknownEntryWritesNothing) {
     EXPECT_FALSE(ExportSizeSheet(Out("size.xls"), "W9"));
     EXPECT_FALSE(ExportDrawingSheet(Out("drawing.xls"), "W9", kelm::Colors::Black));
     EXPECT_FALSE(QFile::exists(Out("size.xls")));
@@ -187,7 +189,7 @@ TEST_F(CabinetSheetTest, UnknownEntryWritesNothing) {
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(CabinetSheetTest, DamagedCabinetDocumentIsReportedAndWritesNoFile) {
+TEST_P(CabinetSheetTest, DamagedCabinetDocumentIsReportedAndWritesNoFile) {
     Exec("UPDATE FProWins SET winPath='garbage' WHERE winID='W1'");
     const QString path = Out("size.xls");
     EXPECT_FALSE(ExportSizeSheet(path, "W1"));
@@ -223,7 +225,7 @@ std::pair<int, int> WidthDimension(const QImage& image) {
     return {-1, -1};
 }
 
-TEST_F(CabinetSheetTest, WholeCabinetWithDepthTopAndDimensionsFitsInsideTheMargin) {
+TEST_P(CabinetSheetTest, WholeCabinetWithDepthTopAndDimensionsFitsInsideTheMargin) {
     // Deep and flat cabinets too: their depth is drawn above the front's top edge and
     // the dimension lines with their texts below and to the right of it.
     const struct {

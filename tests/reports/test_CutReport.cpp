@@ -91,7 +91,9 @@ void ExpectTwoLayoutSheet(const QJsonObject& s, const QString& material = QStrin
         EXPECT_EQ(widths[col].toInt(), 236 * 256 / 7) << col;
 }
 
-TEST_F(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
+INSTANTIATE_TEST_SUITE_P(Engines, CutReportTest, KelmEngines(), KelmEngineName);
+
+TEST_P(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
     Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(1,'白颗粒板',2440,1220,18)");
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     const QString chosen = Out("cut.xls");
@@ -135,7 +137,7 @@ TEST_F(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
     EXPECT_NE(images[0], images[1]) << "each layout has its own diagram";
 }
 
-TEST_F(CutReportTest, TheWorkbookIsWrittenUnderTheChosenNameItself) {
+TEST_P(CutReportTest, TheWorkbookIsWrittenUnderTheChosenNameItself) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     for (const char* name : {"cut.old.xls", "cut.xlsx", "cut"}) {
         SCOPED_TRACE(name);
@@ -147,7 +149,7 @@ TEST_F(CutReportTest, TheWorkbookIsWrittenUnderTheChosenNameItself) {
     EXPECT_FALSE(QFile::exists(Out("cut_1.xls")));
 }
 
-TEST_F(CutReportTest, OneWorkbookForTwoMaterialsEachOnItsOwnSheetWithoutRepeats) {
+TEST_P(CutReportTest, OneWorkbookForTwoMaterialsEachOnItsOwnSheetWithoutRepeats) {
     Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(1,'白颗粒板',2440,1220,18)");
     Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(2,'黑胡桃',2440,1220,5)");
     // The thin board's result is stored first; the report still lists material 1 first.
@@ -186,7 +188,7 @@ TEST_F(CutReportTest, OneWorkbookForTwoMaterialsEachOnItsOwnSheetWithoutRepeats)
     }
 }
 
-TEST_F(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
+TEST_P(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
     StoreLayout({}, TwoLayoutParts());
     ASSERT_TRUE(ExportCutReport(Out("cut.xls"), "P1"));
     const QJsonObject s = SheetOf(Read(Out("cut.xls")));
@@ -197,14 +199,14 @@ TEST_F(CutReportTest, SchemeWithoutLayoutsEndsWithTheDiagramBand) {
     EXPECT_TRUE(PictureShapes(s).isEmpty());
 }
 
-TEST_F(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
+TEST_P(CutReportTest, OrderWithoutStoredLayoutDoesNothing) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts(), "P2");
     EXPECT_FALSE(ExportCutReport(Out("cut.xls"), "P1"));
     EXPECT_FALSE(QFile::exists(Out("cut.xls")));
     EXPECT_TRUE(prompt.infos.isEmpty());
 }
 
-TEST_F(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
+TEST_P(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
     Exec(
         "INSERT INTO FProBCCut(proID,bcID,uli,cutC,cutFA) VALUES('P1','1','50','1','not a "
         "layout')");
@@ -216,7 +218,7 @@ TEST_F(CutReportTest, DamagedStoredLayoutIsReportedAndWritesNoFile) {
     EXPECT_GT(prompt.infos[0].size(), QString("保存Excel文件出现异常！\n").size()) << "says why";
 }
 
-TEST_F(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNotWritable) {
+TEST_P(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNotWritable) {
     const QByteArray oldTmp = qgetenv("TMPDIR");
     const QString tmp = Out("tmp");
     ASSERT_TRUE(QDir().mkpath(tmp));
@@ -235,7 +237,7 @@ TEST_F(CutReportTest, TempBitmapGoesToTheTemporaryFolderWhenTheProgramFolderIsNo
 }
 
 // Root may write into /usr/bin, yet an installed program leaves it alone.
-TEST_F(CutReportTest, TempBitmapStaysOutOfAnInstalledProgramFolder) {
+TEST_P(CutReportTest, TempBitmapStaysOutOfAnInstalledProgramFolder) {
     const QString installed = Out("root/usr/bin");
     const QString own = Out("kelm");
     ASSERT_TRUE(QDir().mkpath(installed));
@@ -246,7 +248,7 @@ TEST_F(CutReportTest, TempBitmapStaysOutOfAnInstalledProgramFolder) {
     EXPECT_EQ(TempBitmapPath(), QDir(own).filePath("Temp.bmp"));
 }
 
-TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
+TEST_P(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
     const QString path = Out("direct.xls");
     QString error;
     ASSERT_TRUE(WriteCutReport(path, TwoLayoutParts(), TD2RPrm(), TwoLayoutScheme(), 96, &error))
@@ -266,7 +268,7 @@ TEST_F(CutReportTest, WithoutDatabaseTheSameSheetGoesIntoThePathItself) {
 
 namespace {
 
-TEST_F(CutReportTest, DiagramTallerThanTheTallestRowSpansRowsAndTheNextStartsBelowIt) {
+TEST_P(CutReportTest, DiagramTallerThanTheTallestRowSpansRowsAndTheNextStartsBelowIt) {
     // Sheets fed crosswise: 1220 long, 2440 wide, so each diagram is about 1140 pixels
     // high, more than one row of at most 409 points can hold.
     TD2RSchame schame = TwoLayoutScheme();

@@ -35,7 +35,9 @@ class PanelReportTest : public ReportTest {
     }
 };
 
-TEST_F(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToQ5) {
+INSTANTIATE_TEST_SUITE_P(Engines, PanelReportTest, KelmEngines(), KelmEngineName);
+
+TEST_P(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToQ5) {
     AddPanel("W2", "顶板", "564", "1");    // ID 1, customer 2
     AddPanel("W1", "侧板", "720.5", "2");  // ID 2, customer 1
     AddPanel("W1", "背板", "580", "1");    // ID 3, customer 1
@@ -90,7 +92,7 @@ TEST_F(PanelReportTest, ThreePanelsFillTheBorderedBlockA1ToQ5) {
     EXPECT_EQ(cells, 5 * columns);
 }
 
-TEST_F(PanelReportTest, ColumnsFitTheirLongestTextAndThePagePrintsLandscapeOneWide) {
+TEST_P(PanelReportTest, ColumnsFitTheirLongestTextAndThePagePrintsLandscapeOneWide) {
     Exec("UPDATE FProWins SET FengB='暖白PVC 1.0mm 封边条' WHERE winID='W1'");
     for (int i = 0; i < 120; ++i) AddPanel(i % 2 ? "W1" : "W2", "抽屉1-右侧板加长", "720", "1");
     const QString path = Out("long.xls");
@@ -136,7 +138,7 @@ FCabs BandedCabinet() {
     return cabs;
 }
 
-TEST_F(PanelReportTest, BandingPerEdgeAndPartIdentifiersThatStayWhenThePositionIsSavedAgain) {
+TEST_P(PanelReportTest, BandingPerEdgeAndPartIdentifiersThatStayWhenThePositionIsSavedAgain) {
     const FCabs cabs = BandedCabinet();
     QString winID;
     ASSERT_TRUE(FXmlSave::SaveToDB("P1", "A03", "1", "1", "张三", "暖白PVC", cabs, 0, &winID));
@@ -166,7 +168,7 @@ TEST_F(PanelReportTest, BandingPerEdgeAndPartIdentifiersThatStayWhenThePositionI
     }
 }
 
-TEST_F(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
+TEST_P(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
     AddPanel("W1", "侧板", "720", "2");
     const QString path = Out("list.xlsx");
     ASSERT_TRUE(ExportPanelReport(path, "P1"));
@@ -174,7 +176,7 @@ TEST_F(PanelReportTest, PathEndingInXlsxStillGetsTheBinaryFormat) {
     EXPECT_EQ(TextAt(SheetOf(Read(path)), 2, 2), "侧板");
 }
 
-TEST_F(PanelReportTest, OrderWithoutPanelsWritesNothingAndSaysNothing) {
+TEST_P(PanelReportTest, OrderWithoutPanelsWritesNothingAndSaysNothing) {
     AddPanel("W1", "侧板", "720", "2");
     const QString path = Out("none.xls");
     EXPECT_FALSE(ExportPanelReport(path, "P2"));

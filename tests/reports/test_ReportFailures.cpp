@@ -25,7 +25,9 @@ class ReportFailureTest : public ReportTest {
     }
 };
 
-TEST_F(ReportFailureTest, UnwritablePathIsReportedAsFailureWithTheReason) {
+INSTANTIATE_TEST_SUITE_P(Engines, ReportFailureTest, KelmEngines(), KelmEngineName);
+
+TEST_P(ReportFailureTest, UnwritablePathIsReportedAsFailureWithTheReason) {
     const struct {
         const char* report;
         std::function<bool(const QString&)> run;
@@ -65,7 +67,7 @@ TEST_F(ReportFailureTest, UnwritablePathIsReportedAsFailureWithTheReason) {
 
 // 65 536 rows hold the panel list's title, headings and 65 534 panels, and the size
 // sheet's 65 531 panels below row 5; a longer list is refused instead of cut short.
-TEST_F(ReportFailureTest, ListLongerThanAWorksheetIsRefusedRatherThanCutShort) {
+TEST_P(ReportFailureTest, ListLongerThanAWorksheetIsRefusedRatherThanCutShort) {
     // W1 already holds one panel; 65 534 more.
     Exec(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65534) "

@@ -388,7 +388,8 @@ void TfrmDesCbs::tlSaveClick() {
     if (IsEdit)
         saved =
             FXmlSave::EditSize(proID, cbID, Cell(0).trimmed(), Cell(4).trimmed(), txtCustID->text(),
-                               txtCustName->text(), cbFB->currentText(), *CBS);
+                               txtCustName->text(), cbFB->currentText(), *CBS,
+                               openedVersion.isEmpty() ? nullptr : &openedVersion);
     else
         saved = FXmlSave::SaveToDB(proID, Cell(0).trimmed(), Cell(4).trimmed(), txtCustID->text(),
                                    txtCustName->text(), cbFB->currentText(), *CBS, 0);

@@ -57,6 +57,9 @@ class TfrmDesCbs : public QDialog {
     QString proID;
     std::unique_ptr<FCabs> CBS;  // absent until made from the grid or handed in
     QString cbID;
+    // The stored position as it was when opened (FXmlSave::PositionVersion): saving
+    // asks before it overwrites a change made meanwhile on another seat.
+    QString openedVersion;
 
     QTableWidget* sgGT;  // row 0 headings, row 1 代码 / 宽(W) / 深(D) / 高(H) / 数量
     QLineEdit* txtCustName;

@@ -8,6 +8,7 @@
 #include "data/UnitData.h"
 #include "documents/ULayoutParts.h"
 #include "documents/UXmlOpen.h"
+#include "documents/UXmlSave.h"
 #include "reports/UReports.h"
 #include "ui/orders/USetings.h"
 #include "ui/orders/UnitBackData.h"
@@ -49,6 +50,7 @@ bool OpenCombinationDesignerEdit(QWidget* parent, const QString& proID,
     frmDesCbs.cbFB->setEditText(entry.FengB);
     frmDesCbs.proID = proID;
     frmDesCbs.cbID = entry.winID;
+    frmDesCbs.openedVersion = FXmlSave::PositionVersion(entry.winID);
     frmDesCbs.tlNew->setEnabled(false);
     frmDesCbs.CBS = std::move(cabs);
     frmDesCbs.ShowSizes();
