@@ -294,8 +294,8 @@ TEST_F(ServerSchemaUpgradeTest, OldServerDatabaseGetsTheNewColumnsWithEveryRowKe
             EXPECT_EQ(columns, expected);
         }
         EXPECT_EQ(Row(data, "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,"
-                            "minOffW FROM FSysSet"),
-                  "木作坊|3.5|2|1|0|0|0|0|300|100");
+                            "minOffW,deepSec FROM FSysSet"),
+                  "木作坊|3.5|2|1|0|0|0|0|300|100|10");
         EXPECT_EQ(Row(data, "SELECT COUNT(*) FROM FSysSet"), "1");
         EXPECT_EQ(Row(data, "SELECT clName,length,width,clCount,wl FROM FProCl"),
                   "侧板|720|560|2|1");
