@@ -51,6 +51,7 @@ class TfrmOptBl : public QDialog {
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
     QPushButton* btnView;  // the layout viewer, after a run
+    QPushButton* btnCutOK;  // 确认开料: the stored layouts are being cut
     QProgressBar* ProgressBar1;  // materials done
     QMenu* PopupMenu1;
     QAction* mnuSelAll;
@@ -74,6 +75,11 @@ class TfrmOptBl : public QDialog {
     bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
     void btnViewClick();
+    // 确认开料: marks the order's stored layouts as cut, keeps their leftovers at least
+    // the settings' minimum offcut and uses up the offcuts they lie on (one transaction).
+    void btnCutOKClick();
+    // Enables 确认开料 when the order has stored layouts not yet confirmed.
+    void UpdateCutButton();
     void mnuSelAllClick();
     void mnuUnSelAllClick();
 
