@@ -165,7 +165,8 @@ std::vector<TSchemaObject> BuildSchema() {
                                      {"bz", kText}}));
     s.push_back(Table("ysdItem", {{"itmID", kCounter}, {"itmName", kText}, {"cateName", kText}}));
     // Added later: the trim margins kept free on each side of a sheet (mm) and the
-    // smallest leftover kept as an offcut (length × width, mm).
+    // smallest leftover kept as an offcut (length × width, mm); the time the deep search
+    // may spend on one material (s).
     s.push_back(Table("FSysSet", {{"cmpName", kText},
                                   {"blade", kNumber},
                                   {"JQD", kInteger},
@@ -175,7 +176,8 @@ std::vector<TSchemaObject> BuildSchema() {
                                   {"trimL", kInteger, "0"},
                                   {"trimR", kInteger, "0"},
                                   {"minOffL", kNumber, "300"},
-                                  {"minOffW", kNumber, "100"}}));
+                                  {"minOffW", kNumber, "100"},
+                                  {"deepSec", kInteger, "10"}}));
     s.push_back(Table("FProFei", {{"JGF", kNumber},
                                   {"AZF", kNumber},
                                   {"JXF", kNumber},

@@ -109,7 +109,7 @@ const std::vector<ExpectedObject> kExpected = {
     {"FSysSet",
      "table",
      {"cmpName", "blade", "JQD", "OptT1", "trimT", "trimB", "trimL", "trimR", "minOffL",
-      "minOffW"}},
+      "minOffW", "deepSec"}},
     {"FProFei", "table", {"JGF", "AZF", "JXF", "SDF", "YSF", "GLF", "QTF"}},
     {"FPKBZ", "table", {"pkID", "minVal", "maxVal", "kwstr"}},
     {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA", "cutOK"}},
@@ -157,6 +157,7 @@ TEST_P(EngineDataTest, NewFileHasDefaultSettingsAndZeroFees) {
     EXPECT_FALSE(q->next());
     EXPECT_EQ(Scalar("SELECT trimT||','||trimB||','||trimL||','||trimR FROM FSysSet"), "0,0,0,0");
     EXPECT_EQ(Scalar("SELECT minOffL||'x'||minOffW FROM FSysSet"), "300x100");
+    EXPECT_EQ(Scalar("SELECT deepSec FROM FSysSet"), "10");
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FProFei"), "1");
     EXPECT_EQ(Scalar("SELECT JGF+AZF+JXF+SDF+YSF+GLF+QTF FROM FProFei"), "0");
 }

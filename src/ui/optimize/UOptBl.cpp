@@ -406,7 +406,10 @@ void TfrmOptBl::RunSelected() {
     p_done = false;
     if (sysSet.OptT1 == 2) {
         TD2RDeepOptions options;
-        options.TimeLimit = DeepSeconds;
+        // A stored time outside what the settings window accepts (a file edited by
+        // hand) falls back to the default rather than running without end.
+        const int seconds = sysSet.DeepSeconds;
+        options.TimeLimit = seconds >= 1 && seconds <= 3600 ? seconds : TSysSet().DeepSeconds;
         options.Seed = Seed;
         d2Deep = new TD2RDeep(rawArr, prm, eleArr, options);
         d2Deep->SetListener(&p_forwarder);

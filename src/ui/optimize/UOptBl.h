@@ -35,9 +35,8 @@ class TfrmOptBl : public QDialog {
     TD2RPrm prm;
     TD2Rect* d2Ga = nullptr;  // the running optimizer
     // The running deep search: the settings' time class 深度计算 (OptT1 = 2) runs it
-    // instead, DeepSeconds per material.
+    // instead, for the settings' time per material.
     TD2RDeep* d2Deep = nullptr;
-    double DeepSeconds = 10;
     TD2RSchame Schame;        // the result being stored
     bool isStop = false;      // the user cancelled the batch
     TSysSet sysSet;

@@ -520,17 +520,19 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     // sheets; the bound says one more, so the search runs on until it is accepted. The
     // window shows the best count and the bound; accept keeps the best scheme so far.
     SetSettings(2, 0);
+    Exec("UPDATE FSysSet SET deepSec=30");  // the settings' time per material
     const QString board = AddMaterial("白橡", 1000, 1000, 18);
     AddPanel(board, "门板", 700, 700, 3, "0");
     AddPanel(board, "抽面", 400, 400, 5, "0");
     auto dialog = NewDialog();
-    dialog->DeepSeconds = 30;
     QString shown;
     bool accepted = false;
     ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
         RunUntilClosed(window, [&] {
             if (!accepted && !window.lblDeep->isHidden()) {
                 shown = window.lblDeep->text();
+                ASSERT_NE(dialog->d2Deep, nullptr);
+                EXPECT_EQ(dialog->d2Deep->Options().TimeLimit, 30);
                 accepted = true;
                 window.Image2Click();
             }
@@ -551,6 +553,32 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     int placed = 0;
     for (const TD2RGene& g : schame) placed += int(g.EleList.size()) * g.RawCount;
     EXPECT_EQ(placed, 8);  // a complete scheme, whenever the run was stopped
+}
+
+TEST_F(OptBlTest, DeepTimeOutsideWhatTheSettingsAcceptFallsBackToTenSeconds) {
+    // A file edited by hand may hold any time; 0 would let the search run without end
+    // (it is the search's "no limit"), so whatever the settings window would refuse
+    // runs for the default 10 s.
+    SetSettings(2, 0);
+    const QString board = AddMaterial("白橡", 1000, 1000, 18);
+    AddPanel(board, "门板", 700, 700, 3, "0");
+    AddPanel(board, "抽面", 400, 400, 5, "0");
+    for (const char* stored : {"0", "-5", "100000", "NULL"}) {
+        SCOPED_TRACE(stored);
+        Exec(QStringLiteral("UPDATE FSysSet SET deepSec=") + stored);
+        auto dialog = NewDialog();
+        double limit = -1;
+        ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
+            RunUntilClosed(window, [&] {
+                if (limit < 0 && dialog->d2Deep) {
+                    limit = dialog->d2Deep->Options().TimeLimit;
+                    window.Image2Click();
+                }
+            });
+        });
+        dialog->btnOKClick();
+        EXPECT_EQ(limit, 10);
+    }
 }
 
 TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
