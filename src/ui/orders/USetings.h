@@ -35,6 +35,8 @@ class TfrmSettings : public QDialog {
     QLineEdit* txtMinOffW;
     QPushButton* btnSysOK;
     QPushButton* btnSysClose;
+    // "数据库连接": the database this seat uses from its next start.
+    QPushButton* btnDbConnect;
 
     QLineEdit* txtJGF;
     QLineEdit* txtAZF;
@@ -51,6 +53,7 @@ class TfrmSettings : public QDialog {
     void btnSysOKClick();
     void btnFeeOKClick();
     void btnCloseClick();
+    void btnDbConnectClick();
 
   private:
     QLineEdit* NumberEdit(const char* name) const;
