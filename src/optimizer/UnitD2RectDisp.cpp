@@ -2,6 +2,8 @@
 
 #include "optimizer/UnitD2RectDisp.h"
 
+#include "optimizer/GrainMarks.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -81,8 +83,7 @@ void TD2Result::GetResult(const TD2RSchame& schame, const TD2RPrm& prm, const TD
         }
     }
 
-    for (const TD2REle& e : eles)
-        if (e.Rotation != 1) rslt.GrainArr.push_back(TEleGrain{e.XH, e.Length, e.Width});
+    rslt.GrainArr = kelm::FixedGrainTypes(eles);
     for (size_t i = 0; i < eles.size(); ++i) {
         const TD2REle& e = eles[i];
         if (left[i] != 0)

@@ -3,6 +3,7 @@
 // report, the command-line tool and tests share one drawing.
 #include "common/Canvas.h"
 #include "common/NumberFormat.h"
+#include "optimizer/GrainMarks.h"
 #include "optimizer/PartTextPlacement.h"
 #include "optimizer/UnitD2RectDisp.h"
 
@@ -73,39 +74,6 @@ int DrawWrapped(kelm::Canvas& canvas, int x0, int y, int right, int unit, QStrin
     return y + canvas.TextHeight(line) + 2 * unit;
 }
 
-// Grain marks: a part that may not turn gets three thin lines along its grain, in the
-// lower part of its rectangle where they stay clear of the size and name labels. The
-// grain runs along the part type's unturned length; a part placed turned (only a
-// foreign or damaged layout can hold one) shows its lines across.
-void DrawGrainMarks(kelm::Canvas& canvas, const PixelRect& r, const TRectEle& part,
-                    const TD2Rslt& result) {
-    const auto fixed = std::find_if(result.GrainArr.begin(), result.GrainArr.end(),
-                                    [&part](const TEleGrain& g) { return g.XH == part.XH; });
-    if (fixed == result.GrainArr.end()) return;
-    const bool turned = std::abs(part.Length - fixed->Length) > 1e-6 &&
-                        std::abs(part.Length - fixed->Width) <= 1e-6;
-    const int w = r.x2 - r.x1;
-    const int h = r.y2 - r.y1;
-    if (w < 4 || h < 4) return;  // no room for a mark inside the outline
-    const kelm::Color pen = canvas.PenColor();
-    const int penWidth = canvas.PenWidth();
-    canvas.SetPenColor(kelm::Color(96, 96, 96));
-    canvas.SetPenWidth(1);
-    for (const int eighth : {5, 6, 7}) {
-        if (!turned) {
-            const int y = r.y1 + h * eighth / 8;
-            canvas.MoveTo(r.x1 + w / 4, y);
-            canvas.LineTo(r.x2 - w / 4, y);
-        } else {
-            const int x = r.x1 + w * eighth / 8;
-            canvas.MoveTo(x, r.y1 + h / 4);
-            canvas.LineTo(x, r.y2 - h / 4);
-        }
-    }
-    canvas.SetPenColor(pen);
-    canvas.SetPenWidth(penWidth);
-}
-
 }  // namespace
 
 int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, double dv,
@@ -170,7 +138,7 @@ int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, d
             legend << QStringLiteral("（未标出）") + part.Name + QStringLiteral(" ") + sizeText +
                           QStringLiteral(" 位于") + Num(part.px) + QStringLiteral(",") +
                           Num(part.py) + QStringLiteral("   ");
-        DrawGrainMarks(canvas, r, part, result);
+        kelm::DrawGrainMarks(canvas, r.x1, r.y1, r.x2, r.y2, kelm::GrainMarkOf(part, result.GrainArr));
     }
     canvas.SetFontSize(9);
 
@@ -192,3 +160,44 @@ int TD2Result::DrawPBT(int32_t pbID, int32_t posX, int32_t binW, int32_t binL, d
     if (contentBottom) *contentBottom = end;
     return bottom;
 }
+
+namespace kelm {
+
+TEleGrainArr FixedGrainTypes(const TD2REleArr& eles) {
+    TEleGrainArr fixed;
+    for (const TD2REle& e : eles)
+        if (e.Rotation != 1) fixed.push_back(TEleGrain{e.XH, e.Length, e.Width});
+    return fixed;
+}
+
+GrainMark GrainMarkOf(const TRectEle& part, const TEleGrainArr& fixed) {
+    const auto it = std::find_if(fixed.begin(), fixed.end(), [&part](const TEleGrain& g) { return g.XH == part.XH; });
+    if (it == fixed.end()) return GrainMark::None;
+    const bool turned = std::abs(part.Length - it->Length) > 1e-6 && std::abs(part.Length - it->Width) <= 1e-6;
+    return turned ? GrainMark::Across : GrainMark::Along;
+}
+
+void DrawGrainMarks(Canvas& canvas, int x1, int y1, int x2, int y2, GrainMark mark) {
+    const int w = x2 - x1;
+    const int h = y2 - y1;
+    if (mark == GrainMark::None || w < 4 || h < 4) return;  // no room for a mark inside the outline
+    const Color pen = canvas.PenColor();
+    const int penWidth = canvas.PenWidth();
+    canvas.SetPenColor(Color(96, 96, 96));
+    canvas.SetPenWidth(1);
+    for (const int eighth : {5, 6, 7}) {
+        if (mark == GrainMark::Along) {
+            const int y = y1 + h * eighth / 8;
+            canvas.MoveTo(x1 + w / 4, y);
+            canvas.LineTo(x2 - w / 4, y);
+        } else {
+            const int x = x1 + w * eighth / 8;
+            canvas.MoveTo(x, y1 + h / 4);
+            canvas.LineTo(x, y2 - h / 4);
+        }
+    }
+    canvas.SetPenColor(pen);
+    canvas.SetPenWidth(penWidth);
+}
+
+}  // namespace kelm

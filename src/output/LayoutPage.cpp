@@ -5,6 +5,8 @@
 
 #include "common/Canvas.h"
 #include "common/NumberFormat.h"
+#include "optimizer/GrainMarks.h"
+#include "optimizer/PartTextPlacement.h"
 
 namespace kelm::output {
 
@@ -50,7 +52,8 @@ QRect DiagramGeometry::Map(const TRectR& r) const {
 }
 
 std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, const QString& order,
-                                        const QString& material, const TBin& keep) {
+                                        const QString& material, const TBin& keep,
+                                        const TEleGrainArr& grain) {
     std::vector<LayoutPage> pages;
     pages.reserve(schame.size());
     for (size_t i = 0; i < schame.size(); ++i) {
@@ -62,6 +65,7 @@ std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, c
         p.Kerf = kerf;
         p.Layout = schame[i];
         p.Plan = CutSequence(p.Layout, kerf, keep);
+        p.Grain = grain;
         for (const TRectEle& e : p.Layout.EleList) {
             auto it = std::find_if(p.Legend.begin(), p.Legend.end(), [&e](const LegendRow& r) {
                 return r.Name == e.Name && r.Length == e.Length && r.Width == e.Width;
@@ -125,31 +129,27 @@ DiagramGeometry DrawLayoutDiagram(Canvas& canvas, const LayoutPage& page, const 
         }
     }
 
+    const TextMeasure measure = MeasureOn(canvas);
+    PartTextSizes sizes;
+    sizes.largest = std::max(6, options.FontPoints);
+    sizes.smallest = std::min(6, sizes.largest);
     for (size_t i = 0; i < g.EleList.size(); ++i) {
         const TRectEle& e = g.EleList[i];
         const QRect r = geo.Map(TRectR{e.px, e.py, e.Length, e.Width});
         canvas.SetBrushStyle(BrushStyle::Solid);
         canvas.SetBrushColor(static_cast<int>(i) == options.Highlight ? kHighlightFill : kPartFill);
         canvas.Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-        // The number in the middle, as large as the part allows; sizes along the edges.
+        // The texts go where the shared placement puts them, so they stay inside the part
+        // and never cover each other, whatever the zoom.
         const QString number = i < page.PartNumbers.size() ? QString::number(page.PartNumbers[i]) : QString();
-        const int big = std::max(5, options.FontPoints + 4);
-        canvas.SetFontSize(big);
-        while (canvas.FontSize() > 4 &&
-               (canvas.TextWidth(number) > r.width() - 2 || canvas.TextHeight(number) > r.height() - 2))
-            canvas.SetFontSize(canvas.FontSize() - 1);
-        if (canvas.TextWidth(number) <= r.width() - 2 && canvas.TextHeight(number) <= r.height() - 2)
-            canvas.TextOut(r.center().x() - canvas.TextWidth(number) / 2,
-                           r.center().y() - canvas.TextHeight(number) / 2, number);
-        canvas.SetFontSize(options.FontPoints);
-        const QString len = Num(e.Length);
-        const QString wid = Num(e.Width);
-        const int th = canvas.TextHeight(len);
-        if (canvas.TextWidth(len) < r.width() - 4 && 3 * th < r.height())
-            canvas.TextOut(r.center().x() - canvas.TextWidth(len) / 2, r.top() + 1, len);
-        if (canvas.TextWidth(wid) + 4 < r.width() / 2 && 3 * th < r.height())
-            canvas.TextOut(r.left() + 2, r.center().y() - th / 2, wid);
+        const PartTextPlacement placement =
+            PlacePartText(r.left(), r.top(), r.right() + 1, r.bottom() + 1, options.PartNames ? e.Name : number,
+                          Num(e.Length), Num(e.Width), number,
+                          measure, sizes);
+        DrawPartText(canvas, placement);
+        DrawGrainMarks(canvas, r.left(), r.top(), r.right() + 1, r.bottom() + 1, GrainMarkOf(e, page.Grain));
     }
+    canvas.SetFontSize(options.FontPoints);
 
     if (options.ShowCuts) {
         canvas.SetPenColor(kCutColor);

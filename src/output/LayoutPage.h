@@ -39,12 +39,15 @@ struct LayoutPage {
     TD2RCutPlan Plan;
     std::vector<LegendRow> Legend;
     std::vector<int> PartNumbers;  // legend number of each EleList entry
+    TEleGrainArr Grain;            // part types that may not turn: their parts show grain marks
 };
 
 // Pages of a scheme, one per layout, with their cut sequences and legends.
-// Leftovers smaller than keep are waste: the saw does not cut them out.
+// Leftovers smaller than keep are waste: the saw does not cut them out. grain lists the
+// part types that may not turn (FixedGrainTypes of the cut list).
 std::vector<LayoutPage> MakeLayoutPages(const TD2RSchame& schame, double kerf, const QString& order,
-                                        const QString& material, const TBin& keep = TBin{0, 0});
+                                        const QString& material, const TBin& keep = TBin{0, 0},
+                                        const TEleGrainArr& grain = {});
 
 // Cuts and cut length of a set of pages as the saw makes them: every layout's figures
 // times its number of sheets.
@@ -65,11 +68,15 @@ struct DiagramGeometry {
 struct DiagramOptions {
     bool ShowCuts = true;
     int Highlight = -1;  // EleList index drawn filled, -1 none
-    int FontPoints = 8;
+    int FontPoints = 8;  // the largest size of the part texts; they shrink down to 6 to fit
+    // Parts show their names (the viewer); otherwise their legend numbers (printed pages,
+    // whose legend names them). A part too small for its name shows its number.
+    bool PartNames = false;
 };
 
-// The sheet with its parts (legend numbers, sizes where they fit), leftovers and cuts,
-// scaled to fit box and centred at its top. dpi turns the font points into pixels.
+// The sheet with its parts (name or legend number with the length along the top and the
+// width at the left, as far as they fit inside the part; grain marks on parts that may not
+// turn), leftovers and cuts, scaled to fit box and centred at its top.
 DiagramGeometry DrawLayoutDiagram(Canvas& canvas, const LayoutPage& page, const QRect& box,
                                   const DiagramOptions& options = {});
 

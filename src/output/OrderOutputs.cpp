@@ -1,5 +1,7 @@
 #include "output/OrderOutputs.h"
 
+#include "optimizer/GrainMarks.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 #include <map>
@@ -90,7 +92,8 @@ std::vector<LayoutPage> OrderPages(const OrderInfo& order, const std::vector<Sto
         if (!s.pyID.isEmpty()) stale.insert(s.pyID);
     std::vector<LayoutPage> all;
     for (const StoredLayout& s : layouts) {
-        std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName, s.prm.Bin);
+        std::vector<LayoutPage> pages = MakeLayoutPages(s.schame, s.prm.BladeWidth, order.Title(), s.ylName, s.prm.Bin,
+                                                         FixedGrainTypes(s.eles));
         for (LayoutPage& p : pages) {
             p.Outdated = stale.count(s.pyID) > 0;
             all.push_back(std::move(p));

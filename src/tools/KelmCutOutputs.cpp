@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include "common/NumberFormat.h"
+#include "optimizer/GrainMarks.h"
 #include "optimizer/UnitD2RectCuts.h"
 #include "output/OutputPdf.h"
 #include "output/PartLabels.h"
@@ -116,7 +117,7 @@ bool WritePageOutputs(const OutputOptions& o, const std::vector<kelm::output::La
 bool WriteOutputs(const OutputOptions& o, const TD2RSchame& schame, const TD2RPrm& prm, const TD2REleArr& eles,
                   const QString& order, QString* error) {
     using namespace kelm::output;
-    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString(), prm.Bin);
+    const std::vector<LayoutPage> pages = MakeLayoutPages(schame, prm.BladeWidth, order, QString(), prm.Bin, kelm::FixedGrainTypes(eles));
     return WritePageOutputs(
         o, pages, [&] { return CutListLabels(pages, eles, order); }, order, error);
 }

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "common/RecordingCanvas.h"
+#include "optimizer/GrainMarks.h"
 #include "optimizer/UnitD2Rect.h"
 #include "output/OutputPdf.h"
 #include "output/PartLabels.h"
@@ -167,6 +168,65 @@ TEST(LayoutDiagram, DrawsOneNumberedRedLinePerCut) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), QString::number(c.Step)), texts.end());
     // Legend numbers: "low" is 1, "a" 2, "b" 3 (same name and size would share one).
     EXPECT_EQ(pages[0].PartNumbers, (std::vector<int>{1, 2, 3}));
+}
+
+
+// Parts from large to slim on one sheet drawn 1 pixel per mm: every text stays inside its
+// own part and clear of the part's other texts, on a page (legend numbers) and in the
+// viewer (names); only the part that may not turn carries grain marks.
+TEST(LayoutDiagram, PartTextsStayInsideTheirPartsAndGrainIsMarked) {
+    TD2RGene g;
+    g.RawLength = 1000;
+    g.RawWidth = 500;
+    g.RawCount = 1;
+    g.EleList = {Part("侧板", 0, 0, 600, 300), Part("层板", 604, 0, 120, 60), Part("压条", 604, 64, 390, 22),
+                 Part("立柱", 728, 0, 30, 60), Part("背板条", 0, 304, 300, 40)};
+    for (size_t i = 0; i < g.EleList.size(); ++i) g.EleList[i].XH = static_cast<int32_t>(i) + 1;
+    TD2REle fixed;
+    fixed.XH = 1;
+    fixed.Length = 600;
+    fixed.Width = 300;
+    fixed.Rotation = 0;
+    TD2REle free = fixed;
+    free.XH = 2;
+    free.Length = 120;
+    free.Width = 60;
+    free.Rotation = 1;
+    const auto pages = MakeLayoutPages({g}, 4, "", "", TBin{0, 0}, kelm::FixedGrainTypes({fixed, free}));
+    for (const bool names : {false, true}) {
+        SCOPED_TRACE(names ? "names" : "numbers");
+        kelm::RecordingCanvas canvas(QRect(0, 0, 1200, 800));
+        canvas.SetMetricsFollowFontSize(true);
+        const DiagramGeometry geo =
+            DrawLayoutDiagram(canvas, pages[0], QRect(0, 0, 1001, 501), DiagramOptions{false, -1, 12, names});
+        const auto texts = canvas.CallsOf(kelm::CanvasCall::Kind::TextOut);
+        ASSERT_FALSE(texts.empty());
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const QRect box = canvas.TextBox(texts[i]);
+            int owner = -1;
+            for (size_t p = 0; p < g.EleList.size(); ++p) {
+                const TRectEle& e = g.EleList[p];
+                if (geo.Map(TRectR{e.px, e.py, e.Length, e.Width}).contains(box)) owner = static_cast<int>(p);
+            }
+            EXPECT_GE(owner, 0) << texts[i].text.toStdString() << " leaves its part";
+            for (size_t j = i + 1; j < texts.size(); ++j)
+                EXPECT_FALSE(box.intersects(canvas.TextBox(texts[j])))
+                    << texts[i].text.toStdString() << " covers " << texts[j].text.toStdString();
+        }
+        if (names) {
+            const std::vector<QString> shown = canvas.Texts();
+            EXPECT_NE(std::find(shown.begin(), shown.end(), QStringLiteral("侧板")), shown.end());
+        }
+        // Three grey lines, all inside the side panel.
+        const QRect side = geo.Map(TRectR{0, 0, 600, 300});
+        int grain = 0;
+        for (const auto& line : canvas.CallsOf(kelm::CanvasCall::Kind::LineTo)) {
+            if (line.penColor != kelm::Color(96, 96, 96)) continue;
+            ++grain;
+            for (const QPoint& pt : line.points) EXPECT_TRUE(side.contains(pt));
+        }
+        EXPECT_EQ(grain, 3);
+    }
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ void TLayoutPicture::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), QColor(250, 250, 250));
     if (!m_page) return;
     kelm::QPainterCanvas canvas(painter);
-    m_geo = DrawLayoutDiagram(canvas, *m_page, DiagramBox(), DiagramOptions{true, m_highlight, 8});
+    m_geo = DrawLayoutDiagram(canvas, *m_page, DiagramBox(), DiagramOptions{true, m_highlight, 9, true});
 }
 
 void TLayoutPicture::wheelEvent(QWheelEvent* e) {
