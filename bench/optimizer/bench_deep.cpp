@@ -4,12 +4,16 @@
 //
 // usage: bench_deep [--instances DIR] [--classic DIR] [--limit S] [--generations N]
 //                   [--seed N] [--threads N] [--oriented] [--sample K] [--sizes LIST]
-//                   [--classes LIST] [--skip-orders]
+//                   [--classes LIST] [--skip-orders] [--iterations N] [--keys FILE]
 //
 // --limit is the deep search's time limit per instance (the whole run, its first search
 // included); --sample K takes instances 1 … K of every class and size (all 10 by default);
 // --sizes and --classes restrict the classic set ("20,40", "1,3,5"). Classic items may be
 // turned unless --oriented is given. One line per instance goes to standard error.
+// --iterations gives the deep search a fixed number of improvement steps instead of a
+// time limit (the same work whatever the machine's load, for comparing versions of the
+// search); --keys FILE runs only the classic instances named in it, one a line
+// ("berkey1987/Class_03.2bp_80_1").
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,7 +44,8 @@ struct Row {
     double seconds = 0;
 };
 
-Row Solve(const Instance& in, double limit, int generations, uint64_t seed, int threads) {
+Row Solve(const Instance& in, double limit, int generations, uint64_t seed, int threads,
+          int64_t iterations) {
     Row r;
     TD2RPrm prm = in.prm;
     prm.OptTime = generations;
@@ -48,7 +53,8 @@ Row Solve(const Instance& in, double limit, int generations, uint64_t seed, int 
     rect.Run();
     r.standard = TD2RDeep::SheetCount(rect.BestSchame);
     TD2RDeepOptions opt;
-    opt.TimeLimit = limit;
+    opt.TimeLimit = iterations > 0 ? 0 : limit;
+    opt.Iterations = iterations;
     opt.Seed = seed;
     opt.Threads = threads;
     TD2RDeep deep(in.raws, prm, in.eles, opt);
@@ -163,6 +169,8 @@ int main(int argc, char** argv) {
     double limit = 10;
     int generations = 60, threads = 2, sample = 10;
     uint64_t seed = 1;
+    int64_t iterations = 0;
+    QStringList keys;
     bool oriented = false, skipOrders = false;
     QList<int> sizes{20, 40, 60, 80, 100}, classes{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const QStringList args = app.arguments();
@@ -196,6 +204,14 @@ int main(int argc, char** argv) {
             sizes = IntList(v);
         else if (a == "--classes")
             classes = IntList(v);
+        else if (a == "--iterations")
+            iterations = v.toLongLong();
+        else if (a == "--keys") {
+            QFile f(v);
+            if (f.open(QIODevice::ReadOnly))
+                keys = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+            for (QString& k : keys) k = k.trimmed();
+        }
     }
     std::printf(
         "Deep search benchmark: standard search %d generations, deep search at most %s s "
@@ -208,7 +224,7 @@ int main(int argc, char** argv) {
                 "| instance | lower bound (area / L2) | standard | deep | deep stopped at "
                 "the bound | deep (s) |\n|---|---:|---:|---:|---|---:|\n");
             for (const Instance& in : LoadManifest(instanceDir)) {
-                const Row r = Solve(in, limit, generations, seed, threads);
+                const Row r = Solve(in, limit, generations, seed, threads, iterations);
                 std::printf("| %s | %d (%d / %d) | %d | %d | %s | %.2f |\n", qPrintable(in.name),
                             r.bound, r.area, r.large, r.standard, r.deep, r.atBound ? "yes" : "no",
                             r.seconds);
@@ -241,10 +257,11 @@ int main(int argc, char** argv) {
                                             .arg(cls, 2, 10, QChar('0'))
                                             .arg(n)
                                             .arg(k);
+                    if (!keys.isEmpty() && !keys.contains(key)) continue;
                     Instance in = LoadClassic(classicDir + "/" + key, !oriented);
                     // the guillotine figure where there is one, else the general one
                     const int known = best.count(key) ? best.at(key) : bestAny.at(key);
-                    const Row r = Solve(in, limit, generations, seed, threads);
+                    const Row r = Solve(in, limit, generations, seed, threads, iterations);
                     ++s.n;
                     s.bound += r.bound;
                     s.best += known;

@@ -42,8 +42,8 @@ std::optional<FBCType> FBCTypeFromName(const QString& name) {
 TSysSet GetSysSet() {
     TSysSet set;
     auto query = sysData()->OpenQuery(
-        QStringLiteral("SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW "
-                       "FROM FSysSet"));
+        QStringLiteral("SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW,"
+                       "deepSec FROM FSysSet"));
     if (query && query->isActive() && query->next()) {
         set.cmpName = FieldText(*query, QStringLiteral("cmpName"));
         set.Blade = FieldFloat(*query, QStringLiteral("blade"));
@@ -55,6 +55,7 @@ TSysSet GetSysSet() {
         set.TrimRight = FieldInt(*query, QStringLiteral("trimR"));
         set.MinOffcutLength = FieldFloat(*query, QStringLiteral("minOffL"));
         set.MinOffcutWidth = FieldFloat(*query, QStringLiteral("minOffW"));
+        set.DeepSeconds = FieldInt(*query, QStringLiteral("deepSec"));
     }
     return set;
 }

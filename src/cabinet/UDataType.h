@@ -162,6 +162,8 @@ struct TSysSet {
     // Smallest leftover kept as an offcut, mm.
     double MinOffcutLength = 300;
     double MinOffcutWidth = 100;
+    // Time the deep search (深度计算) may spend on one material, seconds.
+    int DeepSeconds = 10;
     bool operator==(const TSysSet&) const = default;
 };
 

@@ -165,7 +165,8 @@ std::vector<TSchemaObject> BuildSchema() {
                                      {"bz", kText}}));
     s.push_back(Table("ysdItem", {{"itmID", kCounter}, {"itmName", kText}, {"cateName", kText}}));
     // Added later: the trim margins kept free on each side of a sheet (mm) and the
-    // smallest leftover kept as an offcut (length × width, mm).
+    // smallest leftover kept as an offcut (length × width, mm); the time the deep search
+    // may spend on one material (s).
     s.push_back(Table("FSysSet", {{"cmpName", kText},
                                   {"blade", kNumber},
                                   {"JQD", kInteger},
@@ -175,7 +176,8 @@ std::vector<TSchemaObject> BuildSchema() {
                                   {"trimL", kInteger, "0"},
                                   {"trimR", kInteger, "0"},
                                   {"minOffL", kNumber, "300"},
-                                  {"minOffW", kNumber, "100"}}));
+                                  {"minOffW", kNumber, "100"},
+                                  {"deepSec", kInteger, "10"}}));
     s.push_back(Table("FProFei", {{"JGF", kNumber},
                                   {"AZF", kNumber},
                                   {"JXF", kNumber},
@@ -185,15 +187,35 @@ std::vector<TSchemaObject> BuildSchema() {
                                   {"QTF", kNumber}}));
     s.push_back(Table(
         "FPKBZ", {{"pkID", kCounter}, {"minVal", kNumber}, {"maxVal", kNumber}, {"kwstr", kText}}));
+    // Added later: cutOK = 1 once the layout has been confirmed as cut (确认开料); a new
+    // optimization then replaces it only when the user agrees.
     s.push_back(Table("FProBCCut", {{"pyID", kCounter},
                                     {"proID", kText},
                                     {"bcID", kInteger},
                                     {"uli", kNumber},
                                     {"cutC", kInteger},
-                                    {"cutFA", kText}}));
+                                    {"cutFA", kText},
+                                    {"cutOK", kInteger, "0"}}));
     s.push_back(Table(
         "TkWins", {{"tkID", kCounter}, {"TkPath", kText}, {"TkName", kText}, {"cateID", kText}}));
     s.push_back(Table("FCpCls", {{"KSID", kCounter}, {"KSName", kText}, {"parID", kInteger}}));
+    // Offcuts: leftovers of confirmed cuts kept in stock. ofCode is the identifier printed
+    // on the offcut's label; ylID its material; length × width as it lay on its sheet
+    // (mm); proID, pyID and fpbNo the order, stored layout and sheet layout (1-based) it
+    // came from; ofDate the day it was kept ("yyyy-mm-dd"); state 0 in stock, 1 used by
+    // the cut of order useProID, 2 scrapped.
+    s.push_back(AddedLater(Table("FYuLiao", {{"ofID", kCounter},
+                                             {"ofCode", kText},
+                                             {"ylID", kInteger},
+                                             {"length", kNumber},
+                                             {"width", kNumber},
+                                             {"proID", kText},
+                                             {"pyID", kInteger},
+                                             {"fpbNo", kInteger},
+                                             {"ofDate", kDate},
+                                             {"state", kInteger},
+                                             {"useProID", kText},
+                                             {"bz", kText}})));
 
     // Every panel row appears even when its material or cabinet entry is gone; the
     // material key then falls back on the panel's own clID.

@@ -290,6 +290,7 @@ void TD2Rect::ShrinkRaw() {
             mv.RawLength = to.Length;
             mv.RawWidth = to.Width;
             mv.RawPrice = to.Price;
+            mv.Offcut = to.Offcut;
             mv.RawCount = moved;
             stock[p] -= moved;
             for (TRectR& r : mv.RectArr) {

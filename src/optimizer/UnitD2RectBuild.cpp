@@ -163,6 +163,7 @@ void TD2Rect::SetLayFields(TD2RGene& g, TD2RWork& w, int r) const {
     g.RawDbID = raw.DbID;
     g.RawLength = raw.Length;
     g.RawWidth = raw.Width;
+    g.Offcut = raw.Offcut;
     g.EleList.reserve(w.best.EleList.size());
     for (const TD2RPlaced& p : w.best.EleList) {
         const TD2REle& src = p_Base[w.ele[p.eIndex].Src];

@@ -619,6 +619,7 @@ static TD2RSchame ToSchame(const DState& s, const std::vector<DPiece>& pieces,
         g.RawPrice = raw.Price;
         g.RawLength = raw.Length;
         g.RawWidth = raw.Width;
+        g.Offcut = raw.Offcut;
         g.RawCount = 1;
         for (const DPlace& p : sh->place) {
             const int32_t src = pieces[p.piece].src;

@@ -55,6 +55,8 @@ class TD2RDeep {
     // Searches on the calling thread.
     void Run();
 
+    const TD2RDeepOptions& Options() const { return p_Options; }
+
     // Sheets of a scheme (sum of RawCount).
     static int32_t SheetCount(const TD2RSchame& s);
 

@@ -23,6 +23,10 @@ class Writer {
     Writer& Text(const char* name, const QString& value) {
         return Raw(name, kelm::XmlAttributeText(value, true));
     }
+    // Written only when set: documents without offcuts read as they always did.
+    Writer& OptionalText(const char* name, const QString& value) {
+        return value.isEmpty() ? *this : Text(name, value);
+    }
     Writer& G(const char* name, double v) { return Raw(name, kelm::FormatGeneral(v)); }
     Writer& I(const char* name, long long v) { return Raw(name, kelm::FormatInt(v)); }
     Writer& F1(const char* name, double v) { return Raw(name, kelm::FormatPattern(v, "0.0")); }
@@ -167,6 +171,7 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
             .G("PRC", r.Price)
             .I("PRI", r.Prio)
             .Text("DBID", r.DbID)
+            .OptionalText("OFC", r.Offcut)
             .EndEmpty();
     w.Close("RLST");
 
@@ -195,6 +200,7 @@ QString LayoutDocumentText(const TD2RRawArr& raws, const TD2REleArr& eles, const
             .G("MB", g.maxBin)
             .Text("DBID", g.RawDbID)
             .G("PRC", g.RawPrice)
+            .OptionalText("OFC", g.Offcut)
             .EndStart();
         w.Plain("ELS");
         for (const TRectEle& el : g.EleList)
@@ -270,6 +276,7 @@ void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
         r.Count = n.Count("RC", 1);
         r.Price = n.Number("PRC");
         r.DbID = n.Text("DBID");
+        r.Offcut = n.e.attribute(QStringLiteral("OFC"));
         newRaws.push_back(std::move(r));
     });
 
@@ -299,6 +306,7 @@ void ReadLayoutDocument(const QString& text, TD2RRawArr& raws, TD2REleArr& eles,
         g.RawCount = n.Count("RC", 1);
         g.EleArea = n.Number("EA");
         g.maxBin = n.Number("MB");
+        g.Offcut = n.e.attribute(QStringLiteral("OFC"));
         n.Child(0, "ELS").EachChild([&](const Node& c) {
             TRectEle el;
             el.eIndex = c.Int("EI");

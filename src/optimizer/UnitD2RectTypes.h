@@ -19,6 +19,10 @@ struct TD2RRaw {
     double Width = 0;    // Y, mm
     int32_t Count = 0;   // sheets available; 99999999 stands for unlimited
     int32_t Prio = 0;    // 1 = use before all others
+    // Identifier of the offcut this sheet is (a leftover of an earlier cut kept in
+    // stock); empty for a new sheet. Offcuts are offered with Prio 1, so they are used
+    // before new sheets are started.
+    QString Offcut;
 };
 using TD2RRawArr = std::vector<TD2RRaw>;
 
@@ -103,6 +107,7 @@ struct TD2RGene {
     TRectArr RectArr;     // leftover rectangles of one sheet
     double EleArea = 0;   // part area on one sheet, mm²
     double maxBin = 0;    // area of the largest leftover, mm²
+    QString Offcut;       // the offcut this layout is cut from; empty on new sheets
 };
 using TD2RSchame = std::vector<TD2RGene>;
 using TD2RPop = std::vector<TD2RSchame>;

@@ -230,7 +230,11 @@ void DrawLayoutPage(Canvas& canvas, const LayoutPage& page, const QRect& box, in
     FitFont(canvas, title, inner.width(), 14);
     canvas.TextOut(inner.left(), y, title);
     y += canvas.TextHeight(title) * 5 / 4;
-    const QString facts = QStringLiteral("原材尺寸：") + SizeText(g.RawLength, g.RawWidth) +
+    // A layout on an offcut names the offcut, so the right piece is taken from the rack.
+    const QString sheetText = g.Offcut.isEmpty()
+                                  ? QStringLiteral("原材尺寸：")
+                                  : QStringLiteral("余料编号：%1   余料尺寸：").arg(g.Offcut);
+    const QString facts = sheetText + SizeText(g.RawLength, g.RawWidth) +
                           QStringLiteral("   相同张数：") + QString::number(g.RawCount) +
                           QStringLiteral("   利用率：") + kelm::FormatPattern(Utilisation(g), "0.0%") +
                           QStringLiteral("   锯切：%1刀，%2米（每张）")

@@ -113,8 +113,12 @@ bool AddCutReportSheet(kelm::XlsWorkbook& book, const TD2REleArr& eles, const TD
     // The material's name goes onto every layout, so the sheet list and each diagram's
     // title say which board they are about.
     TD2RSchame schame = schameIn;
+    // A layout on an offcut says which one, in the sheet list and in its diagram's title.
     if (!material.isEmpty())
-        for (TD2RGene& g : schame) g.RawName = material;
+        for (TD2RGene& g : schame)
+            g.RawName = g.Offcut.isEmpty() ? material
+                                           : material + QStringLiteral("（余料") + g.Offcut +
+                                                 QStringLiteral("）");
     TD2Rslt rslt;
     TD2Result().GetResult(schame, prm, eles, rslt);
 

@@ -30,17 +30,21 @@ QString Where(const QString& file, int line, int column = 0) {
     return w + ": ";
 }
 
-std::vector<CsvRow> ParseCsv(const QString& path, const QString& shown) {
+// zh: messages in Chinese (the offcut lists, which the workshop keeps by hand).
+std::vector<CsvRow> ParseCsv(const QString& path, const QString& shown, bool zh = false) {
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        throw CutInputError(
-            shown + ": cannot read the file (" +
-            (file.error() == QFileDevice::NoError ? QString("a folder") : file.errorString()) +
-            ")");
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        const QString why =
+            file.error() == QFileDevice::NoError ? QString(zh ? "是文件夹" : "a folder") : file.errorString();
+        throw CutInputError(zh ? shown + QStringLiteral("：无法读取文件（%1）").arg(why)
+                               : shown + ": cannot read the file (" + why + ")");
+    }
     const QByteArray bytes = file.readAll();
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes);
-    if (decoder.hasError()) throw CutInputError(shown + ": the file is not UTF-8 text");
+    if (decoder.hasError())
+        throw CutInputError(shown + (zh ? QStringLiteral("：文件不是UTF-8文本")
+                                        : QStringLiteral(": the file is not UTF-8 text")));
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
     std::vector<CsvRow> rows;
@@ -89,14 +93,16 @@ std::vector<CsvRow> ParseCsv(const QString& path, const QString& shown) {
             fieldLine = line;
         } else if (quoted) {
             throw CutInputError(Where(shown, line, static_cast<int>(row.size()) + 1) +
-                                "text after the closing quote of a field");
+                                (zh ? QStringLiteral("字段的右引号后面还有文字")
+                                    : QStringLiteral("text after the closing quote of a field")));
         } else {
             field += c;
         }
     }
     if (inQuotes)
         throw CutInputError(Where(shown, fieldLine, static_cast<int>(row.size()) + 1) +
-                            "a quoted field is not closed");
+                            (zh ? QStringLiteral("引号括起的字段没有结束")
+                                : QStringLiteral("a quoted field is not closed")));
     if (!field.isEmpty() || quoted || !row.empty()) endRow();
     return rows;
 }
@@ -188,7 +194,97 @@ class Table {
     std::map<QString, int> index_;
 };
 
+// A field written back into CSV: quoted when it holds a comma, quote or line break.
+QString CsvQuoted(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+        text.trimmed() == text)
+        return text;
+    QString q = text;
+    q.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
 }  // namespace
+
+TD2ROffcutArr ReadOffcutsCsv(const QString& path) {
+    const std::vector<CsvRow> rows = ParseCsv(path, path, true);
+    const QStringList columns{"name", "length", "width", "count"};
+    if (rows.empty())
+        throw CutInputError(Where(path, 1) +
+                            QStringLiteral("文件是空的，第一行应是标题 name,length,width,count"));
+    std::map<QString, int> index;
+    for (const CsvField& f : rows[0]) {
+        const QString name = f.text.trimmed().toLower();
+        if (!columns.contains(name))
+            throw CutInputError(Where(path, f.line, f.column) +
+                                QStringLiteral("未知的列“%1”（应为 name,length,width,count）").arg(f.text));
+        if (index.count(name))
+            throw CutInputError(Where(path, f.line, f.column) + QStringLiteral("列“%1”出现两次").arg(name));
+        index[name] = f.column - 1;
+    }
+    for (const QString& name : columns)
+        if (!index.count(name))
+            throw CutInputError(Where(path, 1) + QStringLiteral("缺少列“%1”").arg(name));
+
+    TD2ROffcutArr offcuts;
+    std::map<QString, int> seen;  // name → line
+    for (size_t r = 1; r < rows.size(); ++r) {
+        const CsvRow& row = rows[r];
+        const int line = row.empty() ? 0 : row[0].line;
+        if (row.size() > rows[0].size())
+            throw CutInputError(Where(path, row[rows[0].size()].line, row[rows[0].size()].column) +
+                                QStringLiteral("字段比标题行多"));
+        auto field = [&](const QString& column) {
+            const int i = index.at(column);
+            if (i < static_cast<int>(row.size())) return row[i];
+            return CsvField{QString(), line, i + 1};
+        };
+        auto size = [&](const QString& column, const QString& caption) {
+            const CsvField f = field(column);
+            double v = 0;
+            if (f.text.trimmed().isEmpty())
+                throw CutInputError(Where(path, f.line, f.column) + caption + QStringLiteral("是空的"));
+            if (!kelm::ParseNumber(f.text, v) || !std::isfinite(v))
+                throw CutInputError(Where(path, f.line, f.column) +
+                                    QStringLiteral("%1“%2”不是有效的数字").arg(caption, f.text));
+            if (v <= 0 || v > kMaxSize)
+                throw CutInputError(Where(path, f.line, f.column) +
+                                    QStringLiteral("%1必须大于0且不超过1000000毫米，不能是%2")
+                                        .arg(caption, f.text.trimmed()));
+            return v;
+        };
+        TD2ROffcut o;
+        const CsvField nameField = field("name");
+        o.ID = nameField.text.trimmed();
+        if (o.ID.isEmpty())
+            throw CutInputError(Where(path, nameField.line, nameField.column) +
+                                QStringLiteral("余料名称是空的，每块余料都要有名称（标签上的编号）"));
+        if (seen.count(o.ID))
+            throw CutInputError(Where(path, nameField.line, nameField.column) +
+                                QStringLiteral("余料名称“%1”与第%2行重复").arg(o.ID).arg(seen[o.ID]));
+        seen[o.ID] = nameField.line;
+        o.Length = size("length", QStringLiteral("长度"));
+        o.Width = size("width", QStringLiteral("宽度"));
+        const CsvField c = field("count");
+        double v = 0;
+        if (!kelm::ParseNumber(c.text, v) || v != std::floor(v) || v < 1 || v > kMaxCount)
+            throw CutInputError(Where(path, c.line, c.column) +
+                                QStringLiteral("数量“%1”必须是1到%2之间的整数").arg(c.text).arg(kMaxCount));
+        o.Count = static_cast<int32_t>(v);
+        offcuts.push_back(o);
+    }
+    return offcuts;
+}
+
+QString OffcutsCsvText(const TD2ROffcutArr& offcuts) {
+    QString out = QStringLiteral("name,length,width,count\n");
+    for (const TD2ROffcut& o : offcuts)
+        out += CsvQuoted(o.ID) + QLatin1Char(',') + kelm::FormatGeneral(o.Length) + QLatin1Char(',') +
+               kelm::FormatGeneral(o.Width) + QLatin1Char(',') + QString::number(o.Count) +
+               QLatin1Char('\n');
+    return out;
+}
 
 TD2RRawArr ReadSheetsCsv(const QString& path) {
     const Table t(path, {"name", "length", "width"}, {"count", "price", "prio"});

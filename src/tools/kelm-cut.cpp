@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
@@ -25,6 +27,7 @@
 #include "optimizer/UnitD2RectDisp.h"
 #include "optimizer/UnitD2RectDoc.h"
 #include "optimizer/UnitD2RectLimits.h"
+#include "optimizer/UnitD2RectOffcuts.h"
 #include "reports/UReports.h"
 #include "render/LayoutPng.h"
 #include "tools/CutListCsv.h"
@@ -40,6 +43,7 @@ const char* kUsage =
     "                [--style regular|hstrip|vstrip] [--first-cut hv|hd|vd] [--seed N]\n"
     "                [--threads N] [--mode standard|deep] [--time-limit S]\n"
     "                [--iterations N] [--xml FILE] [--xls FILE] [--png DIR]\n"
+    "                [--offcuts FILE] [--leftovers FILE] [--min-offcut LENGTH,WIDTH]\n"
     "\n"
     "SHEETS.csv columns: name,length,width[,count][,price][,prio]\n"
     "PARTS.csv columns:  name,length,width,count[,rotation]   (rotation 0 = grain fixed)\n"
@@ -52,12 +56,19 @@ const char* kUsage =
     "result). The deep search never returns a worse scheme than its start.\n"
     "--xml writes the layout document; --xls the cutting layout report (summary, raw\n"
     "sheet list and every layout's diagram) as an Excel 97-2003 workbook; --png one\n"
-    "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n";
+    "picture per layout (layout-1.png, layout-2.png, ...) into DIR, for printing.\n"
+    "--offcuts FILE offers offcuts in stock (CSV name,length,width,count; names are the\n"
+    "offcuts' identifiers) as extra sheets that are used before any new sheet; the JSON\n"
+    "line then adds new_sheets and offcuts_used. --leftovers FILE writes, in the same CSV,\n"
+    "the offcuts in stock after the run: the offered ones not used, then every leftover\n"
+    "of the result at least --min-offcut LENGTH,WIDTH (default 300,100, either way round),\n"
+    "named <parts file>-<layout>-<leftover>.\n";
 
 const QStringList kOptions = QStringList{"--sheets", "--parts",       "--kerf",     "--trim",  "--tolerance",
                               "--bin",    "--generations", "--priority", "--style", "--first-cut",
                               "--seed",   "--threads",     "--xml",      "--xls",   "--png",
-                              "--mode",   "--time-limit",  "--iterations"} +
+                              "--mode",   "--time-limit",  "--iterations", "--offcuts",
+                              "--leftovers", "--min-offcut"} +
                               OutputOptionNames();
 
 // Largest size tolerance, mm.
@@ -74,7 +85,8 @@ void CheckPieceCount(const QString& path, const TD2REleArr& eles) {
 }
 
 struct Options {
-    QString sheets, parts, xml, xls, png;
+    QString sheets, parts, xml, xls, png, offcuts, leftovers;
+    TBin minOffcut{300, 100};
     TD2RPrm prm;
     std::optional<uint64_t> seed;
     int threads = 0;
@@ -192,6 +204,15 @@ Options ParseOptions(const QStringList& args) {
         } else if (name == "--xls") {
             if (value.isEmpty()) throw CutInputError("option --xls needs a file name");
             o.xls = value;
+        } else if (name == "--offcuts") {
+            if (value.isEmpty()) throw CutInputError("option --offcuts needs a file name");
+            o.offcuts = value;
+        } else if (name == "--leftovers") {
+            if (value.isEmpty()) throw CutInputError("option --leftovers needs a file name");
+            o.leftovers = value;
+        } else if (name == "--min-offcut") {
+            const auto b = IntList(name, value, 2, 1);
+            o.minOffcut = TBin{b[0], b[1]};
         } else if (name == "--png") {
             if (value.isEmpty()) throw CutInputError("option --png needs a folder name");
             o.png = value;
@@ -203,7 +224,10 @@ Options ParseOptions(const QStringList& args) {
     if (given.count("--iterations") && !given.count("--time-limit")) o.deepOptions.TimeLimit = 0;
     o.deepOptions.Seed = o.seed;
     o.deepOptions.Threads = o.threads;
-    for (const auto& [option, path] : {std::pair{"--xml", o.xml}, std::pair{"--xls", o.xls}}) {
+    if (given.count("--min-offcut") && !given.count("--leftovers"))
+        throw CutInputError("option --min-offcut needs --leftovers");
+    for (const auto& [option, path] : {std::pair{"--xml", o.xml}, std::pair{"--xls", o.xls},
+                                       std::pair{"--leftovers", o.leftovers}}) {
         if (path.isEmpty()) continue;
         // Checked before the search so a long run does not end in an unwritable path.
         const QFileInfo info(path);
@@ -282,8 +306,15 @@ SearchResult Search(const Options& o, const TD2RRawArr& raws, const TD2REleArr& 
 }
 
 QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t constructions,
-             double seconds, int32_t bound, bool deep) {
+             double seconds, int32_t bound, bool deep, bool offcuts) {
     using kelm::FormatGeneral;
+    QString offcutFigures;
+    if (offcuts) {
+        int64_t used = 0;
+        for (const auto& [id, n] : UsedOffcuts(s)) used += n;
+        offcutFigures = ",\"new_sheets\":" + QString::number(NewSheetCount(s)) +
+                        ",\"offcuts_used\":" + QString::number(used);
+    }
     return "{\"sheets\":" + QString::number(r.RawUseCount) +
            ",\"layouts\":" + QString::number(s.size()) +
            ",\"utilisation\":" + FormatGeneral(r.UltiRate) +
@@ -293,7 +324,7 @@ QString Json(const TD2Rslt& r, const TD2RSchame& s, int64_t uncut, int64_t const
            ",\"constructions\":" + QString::number(constructions) +
            ",\"seconds\":" + kelm::FormatPattern(seconds, "0.000") +
            ",\"lower_bound\":" + QString::number(bound) + ",\"mode\":\"" +
-           (deep ? "deep" : "standard") + "\"}\n";
+           (deep ? "deep" : "standard") + "\"" + offcutFigures + "}\n";
 }
 
 // The diagrams of --xls and --png are drawn with fonts, which need a GUI application; kelm-cut
@@ -316,6 +347,34 @@ std::unique_ptr<QCoreApplication> NewApplication(int& argc, char** argv) {
     return std::make_unique<QCoreApplication>(argc, argv);
 }
 
+// The offcuts in stock after a run: the offered ones not used up, then the result's
+// leftovers at least min, each named after the parts file, its layout and its place on
+// the layout; a name already in the list gets a number added.
+TD2ROffcutArr StockAfter(const TD2ROffcutArr& offered, const TD2RSchame& schame, const TBin& min,
+                         const QString& job) {
+    const std::map<QString, int32_t> used = UsedOffcuts(schame);
+    TD2ROffcutArr stock;
+    QSet<QString> names;
+    for (TD2ROffcut o : offered) {
+        const auto it = used.find(o.ID);
+        if (it != used.end()) o.Count -= it->second;
+        if (o.Count <= 0) continue;
+        names.insert(o.ID);
+        stock.push_back(o);
+    }
+    int perLayout = 0, lastLayout = -1;
+    for (const TD2RLeftover& l : KeptLeftovers(schame, min)) {
+        perLayout = l.Layout == lastLayout ? perLayout + 1 : 1;
+        lastLayout = l.Layout;
+        const QString base = job + "-" + QString::number(l.Layout + 1) + "-" + QString::number(perLayout);
+        QString name = base;
+        for (int k = 2; names.contains(name); ++k) name = base + "-" + QString::number(k);
+        names.insert(name);
+        stock.push_back(TD2ROffcut{name, l.Length, l.Width, l.Count});
+    }
+    return stock;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -333,10 +392,15 @@ int main(int argc, char** argv) {
     Options o;
     TD2RRawArr raws;
     TD2REleArr eles;
+    TD2ROffcutArr offcuts;
     try {
         o = ParseOptions(args);
         raws = ReadSheetsCsv(o.sheets);
         eles = ReadPartsCsv(o.parts);
+        if (!o.offcuts.isEmpty()) {
+            offcuts = ReadOffcutsCsv(o.offcuts);
+            AddOffcutRaws(raws, offcuts, QStringLiteral("offcut"));
+        }
         CheckPieceCount(o.parts, eles);
     } catch (const CutInputError& e) {
         Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
@@ -388,7 +452,19 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    if (!o.leftovers.isEmpty()) {
+        // Written whole or not at all: the file is the workshop's list of its rack.
+        const QByteArray bytes =
+            OffcutsCsvText(StockAfter(offcuts, found.best, o.minOffcut,
+                                      QFileInfo(o.parts).completeBaseName()))
+                .toUtf8();
+        QSaveFile file(o.leftovers);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            Print(stderr, "kelm-cut: cannot write \"" + o.leftovers + "\": " + file.errorString() + "\n");
+            return 1;
+        }
+    }
     Print(stdout, Json(result, found.best, uncut, found.constructions, seconds, found.bound.Sheets,
-                        o.deep));
+                        o.deep, !o.offcuts.isEmpty()));
     return 0;
 }

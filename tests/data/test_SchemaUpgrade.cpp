@@ -107,7 +107,7 @@ TEST_F(SchemaUpgradeTest, OldFileGetsTheNewColumnsWithEveryRowKept) {
         SCOPED_TRACE(o.name.toStdString());
         EXPECT_EQ(Columns(data, o.name), o.columns);
     }
-    EXPECT_EQ(Row(data, "SELECT * FROM FSysSet"), "木作坊|3.5|2|1|0|0|0|0|300|100");
+    EXPECT_EQ(Row(data, "SELECT * FROM FSysSet"), "木作坊|3.5|2|1|0|0|0|0|300|100|10");
     EXPECT_EQ(Row(data, "SELECT COUNT(*) FROM FSysSet"), "1");
     EXPECT_EQ(Row(data, "SELECT * FROM FProFei"), "1|2|3|4|5|6|7.5");
     EXPECT_EQ(Row(data, "SELECT proCode,proName FROM FProject"), "A-1|王宅");
@@ -139,7 +139,7 @@ TEST_F(SchemaUpgradeTest, SecondOpenChangesNothing) {
     TsysData again(path);
     ASSERT_TRUE(again.Open());
     EXPECT_EQ(Row(again, "SELECT trimL,minOffL,minOffW FROM FSysSet"), "15|450|100");
-    EXPECT_EQ(Columns(again, "FSysSet").size(), 10);
+    EXPECT_EQ(Columns(again, "FSysSet").size(), 11);
 }
 
 TEST_F(SchemaUpgradeTest, OnlyWhatIsMissingIsAdded) {
@@ -211,7 +211,7 @@ TEST(SchemaAdditions, ReadableAsDataAndMatchingTheSchema) {
         }
     }
     EXPECT_EQ(listed, marked);
-    for (const char* column : {"trimT", "trimB", "trimL", "trimR", "minOffL", "minOffW"})
+    for (const char* column : {"trimT", "trimB", "trimL", "trimR", "minOffL", "minOffW", "deepSec"})
         EXPECT_TRUE(listed.contains(QStringLiteral("FSysSet.") + column)) << column;
 }
 
@@ -294,8 +294,8 @@ TEST_F(ServerSchemaUpgradeTest, OldServerDatabaseGetsTheNewColumnsWithEveryRowKe
             EXPECT_EQ(columns, expected);
         }
         EXPECT_EQ(Row(data, "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,"
-                            "minOffW FROM FSysSet"),
-                  "木作坊|3.5|2|1|0|0|0|0|300|100");
+                            "minOffW,deepSec FROM FSysSet"),
+                  "木作坊|3.5|2|1|0|0|0|0|300|100|10");
         EXPECT_EQ(Row(data, "SELECT COUNT(*) FROM FSysSet"), "1");
         EXPECT_EQ(Row(data, "SELECT clName,length,width,clCount,wl FROM FProCl"),
                   "侧板|720|560|2|1");

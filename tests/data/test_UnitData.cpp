@@ -109,12 +109,16 @@ const std::vector<ExpectedObject> kExpected = {
     {"FSysSet",
      "table",
      {"cmpName", "blade", "JQD", "OptT1", "trimT", "trimB", "trimL", "trimR", "minOffL",
-      "minOffW"}},
+      "minOffW", "deepSec"}},
     {"FProFei", "table", {"JGF", "AZF", "JXF", "SDF", "YSF", "GLF", "QTF"}},
     {"FPKBZ", "table", {"pkID", "minVal", "maxVal", "kwstr"}},
-    {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA"}},
+    {"FProBCCut", "table", {"pyID", "proID", "bcID", "uli", "cutC", "cutFA", "cutOK"}},
     {"TkWins", "table", {"tkID", "TkPath", "TkName", "cateID"}},
     {"FCpCls", "table", {"KSID", "KSName", "parID"}},
+    {"FYuLiao",
+     "table",
+     {"ofID", "ofCode", "ylID", "length", "width", "proID", "pyID", "fpbNo", "ofDate", "state",
+      "useProID", "bz"}},
     {"vProCls",
      "view",
      {"ID", "proID", "custID", "custName", "gtName", "clName", "color", "FengB", "length", "width",
@@ -153,6 +157,7 @@ TEST_P(EngineDataTest, NewFileHasDefaultSettingsAndZeroFees) {
     EXPECT_FALSE(q->next());
     EXPECT_EQ(Scalar("SELECT trimT||','||trimB||','||trimL||','||trimR FROM FSysSet"), "0,0,0,0");
     EXPECT_EQ(Scalar("SELECT minOffL||'x'||minOffW FROM FSysSet"), "300x100");
+    EXPECT_EQ(Scalar("SELECT deepSec FROM FSysSet"), "10");
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM FProFei"), "1");
     EXPECT_EQ(Scalar("SELECT JGF+AZF+JXF+SDF+YSF+GLF+QTF FROM FProFei"), "0");
 }

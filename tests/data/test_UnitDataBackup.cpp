@@ -224,6 +224,28 @@ TEST_F(BackupFileTest, AFileOfTheFirstReleaseIsAccepted) {
     EXPECT_TRUE(IsKelmDatabaseFile(file, &reason)) << reason.toStdString();
 }
 
+TEST_F(BackupFileTest, AnOlderFileOpenedForReadingOnlyIsBackedUp) {
+    // Read only, the file is not brought up to date: the tables added since (the
+    // offcuts) are missing, and the backup copies what is there.
+    const QString file = MakeFile("older.db", [] {
+        QStringList out;
+        for (const TSchemaObject& o : KelmSchema())
+            if (!o.addedLater) out << o.createSql;
+        out << "INSERT INTO FProject(proID,proCode,proName) VALUES('240501120000','P1','柜子')";
+        return out;
+    });
+    TsysData older(file);
+    older.SetPrompt(&prompt);
+    older.SetReadOnly(true);
+    ASSERT_TRUE(older.Open());
+    const QString target = dir.filePath("older.bak");
+    QString error;
+    ASSERT_TRUE(BackupDatabase(older, target, {}, &error)) << error.toStdString();
+    OtherConnection backup(target, "backup");
+    EXPECT_EQ(backup.Scalar("SELECT COUNT(*) FROM FProject"), 1);
+    EXPECT_TRUE(IsKelmDatabaseFile(target, &error)) << error.toStdString();
+}
+
 TEST_F(BackupFileTest, TheSchemaThatIsCreatedIsAccepted) {
     const QString file = MakeFile("same.bak", [] { return SchemaWith([](const TSchemaObject& o) {
         return o.createSql;

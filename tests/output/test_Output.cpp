@@ -155,6 +155,23 @@ TEST(PartLabels, PiecesFollowTheCutSequenceSheetBySheet) {
     EXPECT_EQ(got, want);
 }
 
+TEST(LayoutPage, ALayoutOnAnOffcutNamesTheOffcutInItsHeader) {
+    for (const bool offcut : {false, true}) {
+        TD2RGene g = TwoStrips();
+        if (offcut) g.Offcut = "261210081530-7";
+        const auto pages = MakeLayoutPages({g}, 4, "A-1", "白橡");
+        kelm::RecordingCanvas canvas(QRect(0, 0, 2480, 3508));
+        DrawLayoutPage(canvas, pages[0], QRect(0, 0, 2480, 3508), 300);
+        bool named = false, sheet = false;
+        for (const QString& t : canvas.Texts()) {
+            named |= t.contains("余料编号：261210081530-7");
+            sheet |= t.startsWith("原材尺寸：");
+        }
+        EXPECT_EQ(named, offcut);
+        EXPECT_EQ(sheet, !offcut);
+    }
+}
+
 TEST(LayoutDiagram, DrawsOneNumberedRedLinePerCut) {
     const auto pages = MakeLayoutPages({TwoStrips()}, 4, "", "");
     kelm::RecordingCanvas canvas(QRect(0, 0, 1200, 800));

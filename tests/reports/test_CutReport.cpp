@@ -137,6 +137,18 @@ TEST_P(CutReportTest, SummaryListAndEveryLayoutsDiagramBelowThePrevious) {
     EXPECT_NE(images[0], images[1]) << "each layout has its own diagram";
 }
 
+TEST_P(CutReportTest, ALayoutOnAnOffcutNamesItInTheSheetList) {
+    Exec("INSERT INTO FCl(ylID,ylName,length,width,houdu) VALUES(1,'白颗粒板',2440,1220,18)");
+    TD2RSchame s = TwoLayoutScheme();
+    s[1].Offcut = "261210081530-2";
+    StoreLayout(s, TwoLayoutParts());
+    const QString chosen = Out("cut.xls");
+    ASSERT_TRUE(ExportCutReport(chosen, "P1"));
+    const QJsonObject sheet = SheetOf(Read(chosen));
+    EXPECT_EQ(TextAt(sheet, 6, 0), "1# 白颗粒板 18mm 2440×1220");
+    EXPECT_EQ(TextAt(sheet, 7, 0), "2# 白颗粒板 18mm（余料261210081530-2） 2440×1220");
+}
+
 TEST_P(CutReportTest, TheWorkbookIsWrittenUnderTheChosenNameItself) {
     StoreLayout(TwoLayoutScheme(), TwoLayoutParts());
     for (const char* name : {"cut.old.xls", "cut.xlsx", "cut"}) {

@@ -343,4 +343,131 @@ TEST_F(KelmCut, DeepModeReportsBoundAndModeAndFixedStepsReproduce) {
     EXPECT_LE(timed["sheets"].toInt(), standard["sheets"].toInt());
 }
 
+
+// The offcut loop outside the database: the leftovers of one run are the offcuts of the
+// next, which lays its small parts on them before starting a new sheet.
+class KelmCutOffcuts : public KelmCut {
+  protected:
+    QJsonObject Run(const QString& parts, const QStringList& extra) {
+        const RunResult r = Exec(QStringList{"--sheets", "sheets.csv", "--parts", parts, "--seed",
+                                             "3", "--generations", "6", "--threads", "1",
+                                             "--kerf", "4"} +
+                                 extra);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return QJsonObject(QJsonDocument::fromJson(r.out.toUtf8()).object());
+    }
+    QString Read(const QString& name) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        return QString::fromUtf8(f.readAll());
+    }
+};
+
+TEST_F(KelmCutOffcuts, SecondOrderFillsTheFirstOrdersLeftoversAndUsesFewerNewSheets) {
+    // Order 1 leaves a large part of its second sheet; order 2's small parts fit there.
+    Write("order1.csv", "name,length,width,count\nside,720,560,6\nshelf,500,300,5\n");
+    Write("order2.csv", "name,length,width,count\nsmall,400,250,6\nmid,600,300,2\n");
+    const QJsonObject first = Run("order1.csv", {"--leftovers", "rack.csv"});
+    EXPECT_FALSE(first.contains("new_sheets"));  // no offcuts offered: the line as before
+    const QString rack = Read("rack.csv");
+    ASSERT_TRUE(rack.startsWith("name,length,width,count\n")) << rack.toStdString();
+    EXPECT_GT(rack.count('\n'), 1);
+    EXPECT_TRUE(rack.contains("order1-")) << rack.toStdString();
+
+    const QJsonObject without = Run("order2.csv", {});
+    const QJsonObject with = Run("order2.csv", {"--offcuts", "rack.csv", "--leftovers", "rack2.csv"});
+    EXPECT_EQ(with["uncut"].toInt(), 0);
+    EXPECT_GE(with["offcuts_used"].toInt(), 1);
+    EXPECT_LT(with["new_sheets"].toInt(), without["sheets"].toInt());
+    EXPECT_EQ(with["sheets"].toInt(), with["new_sheets"].toInt() + with["offcuts_used"].toInt());
+    // The offcuts used are gone from the rack, the new leftovers are on it.
+    const QStringList before = rack.split('\n', Qt::SkipEmptyParts).mid(1);
+    const QStringList after = Read("rack2.csv").split('\n', Qt::SkipEmptyParts).mid(1);
+    int kept = 0;
+    for (const QString& line : before) kept += after.contains(line);
+    EXPECT_EQ(kept, before.size() - with["offcuts_used"].toInt());
+    EXPECT_TRUE(after.join('\n').contains("order2-"));
+}
+
+TEST_F(KelmCutOffcuts, TheTwoFilesRoundTrip) {
+    // Names with a comma and quotes, sizes with decimals, counts above one: read as
+    // offcuts and written back unused (no part fits any), the list comes back as it was.
+    const QByteArray rack =
+        "name,length,width,count\n"
+        "\"A, \"\"left\"\"\",1200.5,300,2\n余料-7,800,450.25,1\nB 3,310,105,4\n";
+    Write("rack.csv", rack);
+    Write("big.csv", "name,length,width,count\nbig,2000,1100,1\n");
+    const QJsonObject o = Run("big.csv", {"--offcuts", "rack.csv", "--leftovers", "out.csv",
+                                          "--min-offcut", "5000,5000"});
+    EXPECT_EQ(o["offcuts_used"].toInt(), 0);
+    EXPECT_EQ(o["new_sheets"].toInt(), 1);
+    EXPECT_EQ(Read("out.csv").toUtf8(), rack);
+    // A list with a header alone is an empty rack, and is written back as such.
+    Write("empty.csv", "name,length,width,count\n");
+    Run("big.csv", {"--offcuts", "empty.csv", "--leftovers", "out2.csv", "--min-offcut", "5000,5000"});
+    EXPECT_EQ(Read("out2.csv"), "name,length,width,count\n");
+    // The rack file may be read and rewritten in one run.
+    Run("big.csv", {"--offcuts", "rack.csv", "--leftovers", "rack.csv", "--min-offcut", "5000,5000"});
+    EXPECT_EQ(Read("rack.csv").toUtf8(), rack);
+}
+
+TEST_F(KelmCutOffcuts, LeftoversBelowTheMinimumAreNotWritten) {
+    Write("one.csv", "name,length,width,count\np,2000,1100,1\n");
+    // 2440 × 1220 less 2000 × 1100 and the kerf: strips 436 × 1220 and 2000 × 116, or
+    // 2440 × 116 and 436 × 1100, by the direction of the first cut.
+    Run("one.csv", {"--leftovers", "a.csv", "--min-offcut", "300,100"});
+    Run("one.csv", {"--leftovers", "b.csv", "--min-offcut", "300,120"});
+    Run("one.csv", {"--leftovers", "c.csv", "--min-offcut", "2500,100"});
+    const QStringList a = Read("a.csv").split('\n', Qt::SkipEmptyParts);
+    const QStringList b = Read("b.csv").split('\n', Qt::SkipEmptyParts);
+    const QStringList c = Read("c.csv").split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(a.size(), 3) << a.join('|').toStdString();
+    ASSERT_EQ(b.size(), 2) << b.join('|').toStdString();
+    EXPECT_EQ(c.size(), 1) << c.join('|').toStdString();  // the header alone
+    for (const QString& line : a.mid(1)) {
+        const QStringList f = line.split(',');
+        ASSERT_EQ(f.size(), 4);
+        const double l = f[1].toDouble(), w = f[2].toDouble();
+        EXPECT_TRUE(std::max(l, w) >= 300 && std::min(l, w) >= 100) << line.toStdString();
+        EXPECT_EQ(f[3], "1");
+    }
+}
+
+TEST_F(KelmCutOffcuts, BadOffcutRowsAreRefusedInChineseAndNothingIsWritten) {
+    struct Case {
+        const char* content;
+        const char* says;
+    } cases[] = {
+        {"", "文件是空的"},
+        {"name,length,width\na,300,100\n", "缺少列“count”"},
+        {"name,length,width,count,colour\n", "未知的列“colour”"},
+        {"name,length,width,count\na,abc,100,1\n", "rack.csv:2:2: 长度“abc”不是有效的数字"},
+        {"name,length,width,count\na,300,-5,1\n", "宽度必须大于0"},
+        {"name,length,width,count\na,300,100,1.5\n", "数量“1.5”必须是1到"},
+        {"name,length,width,count\na,300,100,0\n", "数量“0”"},
+        {"name,length,width,count\n,300,100,1\n", "余料名称是空的"},
+        {"name,length,width,count\na,300,100,1\nb,400,100,1\na,500,100,1\n",
+         "rack.csv:4:1: 余料名称“a”与第2行重复"},
+        {"name,length,width,count\na,300,100,1,9\n", "字段比标题行多"},
+        {"name,length,width,count\n\"a,300,100,1\n", "引号括起的字段没有结束"},
+        {"name,length,width,count\na,300,\n", "宽度是空的"},
+    };
+    Write("p.csv", "name,length,width,count\np,300,200,1\n");
+    for (const Case& c : cases) {
+        Write("rack.csv", c.content);
+        QFile::remove(dir.filePath("out.csv"));
+        const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "p.csv", "--offcuts",
+                                  "rack.csv", "--leftovers", "out.csv", "--xml", "out.xml"});
+        EXPECT_EQ(r.exitCode, 2) << c.content;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.csv")));
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.xml")));
+    }
+    const RunResult r = Exec({"--sheets", "sheets.csv", "--parts", "p.csv", "--min-offcut", "300,100"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("--min-offcut needs --leftovers")) << r.err.toStdString();
+}
+
 }  // namespace

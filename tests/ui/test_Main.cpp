@@ -477,7 +477,7 @@ TEST_F(MainTest, EveryOtherCommandOpensItsWindow) {
         {&TfrmMain::tlOptClick, "TfrmOptBl"},          {&TfrmMain::tlWuLiaoClick, "TfrmWuLiao"},
         {&TfrmMain::tlWinKuClick, "TfrmWinKu"},        {&TfrmMain::tlSettingsClick, "TfrmSettings"},
         {&TfrmMain::mnuPZBZClick, "TfrmPZBZ"},         {&TfrmMain::mnuRestoreClick, "TfrmRestoreData"},
-        {&TfrmMain::mnuBackupClick, "TfrmBackData"}};
+        {&TfrmMain::mnuBackupClick, "TfrmBackData"},   {&TfrmMain::mnuYuLiaoClick, "TfrmYuLiao"}};
     for (const auto& [command, window] : commands) {
         opened.clear();
         prompt.infos.clear();
@@ -491,6 +491,7 @@ TEST_F(MainTest, MenusCarryTheirCaptions) {
     const std::pair<const char*, const char*> captions[] = {{"mnuNewPro", "新建订单"},
                                                             {"mnuOpenPro", "打开订单"},
                                                             {"mnuWuLiao", "材料管理"},
+                                                            {"mnuYuLiao", "余料库存"},
                                                             {"mnuCustomer", "客户管理(&C)"},
                                                             {"mnuSettings", "系统设置(&T)"},
                                                             {"mnuDataDct", "数据字典(&D)"},

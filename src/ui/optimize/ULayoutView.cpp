@@ -266,6 +266,7 @@ void TfrmLayoutView::FillTree() {
         for (const TD2RGene& g : s.schame) {
             auto* item = new QTreeWidgetItem(material);
             QString text = QStringLiteral("图%1  %2").arg(page + 1).arg(SizeText(g.RawLength, g.RawWidth));
+            if (!g.Offcut.isEmpty()) text += QStringLiteral("  余料%1").arg(g.Offcut);
             if (pages[page].Outdated) text += QStringLiteral("（已过期）");
             item->setText(0, text);
             item->setText(1, QString::number(g.RawCount));

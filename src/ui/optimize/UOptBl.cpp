@@ -11,12 +11,14 @@
 #include <QSqlQuery>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
 #include "documents/ULayoutParts.h"
+#include "documents/UOffcutStore.h"
 #include "documents/UnitFileOpt.h"
 #include "optimizer/UnitD2RectLimits.h"
 #include "ui/UiPlatform.h"
@@ -117,6 +119,10 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     btnView->setObjectName("btnView");
     btnView->setEnabled(false);
     buttons->addWidget(btnView);
+    btnCutOK = new QPushButton(QStringLiteral("确认开料"), this);
+    btnCutOK->setObjectName("btnCutOK");
+    btnCutOK->setEnabled(false);
+    buttons->addWidget(btnCutOK);
     buttons->addWidget(btnOK);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists, 1);
@@ -134,6 +140,7 @@ TfrmOptBl::TfrmOptBl(QWidget* parent) : QDialog(parent) {
     connect(mnuUnSelAll, &QAction::triggered, this, [this] { mnuUnSelAllClick(); });
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnView, &QPushButton::clicked, this, [this] { btnViewClick(); });
+    connect(btnCutOK, &QPushButton::clicked, this, [this] { btnCutOKClick(); });
 
     FormCreate();
 }
@@ -151,7 +158,16 @@ TfrmOptBl::~TfrmOptBl() {
 
 void TfrmOptBl::FormCreate() { sysSet = GetSysSet(); }
 
-void TfrmOptBl::FormShow() { LoadBCSByProID(); }
+void TfrmOptBl::FormShow() {
+    LoadBCSByProID();
+    UpdateCutButton();
+}
+
+void TfrmOptBl::UpdateCutButton() {
+    const bool uncut = !proID.isEmpty() && TOffcutStore().HasUncut(proID);
+    btnCutOK->setEnabled(uncut);
+    if (uncut) btnView->setEnabled(true);
+}
 
 void TfrmOptBl::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
@@ -255,6 +271,8 @@ void TfrmOptBl::SetRawArr() {
     }
     raw.Count = 99999999;
     rawArr.push_back(raw);
+    // The material's offcuts in stock are used before a new sheet is started.
+    AddOffcutRaws(rawArr, TOffcutStore().InStock(raw.DbID), raw.DbID);
 }
 
 bool TfrmOptBl::SetEleArr() {
@@ -287,12 +305,52 @@ void TfrmOptBl::btnOKClick() {
     // A second batch cannot start inside the first one (it could while a cancelled
     // search is being awaited).
     if (p_running) return;
+    // Layouts confirmed as cut are what the saw made of the boards: they are replaced only
+    // when the user says so.
+    if (TOffcutStore().IsCut(proID) &&
+        !AskConfirm(QStringLiteral("该订单的排料结果已确认开料，重新优化将替换已开料的排料结果"
+                                   "（已入库和已使用的余料不变）。确定要重新优化吗？")))
+        return;
     p_running = true;
     btnOK->setEnabled(false);
     RunBatch();
     btnOK->setEnabled(true);
     btnView->setEnabled(true);
     p_running = false;
+    UpdateCutButton();
+}
+
+void TfrmOptBl::btnCutOKClick() {
+    if (p_running) return;
+    TOffcutStore store;
+    if (!store.HasUncut(proID)) {
+        ShowInfo(QStringLiteral("该订单没有尚未确认开料的排料结果！"));
+        UpdateCutButton();
+        return;
+    }
+    const std::vector<TStaleLayout> stale = FindStaleLayouts(proID);
+    const QString question =
+        stale.empty() ? QStringLiteral("确认按当前排料结果开料吗？确认后将保存本次开料的余料，"
+                                       "并扣除排料所用的余料。")
+                      : StaleLayoutsText(stale) + QStringLiteral("\n\n仍要按当前排料结果确认开料吗？");
+    if (!AskConfirm(question)) return;
+    sysSet = GetSysSet();
+    // Sizes of the settings in whole millimetres, rounded up so nothing smaller is kept.
+    auto whole = [](double v) {
+        return static_cast<int32_t>(std::isfinite(v) && v > 0 ? std::min(std::ceil(v), 1e6) : 0);
+    };
+    const TBin min{whole(sysSet.MinOffcutLength), whole(sysSet.MinOffcutWidth)};
+    TCutConfirmation done;
+    QString error;
+    if (!store.ConfirmCut(proID, min, &done, &error)) {
+        ShowInfo(error);
+    } else {
+        ShowInfo(QStringLiteral("确认开料成功！共%1个排料结果，入库余料%2块，使用余料%3块。")
+                     .arg(done.layouts)
+                     .arg(done.kept)
+                     .arg(done.consumed));
+    }
+    UpdateCutButton();
 }
 
 void TfrmOptBl::btnViewClick() {
@@ -348,7 +406,10 @@ void TfrmOptBl::RunSelected() {
     p_done = false;
     if (sysSet.OptT1 == 2) {
         TD2RDeepOptions options;
-        options.TimeLimit = DeepSeconds;
+        // A stored time outside what the settings window accepts (a file edited by
+        // hand) falls back to the default rather than running without end.
+        const int seconds = sysSet.DeepSeconds;
+        options.TimeLimit = seconds >= 1 && seconds <= 3600 ? seconds : TSysSet().DeepSeconds;
         options.Seed = Seed;
         d2Deep = new TD2RDeep(rawArr, prm, eleArr, options);
         d2Deep->SetListener(&p_forwarder);

@@ -35,9 +35,8 @@ class TfrmOptBl : public QDialog {
     TD2RPrm prm;
     TD2Rect* d2Ga = nullptr;  // the running optimizer
     // The running deep search: the settings' time class 深度计算 (OptT1 = 2) runs it
-    // instead, DeepSeconds per material.
+    // instead, for the settings' time per material.
     TD2RDeep* d2Deep = nullptr;
-    double DeepSeconds = 10;
     TD2RSchame Schame;        // the result being stored
     bool isStop = false;      // the user cancelled the batch
     TSysSet sysSet;
@@ -52,6 +51,7 @@ class TfrmOptBl : public QDialog {
     QTreeWidget* lstBlList;  // panels of the selected material
     QPushButton* btnOK;
     QPushButton* btnView;  // the layout viewer, after a run
+    QPushButton* btnCutOK;  // 确认开料: the stored layouts are being cut
     QProgressBar* ProgressBar1;  // materials done
     QMenu* PopupMenu1;
     QAction* mnuSelAll;
@@ -75,6 +75,11 @@ class TfrmOptBl : public QDialog {
     bool PieceCountWithinLimit(const QString& material);
     void btnOKClick();
     void btnViewClick();
+    // 确认开料: marks the order's stored layouts as cut, keeps their leftovers at least
+    // the settings' minimum offcut and uses up the offcuts they lie on (one transaction).
+    void btnCutOKClick();
+    // Enables 确认开料 when the order has stored layouts not yet confirmed.
+    void UpdateCutButton();
     void mnuSelAllClick();
     void mnuUnSelAllClick();
 

@@ -30,15 +30,18 @@ struct TSysNumber {
     const char* column;
     const char* caption;
     TNumberRule rule;
+    const char* unit;
 };
 const TSysNumber kSysNumbers[] = {
-    {"txtBlade", "blade", "板材切割刀口损耗：", {0, false, 50, false}},
-    {"txtTrimT", "trimT", "板材上边修边：", {0, false, 1000, true}},
-    {"txtTrimB", "trimB", "板材下边修边：", {0, false, 1000, true}},
-    {"txtTrimL", "trimL", "板材左边修边：", {0, false, 1000, true}},
-    {"txtTrimR", "trimR", "板材右边修边：", {0, false, 1000, true}},
-    {"txtMinOffL", "minOffL", "余料最小长度：", {0, true, 100000, false}},
-    {"txtMinOffW", "minOffW", "余料最小宽度：", {0, true, 100000, false}},
+    {"txtBlade", "blade", "板材切割刀口损耗：", {0, false, 50, false}, "毫米"},
+    {"txtTrimT", "trimT", "板材上边修边：", {0, false, 1000, true}, "毫米"},
+    {"txtTrimB", "trimB", "板材下边修边：", {0, false, 1000, true}, "毫米"},
+    {"txtTrimL", "trimL", "板材左边修边：", {0, false, 1000, true}, "毫米"},
+    {"txtTrimR", "trimR", "板材右边修边：", {0, false, 1000, true}, "毫米"},
+    {"txtMinOffL", "minOffL", "余料最小长度：", {0, true, 100000, false}, "毫米"},
+    {"txtMinOffW", "minOffW", "余料最小宽度：", {0, true, 100000, false}, "毫米"},
+    // Whole seconds, from one second up to an hour per material.
+    {"txtDeepSec", "deepSec", "深度计算时限(秒)：", {0, true, 3600, true}, ""},
 };
 
 QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* close) {
@@ -73,9 +76,11 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
         {QStringLiteral("快速优化"), QStringLiteral("常规优化"), QStringLiteral("深度计算")});
     txtCmpName = new QLineEdit(tabSys);
     txtCmpName->setObjectName("txtCmpName");
-    QLineEdit** marginEdits[] = {&txtTrimT, &txtTrimB, &txtTrimL, &txtTrimR, &txtMinOffL, &txtMinOffW};
-    const char* const marginDefaults[] = {"0", "0", "0", "0", "300", "100"};
-    for (int i = 0; i < 6; ++i) {
+    QLineEdit** marginEdits[] = {&txtTrimT,   &txtTrimB,   &txtTrimL,  &txtTrimR,
+                                 &txtMinOffL, &txtMinOffW, &txtDeepSec};
+    const char* const marginDefaults[] = {"0", "0", "0", "0", "300", "100", "10"};
+    static_assert(std::size(marginEdits) + 1 == std::size(kSysNumbers));
+    for (int i = 0; i < int(std::size(marginEdits)); ++i) {
         *marginEdits[i] = new QLineEdit(QString::fromLatin1(marginDefaults[i]), tabSys);
         (*marginEdits[i])->setObjectName(QString::fromLatin1(kSysNumbers[i + 1].control));
     }
@@ -94,7 +99,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
         sysGrid->addWidget(new QLabel(QString::fromUtf8(kSysNumbers[i].caption), tabSys), row, 0,
                            Qt::AlignRight);
         sysGrid->addWidget(*marginEdits[i - 1], row, 1);
-        sysGrid->addWidget(new QLabel(QStringLiteral("毫米"), tabSys), row, 2);
+        sysGrid->addWidget(new QLabel(QString::fromUtf8(kSysNumbers[i].unit), tabSys), row, 2);
         ++row;
     }
     sysGrid->setColumnStretch(1, 1);
@@ -165,7 +170,8 @@ void TfrmSettings::LoadSettings() {
             feeEdits[i]->setText(FieldText(*fees, QString::fromLatin1(kFees[i].column)));
     }
     auto sys = OpenQuery(QStringLiteral(
-        "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW FROM FSysSet"));
+        "SELECT cmpName,blade,JQD,OptT1,trimT,trimB,trimL,trimR,minOffL,minOffW,deepSec "
+        "FROM FSysSet"));
     if (sys->next()) {
         txtCmpName->setText(FieldText(*sys, "cmpName"));
         for (const TSysNumber& number : kSysNumbers)
@@ -188,7 +194,8 @@ void TfrmSettings::btnSysOKClick() {
         if (!CheckNumberField(NumberEdit(number.control), number.rule)) return;
     SetCommonSQL(QStringLiteral(
         "UPDATE FSysSet SET cmpName=:cmpName,blade=:blade,JQD=:JQD,OptT1=:OptT1,trimT=:trimT,"
-        "trimB=:trimB,trimL=:trimL,trimR=:trimR,minOffL=:minOffL,minOffW=:minOffW"));
+        "trimB=:trimB,trimL=:trimL,trimR=:trimR,minOffL=:minOffL,minOffW=:minOffW,"
+        "deepSec=:deepSec"));
     SetCommonParam("cmpName", txtCmpName->text().trimmed());
     for (const TSysNumber& number : kSysNumbers)
         SetCommonParam(QString::fromLatin1(number.column),

@@ -33,6 +33,7 @@ class TfrmSettings : public QDialog {
     // Smallest leftover kept as an offcut, length and width (mm).
     QLineEdit* txtMinOffL;
     QLineEdit* txtMinOffW;
+    QLineEdit* txtDeepSec;
     QPushButton* btnSysOK;
     QPushButton* btnSysClose;
     // "数据库连接": the database this seat uses from its next start.

@@ -132,6 +132,7 @@ void TfrmMain::BuildMenus() {
     mnuMaterial = menuBar()->addMenu(QStringLiteral("材料(&M)"));
     mnuMaterial->setObjectName("mnuMaterial");
     mnuWuLiao = AddCommand(this, mnuMaterial, "mnuWuLiao", QStringLiteral("材料管理"));
+    mnuYuLiao = AddCommand(this, mnuMaterial, "mnuYuLiao", QStringLiteral("余料库存"));
 
     mnuCust = menuBar()->addMenu(QStringLiteral("客户(&C)"));
     mnuCust->setObjectName("mnuCust");
@@ -164,6 +165,7 @@ void TfrmMain::BuildMenus() {
     connectTo(mnuNewPro, &TfrmMain::tlNewProClick);
     connectTo(mnuOpenPro, &TfrmMain::tlOpenProClick);
     connectTo(mnuWuLiao, &TfrmMain::tlWuLiaoClick);
+    connectTo(mnuYuLiao, &TfrmMain::mnuYuLiaoClick);
     connectTo(mnuCustomer, &TfrmMain::mnuCustomerClick);
     connectTo(mnuPanelRpt, &TfrmMain::mnuPanelRptClick);
     connectTo(mnuSizeRpt, &TfrmMain::tlSizeRptClick);
@@ -601,6 +603,8 @@ void TfrmMain::tlCutRptClick() {
 }
 
 void TfrmMain::tlWuLiaoClick() { OpenMaterials(this); }
+
+void TfrmMain::mnuYuLiaoClick() { OpenOffcuts(this); }
 void TfrmMain::tlWinKuClick() { OpenCabinetLibrary(this); }
 void TfrmMain::tlSettingsClick() { OpenSettings(this); }
 void TfrmMain::mnuPZBZClick() { OpenDrillingStandards(this); }

@@ -35,6 +35,7 @@ class TfrmMain : public QMainWindow {
     QAction* mnuOpenPro;
     QMenu* mnuMaterial;
     QAction* mnuWuLiao;
+    QAction* mnuYuLiao;  // 余料库存
     QMenu* mnuCust;
     QAction* mnuCustomer;
     QMenu* mnuReport;
@@ -112,6 +113,7 @@ class TfrmMain : public QMainWindow {
     void tlOptClick();
     void tlCutRptClick();
     void tlWuLiaoClick();  // also "材料管理"
+    void mnuYuLiaoClick();
     void tlWinKuClick();
     void tlSettingsClick();  // also "系统设置(&T)"
     void mnuPZBZClick();

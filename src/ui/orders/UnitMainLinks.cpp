@@ -14,6 +14,7 @@
 #include "ui/orders/UnitBackData.h"
 #include "ui/orders/UnitRestoreData.h"
 #include "ui/orders/UnitWuLiao.h"
+#include "ui/orders/UnitYuLiao.h"
 #include "ui/UiPlatform.h"
 #include "ui/design/UDesCbs.h"
 #include "ui/design/UWinKu.h"
@@ -90,6 +91,10 @@ bool ConfirmStoredLayouts(QWidget* parent, const QString& proID) {
 void OpenMaterials(QWidget* parent) {
     TfrmWuLiao frmWuLiao(parent);
     ShowModal(frmWuLiao);
+}
+void OpenOffcuts(QWidget* parent) {
+    TfrmYuLiao frmYuLiao(parent);
+    ShowModal(frmYuLiao);
 }
 void OpenCabinetLibrary(QWidget* parent) {
     TfrmWinKu frmWinKu(parent);

@@ -39,6 +39,7 @@ void OpenOptimization(QWidget* parent, const QString& proID);
 // user chose to go on, or optimised again; false when the user stopped.
 bool ConfirmStoredLayouts(QWidget* parent, const QString& proID);
 void OpenMaterials(QWidget* parent);
+void OpenOffcuts(QWidget* parent);  // 余料库存
 void OpenCabinetLibrary(QWidget* parent);
 void OpenSettings(QWidget* parent);
 void OpenDrillingStandards(QWidget* parent);

@@ -71,12 +71,14 @@ TEST_F(SettingsTest, TrimMarginsAndSmallestOffcutAreShownAndStored) {
     EXPECT_EQ(window.txtTrimR->text(), "0");
     EXPECT_EQ(window.txtMinOffL->text(), "300");
     EXPECT_EQ(window.txtMinOffW->text(), "100");
+    EXPECT_EQ(window.txtDeepSec->text(), "10");  // seconds of 深度计算 per material
     window.txtTrimT->setText("10");
     window.txtTrimB->setText(" 12 ");
     window.txtTrimL->setText("0");
     window.txtTrimR->setText("8");
     window.txtMinOffL->setText("400");
     window.txtMinOffW->setText("150.5");
+    window.txtDeepSec->setText("45");
     window.btnSysOKClick();
     EXPECT_EQ(prompt.infos, QStringList{"保存成功！"});
     const TSysSet set = GetSysSet();
@@ -86,11 +88,13 @@ TEST_F(SettingsTest, TrimMarginsAndSmallestOffcutAreShownAndStored) {
     EXPECT_EQ(set.TrimRight, 8);
     EXPECT_EQ(set.MinOffcutLength, 400);
     EXPECT_EQ(set.MinOffcutWidth, 150.5);
+    EXPECT_EQ(set.DeepSeconds, 45);
 
     TfrmSettings again;
     again.LoadSettings();
     EXPECT_EQ(again.txtTrimB->text(), "12");
     EXPECT_EQ(again.txtMinOffW->text(), "150.5");
+    EXPECT_EQ(again.txtDeepSec->text(), "45");
 }
 
 TEST_F(SettingsTest, EveryNumberFieldRefusesWhatIsNoFittingNumberAndStoresNothing) {
@@ -104,7 +108,7 @@ TEST_F(SettingsTest, EveryNumberFieldRefusesWhatIsNoFittingNumberAndStoresNothin
     } fields[] = {{"txtBlade", true, "4"},       {"txtTrimT", true, "5"},
                   {"txtTrimB", true, "5"},       {"txtTrimL", true, "5"},
                   {"txtTrimR", true, "5"},       {"txtMinOffL", false, "300"},
-                  {"txtMinOffW", false, "100"}};
+                  {"txtMinOffW", false, "100"}, {"txtDeepSec", false, "10"}};
     TfrmSettings window;
     window.LoadSettings();
     const TSysSet before = GetSysSet();
@@ -115,6 +119,8 @@ TEST_F(SettingsTest, EveryNumberFieldRefusesWhatIsNoFittingNumberAndStoresNothin
         texts.push_back("");
         if (!field.zeroAllowed) texts.push_back("0");
         if (QString(field.name).startsWith("txtTrim")) texts.push_back("2.5");  // whole mm
+        if (QString(field.name) == "txtDeepSec")  // whole seconds, at most an hour
+            texts.insert(texts.end(), {"2.5", "3601"});
         for (const QString& text : texts) {
             SCOPED_TRACE(std::string(field.name) + " \"" + text.toStdString() + "\"");
             prompt.infos.clear();

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "documents/UnitFileOpt.h"
+#include "optimizer/UnitD2RectOffcuts.h"
 #include "ui/UiTestSupport.h"
 #include "ui/optimize/ULayoutView.h"
 #include "ui/optimize/UOptBl.h"
@@ -519,17 +520,19 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     // sheets; the bound says one more, so the search runs on until it is accepted. The
     // window shows the best count and the bound; accept keeps the best scheme so far.
     SetSettings(2, 0);
+    Exec("UPDATE FSysSet SET deepSec=30");  // the settings' time per material
     const QString board = AddMaterial("白橡", 1000, 1000, 18);
     AddPanel(board, "门板", 700, 700, 3, "0");
     AddPanel(board, "抽面", 400, 400, 5, "0");
     auto dialog = NewDialog();
-    dialog->DeepSeconds = 30;
     QString shown;
     bool accepted = false;
     ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
         RunUntilClosed(window, [&] {
             if (!accepted && !window.lblDeep->isHidden()) {
                 shown = window.lblDeep->text();
+                ASSERT_NE(dialog->d2Deep, nullptr);
+                EXPECT_EQ(dialog->d2Deep->Options().TimeLimit, 30);
                 accepted = true;
                 window.Image2Click();
             }
@@ -550,6 +553,32 @@ TEST_F(OptBlTest, DeepClassShowsSheetsAndBoundAndAcceptKeepsTheBestSoFar) {
     int placed = 0;
     for (const TD2RGene& g : schame) placed += int(g.EleList.size()) * g.RawCount;
     EXPECT_EQ(placed, 8);  // a complete scheme, whenever the run was stopped
+}
+
+TEST_F(OptBlTest, DeepTimeOutsideWhatTheSettingsAcceptFallsBackToTenSeconds) {
+    // A file edited by hand may hold any time; 0 would let the search run without end
+    // (it is the search's "no limit"), so whatever the settings window would refuse
+    // runs for the default 10 s.
+    SetSettings(2, 0);
+    const QString board = AddMaterial("白橡", 1000, 1000, 18);
+    AddPanel(board, "门板", 700, 700, 3, "0");
+    AddPanel(board, "抽面", 400, 400, 5, "0");
+    for (const char* stored : {"0", "-5", "100000", "NULL"}) {
+        SCOPED_TRACE(stored);
+        Exec(QStringLiteral("UPDATE FSysSet SET deepSec=") + stored);
+        auto dialog = NewDialog();
+        double limit = -1;
+        ExpectModal<TfrmCulcControler>([&](TfrmCulcControler& window) {
+            RunUntilClosed(window, [&] {
+                if (limit < 0 && dialog->d2Deep) {
+                    limit = dialog->d2Deep->Options().TimeLimit;
+                    window.Image2Click();
+                }
+            });
+        });
+        dialog->btnOKClick();
+        EXPECT_EQ(limit, 10);
+    }
 }
 
 TEST_F(OptBlTest, UnreadableSizeOrQuantityStopsTheBatchWithAMessage) {
@@ -678,4 +707,74 @@ TEST_F(OptBlTest, AfterARunTheStoredLayoutsOpenInTheViewer) {
     dialog->btnViewClick();
     EXPECT_TRUE(modalScript.empty());
     EXPECT_EQ(layouts, 1);
+}
+
+TEST_F(OptBlTest, ConfirmedCutKeepsItsOffcutsAndIsReplacedOnlyWhenTheUserSaysSo) {
+    SetSettings(0, 4);
+    const QString board = AddMaterial("白橡", 2440, 1220, 18);
+    AddPanel(board, "侧板", 720, 560, 6, "1");
+    AddPanel(board, "层板", 500, 300, 5, "0");
+    auto dialog = NewDialog();
+    EXPECT_FALSE(dialog->btnCutOK->isEnabled());  // nothing stored yet
+    EXPECT_EQ(dialog->btnCutOK->text(), "确认开料");
+    ExpectRunToEnd();
+    dialog->btnOKClick();
+    EXPECT_TRUE(dialog->btnCutOK->isEnabled());
+
+    // The user thinks again: nothing is confirmed.
+    prompt.answers = {false};
+    dialog->btnCutOKClick();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE cutOK=1"), 0);
+    prompt.answers = {true};
+    prompt.infos.clear();
+    dialog->btnCutOKClick();
+    ASSERT_EQ(prompt.infos.size(), 1);
+    EXPECT_TRUE(prompt.infos[0].startsWith("确认开料成功！")) << prompt.infos[0].toStdString();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE cutOK=1"), 1);
+    const int kept = Count("SELECT count(*) FROM FYuLiao WHERE state=0 AND ylID=" + board);
+    EXPECT_GT(kept, 0);
+    EXPECT_FALSE(dialog->btnCutOK->isEnabled());
+
+    // A new run asks first; on Cancel the cut layout stays.
+    opened.clear();
+    prompt.confirms.clear();
+    prompt.answers = {false};
+    dialog->btnOKClick();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(prompt.confirms.size(), 1);
+    EXPECT_TRUE(prompt.confirms[0].contains("已确认开料")) << prompt.confirms[0].toStdString();
+    EXPECT_EQ(Count("SELECT count(*) FROM FProBCCut WHERE cutOK=1"), 1);
+
+    // The next order of the same material is offered the offcuts first.
+    const QString next = "240101000002";
+    AddOrder(next, "B", "乙");
+    AddPanel(board, "抽屉面", 400, 250, 6, "0", next);
+    auto second = NewDialog(next);
+    SelectMaterial(*second, 0);
+    second->SetRawArr();
+    ASSERT_EQ(static_cast<int>(second->rawArr.size()), 1 + kept);
+    EXPECT_EQ(second->rawArr[0].Prio, 0);
+    for (size_t i = 1; i < second->rawArr.size(); ++i) {
+        EXPECT_EQ(second->rawArr[i].Prio, 1);
+        EXPECT_EQ(second->rawArr[i].DbID, board);
+        EXPECT_FALSE(second->rawArr[i].Offcut.isEmpty());
+    }
+    ExpectRunToEnd();
+    second->btnOKClick();
+    TD2RRawArr raws;
+    TD2REleArr eles;
+    TD2RSchame schame;
+    TD2RPrm prm;
+    auto q = data->OpenQuery("SELECT pyID FROM FProBCCut WHERE proID='" + next + "'");
+    ASSERT_TRUE(q->next());
+    ASSERT_TRUE(TD2File().OpenFile(q->value(0).toString(), raws, eles, schame, prm));
+    EXPECT_EQ(NewSheetCount(schame), 0);  // six small parts fit the first order's offcuts
+    // The viewer names the offcut each layout lies on.
+    TfrmLayoutView view(next);
+    ASSERT_EQ(view.tvLayouts->topLevelItemCount(), 1);
+    const QTreeWidgetItem* material = view.tvLayouts->topLevelItem(0);
+    ASSERT_EQ(material->childCount(), static_cast<int>(schame.size()));
+    for (int i = 0; i < material->childCount(); ++i)
+        EXPECT_TRUE(material->child(i)->text(0).contains("余料" + schame[i].Offcut))
+            << material->child(i)->text(0).toStdString();
 }
