@@ -2,9 +2,12 @@
 // first use when missing), then the main window, maximized, with no order open, and
 // the hidden drilling-standard and groove windows.
 #include <QIcon>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "app/StartCheck.h"
 #include "common/Version.h"
@@ -14,6 +17,7 @@
 #include "ui/UiPrompt.h"
 #include "ui/drilling/UKaiCao.h"
 #include "ui/drilling/UPZBZ.h"
+#include "ui/orders/UDbConnect.h"
 #include "ui/orders/UnitMain.h"
 
 namespace {
@@ -41,6 +45,32 @@ QIcon KelmIcon() {
     return icon;
 }
 
+// Tells that the database cannot be opened and offers the connection window. Returns the
+// connection to try next (saved for the next starts too), or a null text to end.
+QString AskForAnotherDatabase(const TsysData& data) {
+    for (;;) {
+        QMessageBox box(QMessageBox::Warning, kPromptCaption,
+                        QStringLiteral("连接数据库出现异常情况！\n\n数据库：%1\n%2")
+                            .arg(data.DatabasePath(), data.LastError()));
+        QPushButton* connectButton =
+            box.addButton(QStringLiteral("数据库连接(&D)..."), QMessageBox::AcceptRole);
+        QPushButton* retryButton = box.addButton(QStringLiteral("重试(&R)"), QMessageBox::ActionRole);
+        box.addButton(QStringLiteral("退出(&X)"), QMessageBox::RejectRole);
+        box.setDefaultButton(connectButton);
+        box.exec();
+        if (box.clickedButton() == retryButton) return DatabaseTargetText(data.Target());
+        if (box.clickedButton() != connectButton) return QString();
+        TfrmDbConnect dialog;
+        dialog.SetConnection(ConfiguredDatabase());
+        if (ShowModal(dialog) != QDialog::Accepted) continue;
+        const QString chosen = dialog.Connection();
+        // KELM_DATABASE decides this run's database; the choice is kept for the starts
+        // without it.
+        SaveConfiguredDatabase(chosen);
+        return chosen.isEmpty() ? TsysData::DefaultDatabasePath() : chosen;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,15 +96,22 @@ int main(int argc, char** argv) {
 
     // The database chosen for this user (KELM_DATABASE, else the saved connection), else
     // the file next to the program.
-    TsysData data(ConfiguredDatabase());
+    auto data = std::make_unique<TsysData>(ConfiguredDatabase());
     TMessageBoxPrompt prompt;
-    data.SetPrompt(&prompt);
-    SetSysData(&data);
 
     QWidget* mainWindow = nullptr;
     if (kelm::AsksForStartCheck(argc, argv))
         kelm::ArmStartCheck([&mainWindow] { return mainWindow; },
-                            [&data] { return data.DatabasePath(); });
+                            [&data] { return data->DatabasePath(); });
+    // A database that cannot be opened is named at once, with the way to choose another,
+    // instead of a message on every window that reads it.
+    while (!data->Open()) {
+        const QString chosen = AskForAnotherDatabase(*data);
+        if (chosen.isNull()) return 1;
+        data = std::make_unique<TsysData>(chosen);
+    }
+    data->SetPrompt(&prompt);
+    SetSysData(data.get());
 
     int result = 0;
     {

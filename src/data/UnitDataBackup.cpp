@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "data/UnitData.h"
+#include "data/UnitDataCopy.h"
 #include "data/UnitDataSchema.h"
 
 namespace {
@@ -200,6 +201,18 @@ bool BackupDatabase(TsysData& data, const QString& target, const std::function<v
         SetError(error, QStringLiteral("no folder for %1").arg(target));
         return false;
     }
+    if (data.IsServer()) {
+        // A server database is backed up by the same copy kelm-db makes, into a file the
+        // restore window takes; an existing file of that name is replaced only by a
+        // complete, checked copy.
+        const bool done = CopyKelmDatabase(DatabaseTargetText(data.Target()), target,
+                                           TCopyMode::Replace, error, nullptr,
+                                           [&](int value) {
+                                               if (progress) progress(qMin(value, 99));
+                                           });
+        if (progress) progress(0);
+        return done;
+    }
     const QString source = data.DatabasePath();
     if (!QFileInfo(source).isFile()) {
         SetError(error, QStringLiteral("database file %1 is missing").arg(source));
@@ -268,4 +281,31 @@ bool IsKelmDatabaseFile(const QString& path, QString* reason) {
         QFile::remove(path + QStringLiteral("-shm"));
     }
     return ok;
+}
+
+bool RestoreServerDatabase(TsysData& data, const QString& backup,
+                           const std::function<void(int)>& progress, bool* refused,
+                           QString* error) {
+    if (refused) *refused = false;
+    if (!data.IsServer()) {
+        SetError(error, QStringLiteral("not a server database"));
+        return false;
+    }
+    if (!QFileInfo(backup).isFile()) {
+        SetError(error, QStringLiteral("%1 does not exist").arg(backup));
+        return false;
+    }
+    QString reason;
+    if (!IsKelmDatabaseFile(backup, &reason)) {
+        if (refused) *refused = true;
+        SetError(error, reason);
+        return false;
+    }
+    const bool done = CopyKelmDatabase(backup, DatabaseTargetText(data.Target()),
+                                       TCopyMode::Replace, error, nullptr,
+                                       [&](int value) {
+                                           if (progress) progress(qMin(value, 99));
+                                       });
+    if (progress) progress(0);
+    return done;
 }

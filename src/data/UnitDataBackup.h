@@ -6,6 +6,10 @@
 // writes it (VACUUM INTO) into a temporary file beside the target, which is checked
 // (integrity, every table and view, the same rows as the database) and only then
 // renamed into place. A failed backup leaves an existing file of that name as it was.
+//
+// On a server the backup is the copy of the server database into such a file
+// (UnitDataCopy.h), and a restore replaces the server's data with a backup file's in
+// one transaction, after the same check a restore of the file makes.
 
 #include <QString>
 #include <functional>
@@ -24,3 +28,11 @@ bool BackupDatabase(TsysData& data, const QString& target, const std::function<v
 // never written: a foreign file stays byte for byte as it was. On false, *reason says
 // what is wrong (for logs).
 bool IsKelmDatabaseFile(const QString& path, QString* reason = nullptr);
+
+// Restores the backup file onto the data module's server database: the file must pass
+// IsKelmDatabaseFile (else *refused is set), then every table's rows on the server are
+// replaced by the file's in one transaction and checked; a failure leaves the server's
+// data as they were. progress as for the backup. False with the reason in *error.
+bool RestoreServerDatabase(TsysData& data, const QString& backup,
+                           const std::function<void(int)>& progress, bool* refused,
+                           QString* error = nullptr);

@@ -59,7 +59,7 @@ DbOptions ParseDbOptions(const QStringList& args) {
     }
     DbOptions o;
     o.db = given["--db"];
-    if (o.db.isEmpty()) throw CutInputError("option --db needs a file name");
+    if (o.db.isEmpty()) throw CutInputError("option --db needs a file name or a postgresql:// URL");
     if (!given.count("--order")) throw CutInputError("option --db needs --order (without a key: list the orders)");
     o.order = given["--order"];
     o.listOrders = o.order.isEmpty();
@@ -82,7 +82,7 @@ const char* const kDbUsage =
     "optimises order KEY (its key or code) of a Kelm database as the optimization dialog does,\n"
     "stores the layouts in it and writes the outputs for the whole order; prints one JSON\n"
     "line (materials, layouts, sheets, utilisation, cuts, cut_length in mm). --order\n"
-    "without a key lists the orders.\n";
+    "without a key lists the orders. --db takes a file or postgresql://user@host:port/database.\n";
 
 bool IsDbMode(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -101,13 +101,24 @@ int RunDbMode(const QStringList& args) {
         Print(stderr, "kelm-cut: " + QString::fromStdString(e.what()) + "\n");
         return 2;
     }
-    // The data module creates a missing database; here a missing file is a mistake.
-    const QFileInfo file(o.db);
-    if (!file.isFile() || !file.isReadable()) {
-        Print(stderr, "kelm-cut: cannot open database \"" + o.db + "\"\n");
+    // A file path or a postgresql:// URL, as KELM_DATABASE takes.
+    TDbTarget target;
+    QString why;
+    if (!ParseDatabaseTarget(o.db, target, &why)) {
+        Print(stderr, "kelm-cut: cannot use database \"" + o.db + "\": " + why + "\n");
         return 2;
     }
-    TsysData data(file.absoluteFilePath());
+    QString connection = o.db;
+    if (target.engine == TDbEngine::File) {
+        // The data module creates a missing database; here a missing file is a mistake.
+        const QFileInfo file(o.db);
+        if (!file.isFile() || !file.isReadable()) {
+            Print(stderr, "kelm-cut: cannot open database \"" + o.db + "\"\n");
+            return 2;
+        }
+        connection = file.absoluteFilePath();
+    }
+    TsysData data(connection);
     StderrPrompt prompt;
     data.SetPrompt(&prompt);
     SetSysData(&data);
@@ -115,7 +126,7 @@ int RunDbMode(const QStringList& args) {
         ~Uninstall() { SetSysData(nullptr); }
     } uninstall;
     if (!data.Open()) {
-        Print(stderr, "kelm-cut: \"" + o.db + "\" is not a Kelm database: " + data.LastError() + "\n");
+        Print(stderr, "kelm-cut: \"" + data.DatabasePath() + "\" is not a Kelm database: " + data.LastError() + "\n");
         return 2;
     }
     if (o.listOrders) {
@@ -126,7 +137,7 @@ int RunDbMode(const QStringList& args) {
     }
     const std::optional<OrderInfo> order = FindOrder(o.order);
     if (!order) {
-        Print(stderr, "kelm-cut: no order \"" + o.order + "\" in \"" + o.db + "\" (--order without a key lists them)\n");
+        Print(stderr, "kelm-cut: no order \"" + o.order + "\" in \"" + data.DatabasePath() + "\" (--order without a key lists them)\n");
         return 2;
     }
 

@@ -11,7 +11,9 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "EngineTestSupport.h"
 #include "data/UnitData.h"
+#include "data/UnitDataCopy.h"
 #include "output/OutputTestSupport.h"
 
 namespace {
@@ -130,6 +132,30 @@ TEST_F(KelmCutDb, MistakesWriteNothing) {
     r = RunCut({"--db", db, "--order", "N-7", "--kerf", "3"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.contains("cannot be used with --db")) << r.err.toStdString();
+}
+
+TEST_F(KelmCutDb, ServerDatabaseGivenAsUrlIsOptimisedAndStoredThere) {
+    KELM_REQUIRE_ENGINE(TDbEngine::Server);
+    TTestDatabase server(TDbEngine::Server);
+    ASSERT_FALSE(server.Spec().isEmpty()) << server.Problem().toStdString();
+    QString error;
+    ASSERT_TRUE(CopyKelmDatabase(db, server.Spec(), TCopyMode::IntoEmpty, &error)) << error.toStdString();
+    Result r = RunCut({"--db", server.Spec(), "--order"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("240301080000\tN-7\t夜班")) << r.out.toStdString();
+    r = RunCut({"--db", server.Spec(), "--order", "N-7", "--seed", "3"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    EXPECT_EQ(o["materials"].toInt(), 2);
+    // The layouts went to the server, not to the file it was copied from.
+    EXPECT_EQ(StoredRows(), 0);
+    TsysData data(server.Spec());
+    auto q = data.OpenQuery("SELECT count(*) FROM FProBCCut WHERE proID='240301080000'");
+    ASSERT_TRUE(q->next());
+    EXPECT_EQ(q->value(0).toInt(), 2);
+    // A URL that cannot be used is a mistake of the arguments.
+    r = RunCut({"--db", "postgresql://kelm@host:port/kelm", "--order"});
+    EXPECT_EQ(r.exitCode, 2);
 }
 
 }  // namespace

@@ -61,6 +61,7 @@
 #include "ui/orders/UProEdit.h"
 #include "ui/orders/UProjects.h"
 #include "ui/orders/USetings.h"
+#include "ui/orders/UDbConnect.h"
 #include "ui/orders/UnitAbout.h"
 #include "ui/orders/UnitBackData.h"
 #include "ui/orders/UnitCateAdd.h"
@@ -104,7 +105,7 @@ const std::vector<std::pair<const char*, Factory>>& Windows() {
         {"TfrmBkCtEdit", Make<TfrmBkCtEdit>()},   {"TfrmBkCateAdd", Make<TfrmBkCateAdd>()},
         {"TfrmPZBZ", Make<TfrmPZBZ>()},           {"TfrmPZBZAdd", Make<TfrmPZBZAdd>()},
         {"TfrmPZBZEdit", Make<TfrmPZBZEdit>()},   {"TfrmKWEdit", Make<TfrmKWEdit>()},
-        {"TfrmKaiCao", Make<TfrmKaiCao>()},
+        {"TfrmKaiCao", Make<TfrmKaiCao>()},       {"TfrmDbConnect", Make<TfrmDbConnect>()},
     };
     return windows;
 }

@@ -10,7 +10,10 @@
 #include <QVBoxLayout>
 
 #include "data/UnitData.h"
+#include "data/UnitDataEngine.h"
 #include "ui/UiChecks.h"
+#include "ui/UiPlatform.h"
+#include "ui/orders/UDbConnect.h"
 
 namespace {
 struct TFeeField {
@@ -105,10 +108,14 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     btnSysOK->setDefault(true);
     btnSysClose = new QPushButton(QStringLiteral("关闭(&C)"), tabSys);
     btnSysClose->setObjectName("btnSysClose");
+    btnDbConnect = new QPushButton(QStringLiteral("数据库连接(&D)..."), tabSys);
+    btnDbConnect->setObjectName("btnDbConnect");
     auto* sysLayout = new QVBoxLayout(tabSys);
     sysLayout->addLayout(sysGrid);
     sysLayout->addStretch();
-    sysLayout->addLayout(ButtonRow(btnSysOK, btnSysClose));
+    QHBoxLayout* sysButtons = ButtonRow(btnSysOK, btnSysClose);
+    sysButtons->insertWidget(0, btnDbConnect);
+    sysLayout->addLayout(sysButtons);
 
     // Fees.
     tabFee = new QWidget(pcSet);
@@ -144,6 +151,7 @@ TfrmSettings::TfrmSettings(QWidget* parent) : QDialog(parent) {
     resize(420, 360);
 
     connect(btnSysOK, &QPushButton::clicked, this, [this] { btnSysOKClick(); });
+    connect(btnDbConnect, &QPushButton::clicked, this, [this] { btnDbConnectClick(); });
     connect(btnFeeOK, &QPushButton::clicked, this, [this] { btnFeeOKClick(); });
     connect(btnSysClose, &QPushButton::clicked, this, [this] { btnCloseClick(); });
     connect(btnFeeClose, &QPushButton::clicked, this, [this] { btnCloseClick(); });
@@ -214,3 +222,20 @@ void TfrmSettings::btnFeeOKClick() {
 }
 
 void TfrmSettings::btnCloseClick() { reject(); }
+
+void TfrmSettings::btnDbConnectClick() {
+    TfrmDbConnect dialog(this);
+    const QString saved = ConfiguredDatabase();
+    dialog.SetConnection(saved);
+    if (ShowModal(dialog) != QDialog::Accepted) return;
+    const QString chosen = dialog.Connection();
+    if (chosen == saved) return;
+    // The running program keeps its connection: switching databases under open windows
+    // would mix two databases' rows.
+    SaveConfiguredDatabase(chosen);
+    if (DatabaseFromEnvironment())
+        ShowInfo(QStringLiteral("数据库连接已保存。环境变量 KELM_DATABASE 已指定数据库，"
+                                "取消该变量后才使用保存的连接。"));
+    else
+        ShowInfo(QStringLiteral("数据库连接已保存，重新启动程序后生效。"));
+}

@@ -36,6 +36,8 @@ class TfrmSettings : public QDialog {
     QLineEdit* txtDeepSec;
     QPushButton* btnSysOK;
     QPushButton* btnSysClose;
+    // "数据库连接": the database this seat uses from its next start.
+    QPushButton* btnDbConnect;
 
     QLineEdit* txtJGF;
     QLineEdit* txtAZF;
@@ -52,6 +54,7 @@ class TfrmSettings : public QDialog {
     void btnSysOKClick();
     void btnFeeOKClick();
     void btnCloseClick();
+    void btnDbConnectClick();
 
   private:
     QLineEdit* NumberEdit(const char* name) const;

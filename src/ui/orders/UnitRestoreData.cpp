@@ -1,5 +1,6 @@
 #include "ui/orders/UnitRestoreData.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,10 @@ void TfrmRestoreData::btnRestoreClick() {
     btnRestore->setEnabled(false);
     btnBrowse->setEnabled(false);
     btnClose->setEnabled(false);
+    if (sysData()->IsServer()) {
+        RestoreOnServer(path);
+        return;
+    }
     const QString dbPath = sysData()->DatabasePath();
     sysData()->Close();
     // The backup is copied next to the database file and checked there; the database
@@ -135,6 +140,34 @@ void TfrmRestoreData::btnRestoreClick() {
     btnClose->setEnabled(true);
     p_busy = false;
     if (result == TCopyResult::Copied && reopened)
+        ShowInfo(QStringLiteral("数据还原成功!"));
+    else if (foreign)
+        ShowInfo(kRefused);
+    else
+        ShowInfo(QStringLiteral("数据还原失败，请检查路径是否存在？"));
+}
+
+void TfrmRestoreData::RestoreOnServer(const QString& path) {
+    // The server's data are replaced by the backup's in one transaction, after the same
+    // check a file restore makes; other seats see the old data or the new, never half.
+    sysData()->Close();
+    bool foreign = false;
+    QString error;
+    const bool done = RestoreServerDatabase(
+        *sysData(), path,
+        [this](int value) {
+            prsBar->setValue(value);
+            QCoreApplication::processEvents();
+        },
+        &foreign, &error);
+    if (!done) qWarning().noquote() << "restore from" << path << "failed:" << error;
+    const bool reopened = sysData()->Open();
+    prsBar->setValue(0);
+    btnRestore->setEnabled(true);
+    btnBrowse->setEnabled(true);
+    btnClose->setEnabled(true);
+    p_busy = false;
+    if (done && reopened)
         ShowInfo(QStringLiteral("数据还原成功!"));
     else if (foreign)
         ShowInfo(kRefused);

@@ -41,5 +41,6 @@ class TfrmRestoreData : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void RestoreOnServer(const QString& path);
     bool p_busy = false;
 };

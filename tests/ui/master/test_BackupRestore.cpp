@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 
 #include "../UiTestSupport.h"
+#include "EngineTestSupport.h"
 #include "ui/orders/UnitBackData.h"
 #include "ui/orders/UnitDirectory.h"
 #include "ui/orders/UnitMainLinks.h"
@@ -268,4 +269,52 @@ TEST_F(BackupTest, MainWindowCommandsOpenBackupAndRestore) {
     OpenBackup(nullptr);
     EXPECT_EQ(opened, (QStringList{"TfrmRestoreData", "TfrmBackData"}));
     EXPECT_TRUE(prompt.infos.isEmpty());
+}
+
+// The same windows when the program runs on a server: the backup is a file the restore
+// window takes, and the restore replaces the server's rows with the file's.
+TEST(ServerBackupWindowTest, BackupAndRestoreOnAServer) {
+    KELM_REQUIRE_ENGINE(TDbEngine::Server);
+    TTestDatabase place(TDbEngine::Server);
+    ASSERT_FALSE(place.Spec().isEmpty()) << place.Problem().toStdString();
+    TTestDatabase folder(TDbEngine::File);
+    TsysData server(place.Spec());
+    TPromptRecorder prompt;
+    server.SetPrompt(&prompt);
+    SetSysData(&server);
+    auto exec = [&](const char* sql) {
+        server.SetCommonSQL(QString::fromUtf8(sql));
+        ASSERT_TRUE(server.ExecCommon()) << sql << server.LastError().toStdString();
+    };
+    auto categories = [&] {
+        auto q = server.OpenQuery("SELECT COUNT(*) FROM FClCls");
+        return q->next() ? q->value(0).toInt() : -1;
+    };
+    exec("INSERT INTO FClCls(cateName) VALUES('板材')");
+    const QString backup = folder.Folder() + "/s.bak";
+    {
+        TfrmBackData window;
+        window.txtPath->setText(backup);
+        window.btnBackClick();
+    }
+    EXPECT_EQ(prompt.infos, QStringList{"数据备份成功!"});
+    exec("INSERT INTO FClCls(cateName) VALUES('背板')");
+    ASSERT_EQ(categories(), 2);
+
+    TfrmRestoreData window;
+    prompt.infos.clear();
+    window.txtPath->setText(backup);
+    window.btnRestoreClick();
+    EXPECT_EQ(prompt.infos, QStringList{"数据还原成功!"});
+    EXPECT_EQ(categories(), 1);
+    EXPECT_TRUE(window.btnRestore->isEnabled());
+
+    // Not a Kelm file: refused, the server keeps its rows.
+    Write(folder.Folder() + "/text.bak", "just some text");
+    prompt.infos.clear();
+    window.txtPath->setText(folder.Folder() + "/text.bak");
+    window.btnRestoreClick();
+    EXPECT_EQ(prompt.infos, QStringList{"所选文件不是有效的Kelm数据文件，数据未还原！"});
+    EXPECT_EQ(categories(), 1);
+    SetSysData(nullptr);
 }
