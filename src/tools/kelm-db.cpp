@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "common/Version.h"
 #include "data/UnitDataCopy.h"
 #include "data/UnitDataEngine.h"
 
@@ -18,6 +19,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: kelm-db copy SOURCE TARGET\n"
+                 "       kelm-db --version | --help\n"
                  "  SOURCE, TARGET: a database file path or postgresql://user@host:port/database\n");
     return 2;
 }
@@ -27,6 +29,10 @@ int Usage() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (args.size() == 1 && args[0] == QStringLiteral("--version")) {
+        kelm::PrintVersion(QStringLiteral("kelm-db"));
+        return 0;
+    }
     if (args.size() == 1 && (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h"))) {
         Usage();
         return 0;

@@ -73,6 +73,7 @@ dpkg-deb -x "$deb" "$root"
 /usr/share/icons/hicolor/64x64/apps/kelm.png
 /usr/share/icons/hicolor/scalable/apps/kelm.svg
 /usr/share/man/man1/kelm-cut.1.gz
+/usr/share/man/man1/kelm-db.1.gz
 /usr/share/man/man1/kelm.1.gz
 /usr/share/metainfo/org.kelm.Kelm.metainfo.xml
 EOF
@@ -118,7 +119,7 @@ grep -q '<launchable type="desktop-id">kelm.desktop</launchable>' \
     "$root/usr/share/metainfo/org.kelm.Kelm.metainfo.xml" || fail "metainfo does not launch kelm.desktop"
 
 # ---- manual pages: render without warnings; kelm-cut's names every option it knows ----
-for page in kelm kelm-cut; do
+for page in kelm kelm-cut kelm-db; do
     gz=$root/usr/share/man/man1/$page.1.gz
     LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l "$gz" \
         >"$work/$page.txt" 2>"$work/$page.warn" || fail "man cannot show $page.1"
