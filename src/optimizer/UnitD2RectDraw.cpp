@@ -185,13 +185,16 @@ void DrawGrainMarks(Canvas& canvas, int x1, int y1, int x2, int y2, GrainMark ma
     const int penWidth = canvas.PenWidth();
     canvas.SetPenColor(Color(96, 96, 96));
     canvas.SetPenWidth(1);
+    // Eighths are taken in 64 bits: a sheet drawn at the pixel limit is a billion pixels
+    // long, and five eighths of it overflow an int.
+    auto eighths = [](int length, int n) { return static_cast<int>(static_cast<long long>(length) * n / 8); };
     for (const int eighth : {5, 6, 7}) {
         if (mark == GrainMark::Along) {
-            const int y = y1 + h * eighth / 8;
+            const int y = y1 + eighths(h, eighth);
             canvas.MoveTo(x1 + w / 4, y);
             canvas.LineTo(x2 - w / 4, y);
         } else {
-            const int x = x1 + w * eighth / 8;
+            const int x = x1 + eighths(w, eighth);
             canvas.MoveTo(x, y1 + h / 4);
             canvas.LineTo(x, y2 - h / 4);
         }

@@ -2,6 +2,7 @@
 // character, 12 px per CJK character, 12 px line height.
 #include "common/NumberFormat.h"
 #include "common/RecordingCanvas.h"
+#include "optimizer/GrainMarks.h"
 #include "optimizer/UnitD2RectDisp.h"
 
 #include <gtest/gtest.h>
@@ -252,4 +253,24 @@ TEST_F(DiagramFixture, PartsThatMayNotTurnShowThinLinesAlongTheirGrain) {
     Draw();
     EXPECT_TRUE(canvas.CallsOf(Kind::LineTo).empty());
     EXPECT_EQ(canvas.CallsOf(Kind::TextOut).size(), texts);
+}
+
+// A part drawn a billion pixels long (a damaged layout at the pixel limit) still gets its
+// grain lines inside its outline, both ways round.
+TEST(GrainMarks, LinesOfAHugePartStayInsideIt) {
+    for (const kelm::GrainMark mark : {kelm::GrainMark::Along, kelm::GrainMark::Across}) {
+        kelm::RecordingCanvas canvas(QRect(0, 0, 100, 100));
+        const int big = 1000000000;
+        kelm::DrawGrainMarks(canvas, -big, -big, big, big, mark);
+        const auto lines = canvas.CallsOf(kelm::CanvasCall::Kind::LineTo);
+        ASSERT_EQ(lines.size(), 3u);
+        for (const auto& line : lines)
+            for (const QPoint& p : line.points) {
+                EXPECT_GE(p.x(), -big);
+                EXPECT_LE(p.x(), big);
+                EXPECT_GE(p.y(), -big);
+                EXPECT_LE(p.y(), big);
+                EXPECT_GT(mark == kelm::GrainMark::Along ? p.y() : p.x(), 0);  // the lower/right part
+            }
+    }
 }
