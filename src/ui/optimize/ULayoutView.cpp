@@ -20,6 +20,7 @@
 
 #include "common/NumberFormat.h"
 #include "data/UnitData.h"
+#include "documents/UOffcutStore.h"
 #include "output/OutputPdf.h"
 #include "output/PartLabels.h"
 #include "render/QPainterCanvas.h"
@@ -289,7 +290,10 @@ void TfrmLayoutView::FillTree() {
                                 .arg(pages.size())
                                 .arg(sheets)
                                 .arg(work.Cuts)
-                                .arg(kelm::FormatPattern(work.Length / 1000, "0.0")));
+                                .arg(kelm::FormatPattern(work.Length / 1000, "0.0")) +
+                            // Confirmed layouts are what went to the saw; a new optimization
+                            // asks before it replaces them.
+                            (TOffcutStore().IsCut(proID) ? QStringLiteral("（已开料）") : QString()));
     }
     for (QPushButton* b : {btnPrint, btnPreview, btnPdf, btnLabels, btnXls}) b->setEnabled(!layouts.empty());
     if (tvLayouts->topLevelItemCount() > 0 && tvLayouts->topLevelItem(0)->childCount() > 0)

@@ -90,6 +90,11 @@ TEST_F(LayoutViewTest, ShowsEveryMaterialAndThePanelBehindAPart) {
     for (int i = 0; i < 2; ++i) children += view.tvLayouts->topLevelItem(i)->childCount();
     EXPECT_EQ(children, static_cast<int>(view.pages.size()));
     EXPECT_TRUE(view.lblSummary->text().contains("K-17")) << view.lblSummary->text().toStdString();
+    EXPECT_FALSE(view.lblSummary->text().contains("已开料"));
+    // Once the cut is confirmed the summary says so.
+    Exec("UPDATE FProBCCut SET cutOK=1 WHERE proID=:p", {{":p", kOrder}});
+    view.LoadLayouts();
+    EXPECT_TRUE(view.lblSummary->text().contains("已开料")) << view.lblSummary->text().toStdString();
 
     // The last material's first layout; hovering its first part names cabinet, position, banding.
     view.tvLayouts->setCurrentItem(view.tvLayouts->topLevelItem(1)->child(0));
