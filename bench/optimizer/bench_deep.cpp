@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <map>
 
+#include "BenchInstances.h"
 #include "common/NumberFormat.h"
 #include "optimizer/UnitD2Rect.h"
 #include "optimizer/UnitD2RectDeep.h"
@@ -30,21 +31,13 @@
 
 namespace {
 
-struct Instance {
-    QString name;
-    TD2RRawArr raws;
-    TD2REleArr eles;
-    TD2RPrm prm;
-    int best = 0;  // best known sheets (classic only)
-};
-
 struct Row {
     int standard = 0, deep = 0, bound = 0, area = 0, large = 0;
     bool atBound = false;
     double seconds = 0;
 };
 
-Row Solve(const Instance& in, double limit, int generations, uint64_t seed, int threads,
+Row Solve(const BenchInstance& in, double limit, int generations, uint64_t seed, int threads,
           int64_t iterations) {
     Row r;
     TD2RPrm prm = in.prm;
@@ -67,73 +60,6 @@ Row Solve(const Instance& in, double limit, int generations, uint64_t seed, int 
     r.large = deep.Bound.Large;
     r.atBound = deep.BoundReached;
     return r;
-}
-
-std::vector<Instance> LoadManifest(const QString& dir) {
-    QFile f(QDir(dir).filePath("manifest.txt"));
-    if (!f.open(QIODevice::ReadOnly)) throw CutInputError(f.fileName() + ": cannot read the file");
-    std::vector<Instance> list;
-    for (const QString& raw : QString::fromUtf8(f.readAll()).split('\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        Instance in;
-        in.name = words[0];
-        in.raws = ReadSheetsCsv(QDir(dir).filePath(in.name + "_sheets.csv"));
-        in.eles = ReadPartsCsv(QDir(dir).filePath(in.name + "_parts.csv"));
-        for (int i = 1; i + 1 < words.size(); i += 2) {
-            if (words[i] == "--kerf") {
-                in.prm.BladeWidth = ParseOptionNumber("--kerf", words[i + 1], 0);
-            } else if (words[i] == "--trim") {
-                const QStringList t = words[i + 1].split(',');
-                in.prm.Edg = TEdge{t.value(0).toInt(), t.value(1).toInt(), t.value(2).toInt(),
-                                   t.value(3).toInt()};
-            }
-        }
-        list.push_back(in);
-    }
-    return list;
-}
-
-std::vector<std::pair<double, double>> Rows(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) throw CutInputError(path + ": cannot read the file");
-    std::vector<std::pair<double, double>> out;
-    const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
-    for (int i = 1; i < lines.size(); ++i) {
-        const QStringList v = lines[i].trimmed().split(',');
-        if (v.size() >= 3) out.emplace_back(v[1].toDouble(), v[2].toDouble());
-    }
-    return out;
-}
-
-Instance LoadClassic(const QString& base, bool turnable) {
-    Instance in;
-    const auto bins = Rows(base + "_bins.csv");
-    TD2RRaw raw;
-    raw.XH = 1;
-    raw.Length = bins.at(0).first;
-    raw.Width = bins.at(0).second;
-    raw.Count = 99999999;
-    raw.Price = 1;
-    in.raws.push_back(raw);
-    std::map<std::pair<double, double>, int> counts;
-    std::vector<std::pair<double, double>> order;
-    for (const auto& item : Rows(base + "_items.csv")) {
-        if (!counts.count(item)) order.push_back(item);
-        ++counts[item];
-    }
-    for (const auto& size : order) {
-        TD2REle e;
-        e.XH = static_cast<int32_t>(in.eles.size()) + 1;
-        e.Name = "item";
-        e.Length = size.first;
-        e.Width = size.second;
-        e.Count = counts[size];
-        e.Rotation = turnable ? 1 : 0;
-        in.eles.push_back(e);
-    }
-    return in;
 }
 
 std::map<QString, int> BestKnown(const QString& file) {
@@ -223,7 +149,7 @@ int main(int argc, char** argv) {
             std::printf(
                 "| instance | lower bound (area / L2) | standard | deep | deep stopped at "
                 "the bound | deep (s) |\n|---|---:|---:|---:|---|---:|\n");
-            for (const Instance& in : LoadManifest(instanceDir)) {
+            for (const BenchInstance& in : LoadManifest(instanceDir)) {
                 const Row r = Solve(in, limit, generations, seed, threads, iterations);
                 std::printf("| %s | %d (%d / %d) | %d | %d | %s | %.2f |\n", qPrintable(in.name),
                             r.bound, r.area, r.large, r.standard, r.deep, r.atBound ? "yes" : "no",
@@ -258,7 +184,7 @@ int main(int argc, char** argv) {
                                             .arg(n)
                                             .arg(k);
                     if (!keys.isEmpty() && !keys.contains(key)) continue;
-                    Instance in = LoadClassic(classicDir + "/" + key, !oriented);
+                    const BenchInstance in = LoadClassic(classicDir + "/" + key, !oriented);
                     // the guillotine figure where there is one, else the general one
                     const int known = best.count(key) ? best.at(key) : bestAny.at(key);
                     const Row r = Solve(in, limit, generations, seed, threads, iterations);

@@ -24,6 +24,7 @@
 #include <map>
 #include <thread>
 
+#include "BenchInstances.h"
 #include "common/NumberFormat.h"
 #include "optimizer/UnitD2Rect.h"
 #include "optimizer/UnitD2RectDisp.h"
@@ -31,11 +32,7 @@
 
 namespace {
 
-struct Instance {
-    QString name;
-    TD2RRawArr raws;
-    TD2REleArr eles;
-    TD2RPrm prm;
+struct Instance : BenchInstance {
     QString bestKnown;  // classic sets only
 };
 
@@ -99,76 +96,6 @@ int Pieces(const Instance& in) {
     return n;
 }
 
-std::vector<Instance> LoadManifest(const QString& dir) {
-    QFile f(QDir(dir).filePath("manifest.txt"));
-    if (!f.open(QIODevice::ReadOnly)) throw CutInputError(f.fileName() + ": cannot read the file");
-    std::vector<Instance> list;
-    for (const QString& raw : QString::fromUtf8(f.readAll()).split('\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        const QStringList words = line.split(' ', Qt::SkipEmptyParts);
-        Instance in;
-        in.name = words[0];
-        in.raws = ReadSheetsCsv(QDir(dir).filePath(in.name + "_sheets.csv"));
-        in.eles = ReadPartsCsv(QDir(dir).filePath(in.name + "_parts.csv"));
-        for (int i = 1; i + 1 < words.size(); i += 2) {
-            if (words[i] == "--kerf") {
-                in.prm.BladeWidth = ParseOptionNumber("--kerf", words[i + 1], 0);
-            } else if (words[i] == "--trim") {
-                const QStringList t = words[i + 1].split(',');
-                in.prm.Edg = TEdge{t.value(0).toInt(), t.value(1).toInt(), t.value(2).toInt(),
-                                   t.value(3).toInt()};
-            }
-        }
-        list.push_back(in);
-    }
-    return list;
-}
-
-// Classic instance: WIDTH runs along the sheet's length, HEIGHT along its width; items
-// keep their orientation. Equal sizes become one part type.
-Instance LoadClassic(const QString& base, const QString& name, const QString& bestKnown) {
-    auto rows = [](const QString& path) {
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) throw CutInputError(path + ": cannot read the file");
-        std::vector<std::pair<double, double>> out;
-        const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
-        for (int i = 1; i < lines.size(); ++i) {
-            const QStringList v = lines[i].trimmed().split(',');
-            if (v.size() >= 3) out.emplace_back(v[1].toDouble(), v[2].toDouble());
-        }
-        return out;
-    };
-    Instance in;
-    in.name = name;
-    in.bestKnown = bestKnown;
-    const auto bins = rows(base + "_bins.csv");
-    TD2RRaw raw;
-    raw.XH = 1;
-    raw.Length = bins.at(0).first;
-    raw.Width = bins.at(0).second;
-    raw.Count = 99999999;
-    raw.Price = 1;
-    in.raws.push_back(raw);
-    std::map<std::pair<double, double>, int> counts;
-    std::vector<std::pair<double, double>> order;
-    for (const auto& item : rows(base + "_items.csv")) {
-        if (!counts.count(item)) order.push_back(item);
-        ++counts[item];
-    }
-    for (const auto& size : order) {
-        TD2REle e;
-        e.XH = static_cast<int32_t>(in.eles.size()) + 1;
-        e.Name = "item";
-        e.Length = size.first;
-        e.Width = size.second;
-        e.Count = counts[size];
-        e.Rotation = 0;
-        in.eles.push_back(e);
-    }
-    return in;
-}
-
 std::map<QString, QString> BestKnown(const QString& file) {
     std::map<QString, QString> best;
     QFile f(file);
@@ -218,7 +145,7 @@ int main(int argc, char** argv) {
     std::vector<Instance> instances;
     std::vector<Instance> classic;
     try {
-        instances = LoadManifest(instanceDir);
+        for (BenchInstance& in : LoadManifest(instanceDir)) instances.push_back(Instance{std::move(in), {}});
         if (!classicDir.isEmpty()) {
             const auto oriented = BestKnown(classicDir + "/data_bin_packing_oriented.csv");
             const auto threeStage = BestKnown(classicDir + "/data_bin_packing_3nho.csv");
@@ -229,10 +156,9 @@ int main(int argc, char** argv) {
                                             .arg(set)
                                             .arg(cls, 2, 10, QChar('0'))
                                             .arg(k);
-                    classic.push_back(LoadClassic(classicDir + "/" + key, key.section('/', 1),
-                                                  oriented.count(key) ? oriented.at(key) : "?"));
-                    classic.back().bestKnown +=
-                        " / " + (threeStage.count(key) ? threeStage.at(key) : QString("?"));
+                    classic.push_back(Instance{LoadClassic(classicDir + "/" + key, false), {}});
+                    classic.back().bestKnown = (oriented.count(key) ? oriented.at(key) : QString("?")) +
+                                               " / " + (threeStage.count(key) ? threeStage.at(key) : QString("?"));
                 }
             }
         }
