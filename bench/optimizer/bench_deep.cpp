@@ -35,6 +35,7 @@ struct Row {
     int standard = 0, deep = 0, bound = 0, area = 0, large = 0;
     bool atBound = false;
     double seconds = 0;
+    int64_t steps = 0;
 };
 
 Row Solve(const BenchInstance& in, double limit, int generations, uint64_t seed, int threads,
@@ -59,6 +60,7 @@ Row Solve(const BenchInstance& in, double limit, int generations, uint64_t seed,
     r.area = deep.Bound.Area;
     r.large = deep.Bound.Large;
     r.atBound = deep.BoundReached;
+    r.steps = deep.StepsDone;
     return r;
 }
 
@@ -196,8 +198,9 @@ int main(int argc, char** argv) {
                     s.atBest += r.deep <= known;
                     s.atBound += r.atBound;
                     s.seconds += r.seconds;
-                    std::fprintf(stderr, "%s bound %d best %d standard %d deep %d %.2fs\n",
-                                 qPrintable(key), r.bound, known, r.standard, r.deep, r.seconds);
+                    std::fprintf(stderr, "%s bound %d best %d standard %d deep %d %.2fs %lld steps\n",
+                                 qPrintable(key), r.bound, known, r.standard, r.deep, r.seconds,
+                                 static_cast<long long>(r.steps));
                 }
             std::printf("| %d | %d | %d | %d | %d | %d | %d | %d | %.2f |\n", cls, s.n, s.bound,
                         s.best, s.standard, s.deep, s.atBest, s.atBound,

@@ -261,7 +261,108 @@ class Packer {
         }
     }
 
+    // Finds the free room of s anew from its pieces alone: the sheet is cut where no piece
+    // lies, in the direction whose largest empty strip is largest, and again inside each
+    // part, so that room left by removed pieces joins into the largest rectangles a
+    // guillotine layout of these pieces allows. False (s unchanged) when the pieces cannot
+    // be told apart by such cuts, as when the tolerance let a piece reach into a kerf.
+    bool Reflow(DSheet& s) {
+        refl_.clear();
+        refIds_.resize(s.place.size());
+        for (size_t i = 0; i < s.place.size(); ++i) refIds_[i] = static_cast<int32_t>(i);
+        if (!Decompose(s, T[s.type].usable, 0, static_cast<int>(refIds_.size()), 0)) return false;
+        s.free.swap(refl_);
+        return true;
+    }
+
   private:
+    // Pieces refIds_[b, e) lie in R. Appends R's free rectangles to refl_.
+    bool Decompose(const DSheet& s, const TRectR& R, int b, int e, int depth) {
+        constexpr double eps = 1e-9;
+        if (b == e) {
+            if (R.Length > eps && R.Width > eps) refl_.push_back(R);
+            return true;
+        }
+        if (depth > 4096) return false;
+        // Groups along each axis: pieces whose extents come closer than a kerf.
+        struct Cut {
+            int groups = 0;
+            double slab = 0;  // largest empty strip
+            bool any = false;
+        } cut[2];
+        for (int axis = 0; axis < 2; ++axis) {
+            auto lo = [&](int i) { return axis == 0 ? s.place[i].px : s.place[i].py; };
+            auto hi = [&](int i) {
+                return axis == 0 ? s.place[i].px + s.place[i].l : s.place[i].py + s.place[i].w;
+            };
+            std::sort(refIds_.begin() + b, refIds_.begin() + e,
+                      [&](int32_t x, int32_t y) { return lo(x) < lo(y); });
+            const double r0 = axis == 0 ? R.px : R.py;
+            const double r1 = r0 + (axis == 0 ? R.Length : R.Width);
+            const double side = axis == 0 ? R.Width : R.Length;
+            Cut& c = cut[axis];
+            double start = lo(refIds_[b]), end = hi(refIds_[b]);
+            c.groups = 1;
+            double front = start - k_ - r0;
+            if (front > eps) c.slab = std::max(c.slab, front * side), c.any = true;
+            for (int i = b + 1; i < e; ++i) {
+                const double l = lo(refIds_[i]);
+                if (l < end + k_ - eps) {
+                    end = std::max(end, hi(refIds_[i]));
+                    continue;
+                }
+                const double gap = l - end - 2 * k_;
+                if (gap > eps) c.slab = std::max(c.slab, gap * side);
+                ++c.groups;
+                c.any = true;
+                start = l;
+                end = hi(refIds_[i]);
+            }
+            const double rear = r1 - end - k_;
+            if (rear > eps) c.slab = std::max(c.slab, rear * side), c.any = true;
+        }
+        if (!cut[0].any && !cut[1].any) {
+            // One piece filling R (what is left is narrower than a kerf), or pieces that no
+            // straight cut separates.
+            return e - b == 1;
+        }
+        int axis;
+        if (cut[0].any != cut[1].any)
+            axis = cut[0].any ? 0 : 1;
+        else if (cut[0].slab != cut[1].slab)
+            axis = cut[0].slab > cut[1].slab ? 0 : 1;
+        else
+            axis = cut[1].groups > cut[0].groups ? 1 : 0;
+        auto lo = [&](int i) { return axis == 0 ? s.place[i].px : s.place[i].py; };
+        auto hi = [&](int i) {
+            return axis == 0 ? s.place[i].px + s.place[i].l : s.place[i].py + s.place[i].w;
+        };
+        std::sort(refIds_.begin() + b, refIds_.begin() + e,
+                  [&](int32_t x, int32_t y) { return lo(x) < lo(y); });
+        const double r0 = axis == 0 ? R.px : R.py;
+        const double r1 = r0 + (axis == 0 ? R.Length : R.Width);
+        auto strip = [&](double from, double to) {
+            return axis == 0 ? TRectR{from, R.py, to - from, R.Width}
+                             : TRectR{R.px, from, R.Length, to - from};
+        };
+        double pos = r0;  // where the next part begins
+        int g = b;
+        while (g < e) {
+            double start = lo(refIds_[g]), end = hi(refIds_[g]);
+            int h = g + 1;
+            while (h < e && lo(refIds_[h]) < end + k_ - eps) end = std::max(end, hi(refIds_[h++]));
+            if (start - k_ - pos > eps) refl_.push_back(strip(pos, start - k_));
+            if (!Decompose(s, strip(start, end), g, h, depth + 1)) return false;
+            pos = end + k_;
+            g = h;
+        }
+        if (r1 - pos > eps) refl_.push_back(strip(pos, r1));
+        return true;
+    }
+
+    std::vector<TRectR> refl_;
+    std::vector<int32_t> refIds_;
+
     void PlaceIn(DSheet& s, int32_t id, int ways, const TRectR& R, int orientRule, int splitRule,
                  TD2RRandom& rnd, std::vector<TRectR>& stack) {
         const DPiece& p = P[id];
@@ -767,9 +868,16 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             // larger free rectangles; otherwise the same pieces would go back into the
             // same holes.
             if (!sh.place.empty()) {
-                order.clear();
-                for (const DPlace& pl : sh.place) order.push_back(pl.piece);
-                if (pk.Pack(order, sh.type, 6, rnd, packed)) std::swap(sh, packed);
+                bool relaid = false;
+                if (rnd.Draw(4) == 0) {
+                    order.clear();
+                    for (const DPlace& pl : sh.place) order.push_back(pl.piece);
+                    if (pk.Pack(order, sh.type, 6, rnd, packed)) {
+                        std::swap(sh, packed);
+                        relaid = true;
+                    }
+                }
+                if (!relaid) pk.Reflow(sh);
             }
         }
     };

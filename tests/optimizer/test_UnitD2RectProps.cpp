@@ -153,6 +153,31 @@ void CheckScheme(const Instance& in, const TD2RRawArr& raws, const TD2RSchame& s
                 EXPECT_TRUE(apart) << "parts " << i << " and " << j << " overlap or lack the kerf";
             }
         EXPECT_TRUE(Guillotine(parts)) << "layout not cuttable by guillotine cuts";
+        // Leftovers become offcuts: each lies on the sheet, a kerf clear of every part and
+        // clear of every other leftover.
+        auto overlap = [](double ax, double ay, double al, double aw, double bx, double by,
+                          double bl, double bw) {
+            return ax < bx + bl - kEps && bx < ax + al - kEps && ay < by + bw - kEps &&
+                   by < ay + aw - kEps;
+        };
+        for (size_t i = 0; i < g.RectArr.size(); ++i) {
+            const TRectR& r = g.RectArr[i];
+            EXPECT_GT(r.Length, 0);
+            EXPECT_GT(r.Width, 0);
+            EXPECT_GE(r.px, -kEps);
+            EXPECT_GE(r.py, -kEps);
+            EXPECT_LE(r.px + r.Length, g.RawLength + kEps);
+            EXPECT_LE(r.py + r.Width, g.RawWidth + kEps);
+            for (const TRectEle* e : parts)
+                EXPECT_FALSE(overlap(r.px, r.py, r.Length, r.Width, e->px - k, e->py - k,
+                                     e->Length + 2 * k, e->Width + 2 * k))
+                    << "leftover " << i << " covers part " << e->XH;
+            for (size_t j = i + 1; j < g.RectArr.size(); ++j) {
+                const TRectR& q = g.RectArr[j];
+                EXPECT_FALSE(overlap(r.px, r.py, r.Length, r.Width, q.px, q.py, q.Length, q.Width))
+                    << "leftovers " << i << " and " << j << " overlap";
+            }
+        }
     }
     for (const TD2REle& e : in.eles) {
         EXPECT_LE(placed[e.XH], e.Count) << "part " << e.XH;
