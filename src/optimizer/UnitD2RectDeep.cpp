@@ -223,22 +223,33 @@ class Packer {
 
     // Puts piece id into the smallest free rectangle of s that holds it.
     bool InsertFree(DSheet& s, int32_t id, TD2RRandom& rnd) {
+        double area;
+        const int best = SmallestFree(s, id, area);
+        if (best < 0) return false;
+        return InsertAt(s, id, best, rnd);
+    }
+
+    // The smallest free rectangle of s that holds piece id (its area in `area`), or -1.
+    int SmallestFree(const DSheet& s, int32_t id, double& area) const {
         const DPiece& p = P[id];
-        int best = -1, bestWays = 0;
-        double bestArea = 0;
+        int best = -1;
         for (size_t i = 0; i < s.free.size(); ++i) {
             const TRectR& R = s.free[i];
-            const int ways = Ways(p, R.Length, R.Width);
-            if (!ways) continue;
+            if (!Ways(p, R.Length, R.Width)) continue;
             const double a = R.Length * R.Width;
-            if (best < 0 || a < bestArea) {
+            if (best < 0 || a < area) {
                 best = static_cast<int>(i);
-                bestWays = ways;
-                bestArea = a;
+                area = a;
             }
         }
-        if (best < 0) return false;
+        return best;
+    }
+
+    // Puts piece id at the corner of free rectangle `best` of s.
+    bool InsertAt(DSheet& s, int32_t id, int best, TD2RRandom& rnd) {
+        const DPiece& p = P[id];
         const TRectR R = s.free[best];
+        const int bestWays = Ways(p, R.Length, R.Width);
         s.free.erase(s.free.begin() + best);
         stack_.clear();
         PlaceIn(s, id, bestWays, R, 0, 0, rnd, stack_);
@@ -752,20 +763,17 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     };
 
     // The goal: one sheet fewer. The emptiest sheet goes (sheets of a preferred type last),
-    // its pieces wait in the pool.
-    auto dropEmptiest = [&](DState& s) {
-        int worst = -1;
-        for (size_t i = 0; i < s.sheets.size(); ++i) {
-            const DSheet& sh = s.sheets[i];
-            if (worst < 0) {
-                worst = static_cast<int>(i);
-                continue;
-            }
-            const DSheet& w = s.sheets[worst];
-            const bool a = types[sh.type].prio, b = types[w.type].prio;
-            if (a != b ? !a : sh.used < w.used) worst = static_cast<int>(i);
-        }
-        if (worst < 0) return false;
+    // or after a restart one of the few emptiest; its pieces wait in the pool.
+    std::vector<int32_t> byUse;
+    auto dropEmptiest = [&](DState& s, int rank = 0) {
+        if (s.sheets.empty()) return false;
+        byUse.resize(s.sheets.size());
+        for (size_t i = 0; i < byUse.size(); ++i) byUse[i] = static_cast<int32_t>(i);
+        std::stable_sort(byUse.begin(), byUse.end(), [&](int32_t x, int32_t y) {
+            const bool a = types[s.sheets[x].type].prio, b = types[s.sheets[y].type].prio;
+            return a != b ? !a : s.sheets[x].used < s.sheets[y].used;
+        });
+        const int32_t worst = byUse[std::min<size_t>(rank, byUse.size() - 1)];
         for (const DPlace& p : s.sheets[worst].place) {
             s.pool.push_back(p.piece);
             s.poolArea += world.pieces[p.piece].area;
@@ -800,8 +808,24 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                   [&](int32_t a, int32_t b) { return s.sheets[a].used > s.sheets[b].used; });
         for (size_t i = 0; i + 1 < cand.size(); ++i)
             if (rnd.Draw(10) == 0) std::swap(cand[i], cand[i + 1]);
-        for (int32_t i : cand)
-            if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
+        if (rnd.Draw(2) == 0) {
+            // The smallest free rectangle of all sheets.
+            int bestSheet = -1, bestRect = -1;
+            double bestArea = 0;
+            for (int32_t i : cand) {
+                double a;
+                const int r = pk.SmallestFree(s.sheets[i], id, a);
+                if (r >= 0 && (bestSheet < 0 || a < bestArea)) {
+                    bestSheet = i;
+                    bestRect = r;
+                    bestArea = a;
+                }
+            }
+            if (bestSheet >= 0) return pk.InsertAt(s.sheets[bestSheet], id, bestRect, rnd);
+        } else {
+            for (int32_t i : cand)
+                if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
+        }
         for (int32_t i : cand) {
             DSheet& sh = s.sheets[i];
             order.clear();
@@ -847,6 +871,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         return true;
     };
 
+    auto T_usable = [&](int t) -> const TRectR& { return types[t].usable; };
     auto ruin = [&](DState& s) {
         const int n = static_cast<int>(s.sheets.size());
         if (n == 0) return;
@@ -854,10 +879,25 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         for (int r = 0; r < count; ++r) {
             DSheet& sh = s.sheets[rnd.Draw(n)];
             if (sh.place.empty()) continue;
-            const bool all = rnd.Draw(5) == 0;
+            const int kind = rnd.Draw(10);  // 0, 1: all; 2 … 5: a window; else: by draw
+            const bool all = kind < 2;
+            // A window around a random piece: the room taken out lies together, so it
+            // joins into one large free rectangle.
+            const DPlace& centre = sh.place[rnd.Draw(static_cast<int>(sh.place.size()))];
+            const TRectR& u = T_usable(sh.type);
+            const double wl = u.Length * (0.1 + 0.4 * Unit(rnd)), ww = u.Width * (0.1 + 0.4 * Unit(rnd));
+            const double cx = centre.px + centre.l / 2, cy = centre.py + centre.w / 2;
+            const bool window = kind >= 2 && kind < 6;
             bool any = false;
             for (size_t i = sh.place.size(); i-- > 0;) {
-                if (!all && rnd.Draw(2) == 0 && (any || i > 0)) continue;
+                if (window) {
+                    const DPlace& pl = sh.place[i];
+                    if (pl.px + pl.l < cx - wl / 2 || pl.px > cx + wl / 2 || pl.py + pl.w < cy - ww / 2 ||
+                        pl.py > cy + ww / 2)
+                        continue;
+                } else if (!all && rnd.Draw(2) == 0 && (any || i > 0)) {
+                    continue;
+                }
                 any = true;
                 const int32_t id = sh.place[i].piece;
                 s.pool.push_back(id);
@@ -937,6 +977,11 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     for (const DPiece& p : world.pieces) meanArea += p.area;
     const double temperature = world.pieces.empty() ? 0 : 0.3 * meanArea / world.pieces.size();
     int64_t step = 0, since = 0;
+    // A goal that has not come closer for many steps starts again from the best scheme,
+    // with one of its few emptiest sheets to be emptied.
+    constexpr int64_t kRestart = 20000;
+    double goalBest = cur.poolArea;
+    int64_t goalStep = 0;
     while (true) {
         if (IsEnd || p_Stop) break;
         if (steps >= 0 && step >= steps) break;
@@ -979,8 +1024,26 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             if (!dropEmptiest(cur)) break;
             std::fill(history.begin(), history.end(), cur.poolArea);
             since = step;
+            goalBest = cur.poolArea;
+            goalStep = step;
         } else {
             tryPoolSheet(cur);
+            if (cur.poolArea < goalBest - 1e-9) {
+                goalBest = cur.poolArea;
+                goalStep = step;
+            } else if (step - goalStep > kRestart) {
+                cur = c.best;
+                cur.sheets.erase(std::remove_if(cur.sheets.begin(), cur.sheets.end(),
+                                                [](const DSheet& s) { return s.place.empty(); }),
+                                 cur.sheets.end());
+                cur.pool.clear();
+                cur.poolArea = 0;
+                if (!dropEmptiest(cur, rnd.Draw(3))) break;
+                std::fill(history.begin(), history.end(), cur.poolArea);
+                since = step;
+                goalBest = cur.poolArea;
+                goalStep = step;
+            }
         }
         if (reporter) Report(false);
     }
