@@ -826,7 +826,9 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             for (int32_t i : cand)
                 if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
         }
+        int relays = 0;
         for (int32_t i : cand) {
+            if (++relays > 4) break;
             DSheet& sh = s.sheets[i];
             order.clear();
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
@@ -845,10 +847,16 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         int bestSheet = -1;
         double bestOut = p.area;
         DSheet bestLayout;
-        for (size_t i = 0; i < s.sheets.size(); ++i) {
+        // A few sheets from a random one on: on orders of many sheets a step stays quick.
+        const size_t n = s.sheets.size();
+        const size_t first = n ? static_cast<size_t>(rnd.Draw(static_cast<int>(n))) : 0;
+        int tried = 0;
+        for (size_t j = 0; j < n && tried < 8; ++j) {
+            const size_t i = (first + j) % n;
             DSheet& sh = s.sheets[i];
             if (!pk.FitsType(p, sh.type) || rnd.Draw(3) == 0) continue;
             if (sh.used + p.area - usable(sh.type) >= bestOut) continue;  // cannot beat it
+            ++tried;
             order.clear();
             order.push_back(id);
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
