@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <map>
 #include <random>
 
@@ -175,10 +176,18 @@ class Packer {
             sheet_.used = 0;
             stack_.clear();
             stack_.push_back(t.usable);
+            // No piece fits a rectangle whose shorter side or area is below the smallest
+            // of the pieces: such rectangles go to the free list without a scan.
+            double minSide = std::numeric_limits<double>::infinity(), minArea = minSide;
+            for (int32_t id : order_) {
+                minSide = std::min(minSide, std::min(P[id].fa, P[id].fb));
+                minArea = std::min(minArea, P[id].fa * P[id].fb);
+            }
             while (!stack_.empty()) {
                 const TRectR R = stack_.back();
                 stack_.pop_back();
-                if (order_.empty()) {
+                if (order_.empty() || R.Length < minSide || R.Width < minSide ||
+                    R.Length * R.Width < minArea) {
                     sheet_.free.push_back(R);
                     continue;
                 }
@@ -795,6 +804,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     std::vector<int32_t> order, cand;
     DSheet packed;
 
+    constexpr int kRelayTries = 6, kEvictTries = 4;  // layouts tried per sheet
     auto insert = [&](DState& s, int32_t id) {
         const DPiece& p = world.pieces[id];
         cand.clear();
@@ -833,7 +843,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             order.clear();
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
             order.push_back(id);
-            if (pk.Pack(order, sh.type, 6, rnd, packed)) {
+            if (pk.Pack(order, sh.type, kRelayTries, rnd, packed)) {
                 std::swap(sh, packed);
                 return true;
             }
@@ -860,7 +870,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             order.clear();
             order.push_back(id);
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
-            if (!pk.Pack(order, sh.type, 4, rnd, packed, id)) continue;
+            if (!pk.Pack(order, sh.type, kEvictTries, rnd, packed, id)) continue;
             const double out = sh.used + p.area - packed.used;
             if (out < bestOut - 1e-9) {
                 bestOut = out;
