@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -439,6 +440,11 @@ class Packer {
 // One improvement chain: its own generator, state and best complete scheme.
 struct TD2RDeep::Chain {
     TD2RRandom rnd;
+    // Chains search in two styles, each stronger on other instances: "keeping" chains
+    // keep the rest of a ruined sheet where it lies and join its free room, take windows
+    // of pieces out and put a piece into the smallest free rectangle of all sheets;
+    // the others lay the rest of a ruined sheet out anew and fill the fullest sheets first.
+    bool keeping = true;
     DState best;
     DScore bestScore;
     bool improved = false;
@@ -646,6 +652,7 @@ void TD2RDeep::DoSearch() {
     const DScore startScore = Score(world.start, world.types, prm.Priority, world.pieces);
     for (int c = 0; c < chains; ++c) {
         all[c].rnd.Seed(base + 0x9E3779B97F4A7C15ull * (c + 1));
+        all[c].keeping = c % 2 == 0;
         all[c].best = world.start;
         all[c].bestScore = startScore;
     }
@@ -772,17 +779,20 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     };
 
     // The goal: one sheet fewer. The emptiest sheet goes (sheets of a preferred type last),
-    // or after a restart one of the few emptiest; its pieces wait in the pool.
-    std::vector<int32_t> byUse;
-    auto dropEmptiest = [&](DState& s, int rank = 0) {
-        if (s.sheets.empty()) return false;
-        byUse.resize(s.sheets.size());
-        for (size_t i = 0; i < byUse.size(); ++i) byUse[i] = static_cast<int32_t>(i);
-        std::stable_sort(byUse.begin(), byUse.end(), [&](int32_t x, int32_t y) {
-            const bool a = types[s.sheets[x].type].prio, b = types[s.sheets[y].type].prio;
-            return a != b ? !a : s.sheets[x].used < s.sheets[y].used;
-        });
-        const int32_t worst = byUse[std::min<size_t>(rank, byUse.size() - 1)];
+    // its pieces wait in the pool.
+    auto dropEmptiest = [&](DState& s) {
+        int worst = -1;
+        for (size_t i = 0; i < s.sheets.size(); ++i) {
+            const DSheet& sh = s.sheets[i];
+            if (worst < 0) {
+                worst = static_cast<int>(i);
+                continue;
+            }
+            const DSheet& w = s.sheets[worst];
+            const bool a = types[sh.type].prio, b = types[w.type].prio;
+            if (a != b ? !a : sh.used < w.used) worst = static_cast<int>(i);
+        }
+        if (worst < 0) return false;
         for (const DPlace& p : s.sheets[worst].place) {
             s.pool.push_back(p.piece);
             s.poolArea += world.pieces[p.piece].area;
@@ -805,6 +815,10 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     DSheet packed;
 
     constexpr int kRelayTries = 6, kEvictTries = 4;  // layouts tried per sheet
+    // Keeping chains try a few sheets per piece, so that orders of many sheets still take
+    // thousands of steps a second; the others try every sheet.
+    const size_t kRelaySheets = c.keeping ? 4 : SIZE_MAX;
+    const int kEvictSheets = c.keeping ? 8 : INT_MAX;
     auto insert = [&](DState& s, int32_t id) {
         const DPiece& p = world.pieces[id];
         cand.clear();
@@ -818,7 +832,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                   [&](int32_t a, int32_t b) { return s.sheets[a].used > s.sheets[b].used; });
         for (size_t i = 0; i + 1 < cand.size(); ++i)
             if (rnd.Draw(10) == 0) std::swap(cand[i], cand[i + 1]);
-        if (rnd.Draw(2) == 0) {
+        if (c.keeping && rnd.Draw(2) == 0) {
             // The smallest free rectangle of all sheets.
             int bestSheet = -1, bestRect = -1;
             double bestArea = 0;
@@ -836,9 +850,9 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             for (int32_t i : cand)
                 if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
         }
-        int relays = 0;
+        size_t relays = 0;
         for (int32_t i : cand) {
-            if (++relays > 4) break;
+            if (++relays > kRelaySheets) break;
             DSheet& sh = s.sheets[i];
             order.clear();
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
@@ -857,11 +871,11 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         int bestSheet = -1;
         double bestOut = p.area;
         DSheet bestLayout;
-        // A few sheets from a random one on: on orders of many sheets a step stays quick.
         const size_t n = s.sheets.size();
-        const size_t first = n ? static_cast<size_t>(rnd.Draw(static_cast<int>(n))) : 0;
+        const size_t first =
+            n && c.keeping ? static_cast<size_t>(rnd.Draw(static_cast<int>(n))) : 0;
         int tried = 0;
-        for (size_t j = 0; j < n && tried < 8; ++j) {
+        for (size_t j = 0; j < n && tried < kEvictSheets; ++j) {
             const size_t i = (first + j) % n;
             DSheet& sh = s.sheets[i];
             if (!pk.FitsType(p, sh.type) || rnd.Draw(3) == 0) continue;
@@ -905,7 +919,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             const TRectR& u = T_usable(sh.type);
             const double wl = u.Length * (0.1 + 0.4 * Unit(rnd)), ww = u.Width * (0.1 + 0.4 * Unit(rnd));
             const double cx = centre.px + centre.l / 2, cy = centre.py + centre.w / 2;
-            const bool window = kind >= 2 && kind < 6;
+            const bool window = c.keeping && kind >= 2 && kind < 6;
             bool any = false;
             for (size_t i = sh.place.size(); i-- > 0;) {
                 if (window) {
@@ -927,7 +941,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             // same holes.
             if (!sh.place.empty()) {
                 bool relaid = false;
-                if (rnd.Draw(4) == 0) {
+                if (!c.keeping || rnd.Draw(4) == 0) {
                     order.clear();
                     for (const DPlace& pl : sh.place) order.push_back(pl.piece);
                     if (pk.Pack(order, sh.type, 6, rnd, packed)) {
@@ -995,11 +1009,6 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     for (const DPiece& p : world.pieces) meanArea += p.area;
     const double temperature = world.pieces.empty() ? 0 : 0.3 * meanArea / world.pieces.size();
     int64_t step = 0, since = 0;
-    // A goal that has not come closer for many steps starts again from the best scheme,
-    // with one of its few emptiest sheets to be emptied.
-    constexpr int64_t kRestart = 20000;
-    double goalBest = cur.poolArea;
-    int64_t goalStep = 0;
     while (true) {
         if (IsEnd || p_Stop) break;
         if (steps >= 0 && step >= steps) break;
@@ -1042,26 +1051,8 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             if (!dropEmptiest(cur)) break;
             std::fill(history.begin(), history.end(), cur.poolArea);
             since = step;
-            goalBest = cur.poolArea;
-            goalStep = step;
         } else {
             tryPoolSheet(cur);
-            if (cur.poolArea < goalBest - 1e-9) {
-                goalBest = cur.poolArea;
-                goalStep = step;
-            } else if (step - goalStep > kRestart) {
-                cur = c.best;
-                cur.sheets.erase(std::remove_if(cur.sheets.begin(), cur.sheets.end(),
-                                                [](const DSheet& s) { return s.place.empty(); }),
-                                 cur.sheets.end());
-                cur.pool.clear();
-                cur.poolArea = 0;
-                if (!dropEmptiest(cur, rnd.Draw(3))) break;
-                std::fill(history.begin(), history.end(), cur.poolArea);
-                since = step;
-                goalBest = cur.poolArea;
-                goalStep = step;
-            }
         }
         if (reporter) Report(false);
     }
