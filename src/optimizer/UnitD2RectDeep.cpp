@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -440,11 +439,6 @@ class Packer {
 // One improvement chain: its own generator, state and best complete scheme.
 struct TD2RDeep::Chain {
     TD2RRandom rnd;
-    // Chains search in two styles, each stronger on other instances: "keeping" chains
-    // keep the rest of a ruined sheet where it lies and join its free room, take windows
-    // of pieces out and put a piece into the smallest free rectangle of all sheets;
-    // the others lay the rest of a ruined sheet out anew and fill the fullest sheets first.
-    bool keeping = true;
     DState best;
     DScore bestScore;
     bool improved = false;
@@ -652,7 +646,6 @@ void TD2RDeep::DoSearch() {
     const DScore startScore = Score(world.start, world.types, prm.Priority, world.pieces);
     for (int c = 0; c < chains; ++c) {
         all[c].rnd.Seed(base + 0x9E3779B97F4A7C15ull * (c + 1));
-        all[c].keeping = c % 2 == 0;
         all[c].best = world.start;
         all[c].bestScore = startScore;
     }
@@ -815,10 +808,9 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     DSheet packed;
 
     constexpr int kRelayTries = 6, kEvictTries = 4;  // layouts tried per sheet
-    // Keeping chains try a few sheets per piece, so that orders of many sheets still take
-    // thousands of steps a second; the others try every sheet.
-    const size_t kRelaySheets = c.keeping ? 4 : SIZE_MAX;
-    const int kEvictSheets = c.keeping ? 8 : INT_MAX;
+    // Evictions try a few sheets per piece, so that orders of many sheets still take
+    // thousands of steps a second.
+    constexpr int kEvictSheets = 8;
     auto insert = [&](DState& s, int32_t id) {
         const DPiece& p = world.pieces[id];
         cand.clear();
@@ -832,7 +824,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                   [&](int32_t a, int32_t b) { return s.sheets[a].used > s.sheets[b].used; });
         for (size_t i = 0; i + 1 < cand.size(); ++i)
             if (rnd.Draw(10) == 0) std::swap(cand[i], cand[i + 1]);
-        if (c.keeping && rnd.Draw(2) == 0) {
+        if (rnd.Draw(2) == 0) {
             // The smallest free rectangle of all sheets.
             int bestSheet = -1, bestRect = -1;
             double bestArea = 0;
@@ -850,9 +842,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             for (int32_t i : cand)
                 if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
         }
-        size_t relays = 0;
         for (int32_t i : cand) {
-            if (++relays > kRelaySheets) break;
             DSheet& sh = s.sheets[i];
             order.clear();
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
@@ -872,8 +862,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         double bestOut = p.area;
         DSheet bestLayout;
         const size_t n = s.sheets.size();
-        const size_t first =
-            n && c.keeping ? static_cast<size_t>(rnd.Draw(static_cast<int>(n))) : 0;
+        const size_t first = n ? static_cast<size_t>(rnd.Draw(static_cast<int>(n))) : 0;
         int tried = 0;
         for (size_t j = 0; j < n && tried < kEvictSheets; ++j) {
             const size_t i = (first + j) % n;
@@ -919,7 +908,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             const TRectR& u = T_usable(sh.type);
             const double wl = u.Length * (0.1 + 0.4 * Unit(rnd)), ww = u.Width * (0.1 + 0.4 * Unit(rnd));
             const double cx = centre.px + centre.l / 2, cy = centre.py + centre.w / 2;
-            const bool window = c.keeping && kind >= 2 && kind < 6;
+            const bool window = kind >= 2 && kind < 6;
             bool any = false;
             for (size_t i = sh.place.size(); i-- > 0;) {
                 if (window) {
@@ -941,7 +930,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             // same holes.
             if (!sh.place.empty()) {
                 bool relaid = false;
-                if (!c.keeping || rnd.Draw(4) == 0) {
+                if (rnd.Draw(4) == 0) {
                     order.clear();
                     for (const DPlace& pl : sh.place) order.push_back(pl.piece);
                     if (pk.Pack(order, sh.type, 6, rnd, packed)) {
