@@ -147,10 +147,13 @@ class Packer {
     // Lays the pieces `ids` out on one empty sheet of `type`; true when all of them fit.
     // With `must` ≥ 0 the layout may leave pieces out (it is then the attempt that places
     // the most area, `must` always placed first); true when a layout was made.
+    // With `region` the pieces are laid out inside that part of the sheet only.
     bool Pack(const std::vector<int32_t>& ids, int type, int attempts, TD2RRandom& rnd, DSheet& out,
-              int32_t must = -1) {
+              int32_t must = -1, const TRectR* region = nullptr) {
         const DType& t = T[type];
-        if (t.usable.Length <= 0 || t.usable.Width <= 0) return false;
+        const TRectR& room = region ? *region : t.usable;
+        if (room.Length <= 0 || room.Width <= 0) return false;
+        inRegion_ = region != nullptr;
         const bool partial = must >= 0;
         double area = 0;
         for (int32_t id : ids) {
@@ -162,7 +165,7 @@ class Packer {
         }
         // Parts a kerf apart fill at most the usable area; the tolerance may let turnable
         // parts overlap their neighbours' kerf, so the test is made without kerf.
-        if (!partial && area > t.usable.Length * t.usable.Width + 1e-6) return false;
+        if (!partial && area > room.Length * room.Width + 1e-6) return false;
         double bestPlaced = -1;
         for (int a = 0; a < attempts; ++a) {
             order_ = ids;
@@ -175,7 +178,7 @@ class Packer {
             sheet_.free.clear();
             sheet_.used = 0;
             stack_.clear();
-            stack_.push_back(t.usable);
+            stack_.push_back(room);
             // No piece fits a rectangle whose shorter side or area is below the smallest
             // of the pieces: such rectangles go to the free list without a scan.
             double minSide = std::numeric_limits<double>::infinity(), minArea = minSide;
@@ -304,6 +307,13 @@ class Packer {
             return true;
         }
         if (depth > 4096) return false;
+        if (nodes_ && static_cast<size_t>(e - b) <= nodeMost_) {
+            Node nd;
+            nd.R = R;
+            nd.pieces.assign(refIds_.begin() + b, refIds_.begin() + e);
+            for (int32_t i : nd.pieces) nd.used += P[s.place[i].piece].area;
+            nodes_->push_back(std::move(nd));
+        }
         // Groups along each axis: pieces whose extents come closer than a kerf.
         struct Cut {
             int groups = 0;
@@ -382,6 +392,32 @@ class Packer {
 
     std::vector<TRectR> refl_;
     std::vector<int32_t> refIds_;
+    bool inRegion_ = false;
+
+  public:
+    // A part of a sheet cut off by the guillotine cuts Reflow finds, with its pieces
+    // (positions in the sheet's place list).
+    struct Node {
+        TRectR R;
+        std::vector<int32_t> pieces;
+        double used = 0;
+    };
+    // Parts of s with at most `most` pieces, the whole sheet included when it has so few.
+    bool Nodes(const DSheet& s, size_t most, std::vector<Node>& out) {
+        nodes_ = &out;
+        nodeMost_ = most;
+        out.clear();
+        refl_.clear();
+        refIds_.resize(s.place.size());
+        for (size_t i = 0; i < s.place.size(); ++i) refIds_[i] = static_cast<int32_t>(i);
+        const bool ok = Decompose(s, T[s.type].usable, 0, static_cast<int>(refIds_.size()), 0);
+        nodes_ = nullptr;
+        return ok;
+    }
+
+  private:
+    std::vector<Node>* nodes_ = nullptr;
+    size_t nodeMost_ = 0;
 
     void PlaceIn(DSheet& s, int32_t id, int ways, const TRectR& R, int orientRule, int splitRule,
                  TD2RRandom& rnd, std::vector<TRectR>& stack) {
@@ -389,7 +425,7 @@ class Packer {
         const bool turned = Turned(p, ways, R, orientRule, rnd);
         const double l = turned ? p.W : p.L;
         const double w = turned ? p.L : p.W;
-        const bool first = s.place.empty();
+        const bool first = s.place.empty() && !inRegion_;
         s.place.push_back(DPlace{id, R.px, R.py, l, w});
         s.used += p.area;
         TRectR rest[2];
@@ -805,6 +841,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     std::vector<double> history(kHistory, cur.poolArea);
     DState saved;
     std::vector<int32_t> order, cand;
+    std::vector<Packer::Node> nodes;
     DSheet packed;
 
     constexpr int kRelayTries = 6, kEvictTries = 4;  // layouts tried per sheet
@@ -841,6 +878,37 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         } else {
             for (int32_t i : cand)
                 if (pk.InsertFree(s.sheets[i], id, rnd)) return true;
+        }
+        // Lay a part of a sheet out anew with the piece: a part cut off by the sheet's
+        // guillotine cuts whose pieces and room hold it, smallest parts first.
+        if (prm.wucha == 0) {
+            for (int32_t i : cand) {
+                DSheet& sh = s.sheets[i];
+                if (!pk.Nodes(sh, 10, nodes)) continue;
+                std::sort(nodes.begin(), nodes.end(), [](const Packer::Node& a, const Packer::Node& b) {
+                    return a.R.Length * a.R.Width < b.R.Length * b.R.Width;
+                });
+                for (const Packer::Node& nd : nodes) {
+                    if (nd.pieces.size() >= sh.place.size()) continue;  // the whole sheet: below
+                    if (nd.R.Length * nd.R.Width - nd.used + 1e-6 < p.area) continue;
+                    if (!Packer::Ways(p, nd.R.Length, nd.R.Width)) continue;
+                    order.clear();
+                    for (int32_t k : nd.pieces) order.push_back(sh.place[k].piece);
+                    order.push_back(id);
+                    if (!pk.Pack(order, sh.type, 4, rnd, packed, -1, &nd.R)) continue;
+                    DSheet next;
+                    next.type = sh.type;
+                    std::vector<char> out(sh.place.size(), 0);
+                    for (int32_t k : nd.pieces) out[k] = 1;
+                    for (size_t k = 0; k < sh.place.size(); ++k)
+                        if (!out[k]) next.place.push_back(sh.place[k]);
+                    for (const DPlace& pl : packed.place) next.place.push_back(pl);
+                    next.used = sh.used + p.area;
+                    if (!pk.Reflow(next)) continue;
+                    std::swap(sh, next);
+                    return true;
+                }
+            }
         }
         for (int32_t i : cand) {
             DSheet& sh = s.sheets[i];
