@@ -219,25 +219,22 @@ std::vector<TSchemaObject> BuildSchema() {
 
     // Every panel row appears even when its material or cabinet entry is gone; the
     // material key then falls back on the panel's own clID.
+    // The two engines differ only in how the material key is compared: a server compares
+    // a number with a text only after a cast.
+#define KELM_PROCLS_SELECT(materialKey)                                              \
+    "SELECT p.ID AS ID, p.proID AS proID, w.custID AS custID, "                     \
+    "w.custName AS custName, p.gtName AS gtName, p.clName AS clName, "              \
+    "c.color AS color, w.FengB AS FengB, p.length AS length, "                      \
+    "p.width AS width, c.houdu AS houdu, p.clCount AS clCount, "                    \
+    "j.proCode AS proCode "                                                         \
+    "FROM FProCl p LEFT JOIN FProWins w ON w.winID = p.winID "                      \
+    "LEFT JOIN FCl c ON " materialKey " = p.clID "                                  \
+    "LEFT JOIN FProject j ON j.proID = p.proID"
     s.push_back(View("vProCls",
                      {"ID", "proID", "custID", "custName", "gtName", "clName", "color", "FengB",
                       "length", "width", "houdu", "clCount", "proCode"},
-                     "SELECT p.ID AS ID, p.proID AS proID, w.custID AS custID, "
-                     "w.custName AS custName, p.gtName AS gtName, p.clName AS clName, "
-                     "c.color AS color, w.FengB AS FengB, p.length AS length, "
-                     "p.width AS width, c.houdu AS houdu, p.clCount AS clCount, "
-                     "j.proCode AS proCode "
-                     "FROM FProCl p LEFT JOIN FProWins w ON w.winID = p.winID "
-                     "LEFT JOIN FCl c ON c.ylID = p.clID "
-                     "LEFT JOIN FProject j ON j.proID = p.proID",
-                     "SELECT p.ID AS ID, p.proID AS proID, w.custID AS custID, "
-                     "w.custName AS custName, p.gtName AS gtName, p.clName AS clName, "
-                     "c.color AS color, w.FengB AS FengB, p.length AS length, "
-                     "p.width AS width, c.houdu AS houdu, p.clCount AS clCount, "
-                     "j.proCode AS proCode "
-                     "FROM FProCl p LEFT JOIN FProWins w ON w.winID = p.winID "
-                     "LEFT JOIN FCl c ON CAST(c.ylID AS TEXT) = p.clID "
-                     "LEFT JOIN FProject j ON j.proID = p.proID"));
+                     KELM_PROCLS_SELECT("c.ylID"), KELM_PROCLS_SELECT("CAST(c.ylID AS TEXT)")));
+#undef KELM_PROCLS_SELECT
     s.push_back(View("vProCl",
                      {"ID", "proID", "winID", "ylID", "ylName", "Color", "clName", "length",
                       "width", "thick", "flag", "clCount", "shape", "wl"},

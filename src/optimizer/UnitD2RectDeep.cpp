@@ -299,6 +299,15 @@ class Packer {
     }
 
   private:
+    // Extents of a placed piece along an axis (0: the sheet's length, 1: its width).
+    static double Lo(const DPlace& p, int axis) { return axis == 0 ? p.px : p.py; }
+    static double Hi(const DPlace& p, int axis) { return axis == 0 ? p.px + p.l : p.py + p.w; }
+    void SortAlong(const DSheet& s, int b, int e, int axis) {
+        std::sort(refIds_.begin() + b, refIds_.begin() + e, [&](int32_t x, int32_t y) {
+            return Lo(s.place[x], axis) < Lo(s.place[y], axis);
+        });
+    }
+
     // Pieces refIds_[b, e) lie in R. Appends R's free rectangles to refl_.
     bool Decompose(const DSheet& s, const TRectR& R, int b, int e, int depth) {
         constexpr double eps = 1e-9;
@@ -321,12 +330,9 @@ class Packer {
             bool any = false;
         } cut[2];
         for (int axis = 0; axis < 2; ++axis) {
-            auto lo = [&](int i) { return axis == 0 ? s.place[i].px : s.place[i].py; };
-            auto hi = [&](int i) {
-                return axis == 0 ? s.place[i].px + s.place[i].l : s.place[i].py + s.place[i].w;
-            };
-            std::sort(refIds_.begin() + b, refIds_.begin() + e,
-                      [&](int32_t x, int32_t y) { return lo(x) < lo(y); });
+            auto lo = [&](int i) { return Lo(s.place[i], axis); };
+            auto hi = [&](int i) { return Hi(s.place[i], axis); };
+            SortAlong(s, b, e, axis);
             const double r0 = axis == 0 ? R.px : R.py;
             const double r1 = r0 + (axis == 0 ? R.Length : R.Width);
             const double side = axis == 0 ? R.Width : R.Length;
@@ -363,12 +369,9 @@ class Packer {
             axis = cut[0].slab > cut[1].slab ? 0 : 1;
         else
             axis = cut[1].groups > cut[0].groups ? 1 : 0;
-        auto lo = [&](int i) { return axis == 0 ? s.place[i].px : s.place[i].py; };
-        auto hi = [&](int i) {
-            return axis == 0 ? s.place[i].px + s.place[i].l : s.place[i].py + s.place[i].w;
-        };
-        std::sort(refIds_.begin() + b, refIds_.begin() + e,
-                  [&](int32_t x, int32_t y) { return lo(x) < lo(y); });
+        auto lo = [&](int i) { return Lo(s.place[i], axis); };
+        auto hi = [&](int i) { return Hi(s.place[i], axis); };
+        SortAlong(s, b, e, axis);
         const double r0 = axis == 0 ? R.px : R.py;
         const double r1 = r0 + (axis == 0 ? R.Length : R.Width);
         auto strip = [&](double from, double to) {
@@ -960,8 +963,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         return true;
     };
 
-    auto T_usable = [&](int t) -> const TRectR& { return types[t].usable; };
-    auto ruin = [&](DState& s) {
+        auto ruin = [&](DState& s) {
         const int n = static_cast<int>(s.sheets.size());
         if (n == 0) return;
         const int count = std::min(n, 1 + rnd.Draw(3));
@@ -973,7 +975,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             // A window around a random piece: the room taken out lies together, so it
             // joins into one large free rectangle.
             const DPlace& centre = sh.place[rnd.Draw(static_cast<int>(sh.place.size()))];
-            const TRectR& u = T_usable(sh.type);
+            const TRectR& u = types[sh.type].usable;
             const double wl = u.Length * (0.1 + 0.4 * Unit(rnd)), ww = u.Width * (0.1 + 0.4 * Unit(rnd));
             const double cx = centre.px + centre.l / 2, cy = centre.py + centre.w / 2;
             const bool window = kind >= 2 && kind < 6;

@@ -614,7 +614,7 @@ TEST_F(MainTest, StaleLayoutsAreNamedBeforeTheCuttingReport) {
     g.RawCount = 1;
     g.EleList.push_back({0, 1, "侧板", "", 0, 0, 800, 500});
     g.EleList.push_back({0, 1, "侧板", "", 0, 510, 800, 500});
-    ASSERT_TRUE(TD2File().SaveToFile({{1, "", "1", "", 1, 2440, 1220, 99999999, 0}}, eles,
+    ASSERT_TRUE(TD2File().SaveToFile({{1, "", "1", "", 1, 2440, 1220, 99999999, 0, ""}}, eles,
                                      TD2RPrm(), {g}, "240101000001", "1"));
     OpenOrderByList(0);
 

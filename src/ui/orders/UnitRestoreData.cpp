@@ -133,18 +133,7 @@ void TfrmRestoreData::btnRestoreClick() {
             RemoveJournals(dbPath);
             return true;
         });
-    const bool reopened = sysData()->Open();
-    prsBar->setValue(0);
-    btnRestore->setEnabled(true);
-    btnBrowse->setEnabled(true);
-    btnClose->setEnabled(true);
-    p_busy = false;
-    if (result == TCopyResult::Copied && reopened)
-        ShowInfo(QStringLiteral("数据还原成功!"));
-    else if (foreign)
-        ShowInfo(kRefused);
-    else
-        ShowInfo(QStringLiteral("数据还原失败，请检查路径是否存在？"));
+    Finish(result == TCopyResult::Copied, foreign);
 }
 
 void TfrmRestoreData::RestoreOnServer(const QString& path) {
@@ -161,13 +150,19 @@ void TfrmRestoreData::RestoreOnServer(const QString& path) {
         },
         &foreign, &error);
     if (!done) qWarning().noquote() << "restore from" << path << "failed:" << error;
+    Finish(done, foreign);
+}
+
+void TfrmRestoreData::Finish(bool restored, bool foreign) {
+    // The data module reopens on whatever is there now: the restored data, or the old
+    // data a failed restore left untouched.
     const bool reopened = sysData()->Open();
     prsBar->setValue(0);
     btnRestore->setEnabled(true);
     btnBrowse->setEnabled(true);
     btnClose->setEnabled(true);
     p_busy = false;
-    if (done && reopened)
+    if (restored && reopened)
         ShowInfo(QStringLiteral("数据还原成功!"));
     else if (foreign)
         ShowInfo(kRefused);

@@ -42,5 +42,7 @@ class TfrmRestoreData : public QDialog {
 
   private:
     void RestoreOnServer(const QString& path);
+    // Reopens the data, enables the window again and tells the outcome.
+    void Finish(bool restored, bool foreign);
     bool p_busy = false;
 };
