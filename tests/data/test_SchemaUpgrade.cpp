@@ -64,6 +64,16 @@ const QStringList kOldRows = {
     "INSERT INTO FProBCCut (proID,bcID,uli,cutC,cutFA) VALUES ('240101000001',1,81.5,2,'x')",
 };
 
+// The first row of a query, its fields joined by '|'.
+QString Row(TsysData& data, const QString& sql) {
+    auto q = data.OpenQuery(sql);
+    if (!q->next()) return "<no row>";
+    QStringList values;
+    for (int i = 0; i < q->record().count(); ++i)
+        values << FieldText(*q, q->record().fieldName(i));
+    return values.join('|');
+}
+
 class SchemaUpgradeTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -80,15 +90,6 @@ class SchemaUpgradeTest : public ::testing::Test {
         auto q = data.OpenQuery(QStringLiteral("PRAGMA table_info(%1)").arg(table));
         while (q->next()) columns << q->value("name").toString();
         return columns;
-    }
-
-    QString Row(TsysData& data, const QString& sql) {
-        auto q = data.OpenQuery(sql);
-        if (!q->next()) return "<no row>";
-        QStringList values;
-        for (int i = 0; i < q->record().count(); ++i)
-            values << FieldText(*q, q->record().fieldName(i));
-        return values.join('|');
     }
 
     QTemporaryDir dir;
@@ -262,15 +263,6 @@ class ServerSchemaUpgradeTest : public ::testing::Test {
         for (const QString& sql : FirstServerSchemaStatements() + kOldRows)
             ASSERT_TRUE(place.Run(sql)) << sql.toStdString() << ": "
                                         << place.Problem().toStdString();
-    }
-
-    QString Row(TsysData& data, const QString& sql) {
-        auto q = data.OpenQuery(sql);
-        if (!q->next()) return "<no row>";
-        QStringList values;
-        for (int i = 0; i < q->record().count(); ++i)
-            values << FieldText(*q, q->record().fieldName(i));
-        return values.join('|');
     }
 
     TTestDatabase place{TDbEngine::Server};
