@@ -461,8 +461,20 @@ class Packer {
             if (noise > 0) key *= 1 - noise / 2 + noise * Unit(rnd);
             keys_[id] = id == must ? 1e300 : key;
         }
-        std::stable_sort(order_.begin(), order_.end(),
-                         [this](int32_t x, int32_t y) { return keys_[x] > keys_[y]; });
+        // Largest key first, equal keys in their order. The lists are short, and an
+        // insertion sort needs no buffer where a stable sort would take one per attempt.
+        if (order_.size() > 48) {
+            std::stable_sort(order_.begin(), order_.end(),
+                             [this](int32_t x, int32_t y) { return keys_[x] > keys_[y]; });
+            return;
+        }
+        for (size_t i = 1; i < order_.size(); ++i) {
+            const int32_t id = order_[i];
+            const double key = keys_[id];
+            size_t j = i;
+            for (; j > 0 && keys_[order_[j - 1]] < key; --j) order_[j] = order_[j - 1];
+            order_[j] = id;
+        }
     }
 
     const TD2RPrm& prm_;
@@ -848,6 +860,12 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     DSheet packed;
 
     constexpr int kRelayTries = 6, kEvictTries = 4;  // layouts tried per sheet
+    // Pairs of sheets laid out anew together: the sheets with the most free room, few
+    // layouts each; more of either cost more steps than they won (measured).
+    constexpr size_t kPairSheets = 4;
+    constexpr int kPairTries = 2;
+    std::vector<int32_t> roomy, rest;
+    DSheet second;
     // Evictions try a few sheets per piece, so that orders of many sheets still take
     // thousands of steps a second.
     constexpr int kEvictSheets = 8;
@@ -922,6 +940,38 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                 std::swap(sh, packed);
                 return true;
             }
+        }
+        // Two sheets laid out anew together with the piece: the first as full as it gets
+        // with the piece on it, the second with all that is left.
+        {
+            roomy.clear();
+            for (size_t i = 0; i < s.sheets.size(); ++i) roomy.push_back(static_cast<int32_t>(i));
+            auto freeOf = [&](int32_t i) { return usable(s.sheets[i].type) - s.sheets[i].used; };
+            const size_t most = std::min<size_t>(roomy.size(), kPairSheets);
+            std::partial_sort(roomy.begin(), roomy.begin() + most, roomy.end(),
+                              [&](int32_t a, int32_t b) { return freeOf(a) > freeOf(b); });
+            roomy.resize(most);
+            for (size_t a = 0; a < roomy.size(); ++a)
+                for (size_t b = 0; b < roomy.size(); ++b) {
+                    if (a == b) continue;
+                    const int32_t i = roomy[a], j = roomy[b];
+                    if (freeOf(i) + freeOf(j) + 1e-6 < p.area) continue;
+                    if (!pk.FitsType(p, s.sheets[i].type)) continue;
+                    order.clear();
+                    for (const DPlace& pl : s.sheets[i].place) order.push_back(pl.piece);
+                    for (const DPlace& pl : s.sheets[j].place) order.push_back(pl.piece);
+                    order.push_back(id);
+                    if (!pk.Pack(order, s.sheets[i].type, kPairTries, rnd, packed, id)) continue;
+                    rest.clear();
+                    for (int32_t k : order)
+                        if (std::none_of(packed.place.begin(), packed.place.end(),
+                                         [k](const DPlace& pl) { return pl.piece == k; }))
+                            rest.push_back(k);
+                    if (!pk.Pack(rest, s.sheets[j].type, kPairTries, rnd, second)) continue;
+                    std::swap(s.sheets[i], packed);
+                    std::swap(s.sheets[j], second);
+                    return true;
+                }
         }
         return false;
     };
