@@ -80,6 +80,14 @@ bool Better(const DScore& a, const DScore& b, TD2RPriority prio) {
     }
 }
 
+// Orders of this many pieces and more are improved with cheaper steps: a step there
+// touches sheets of many pieces (measured on the workshop orders of the benchmark).
+bool LargeOrder(const TD2REleArr& eles) {
+    int64_t pieces = 0;
+    for (const TD2REle& e : eles) pieces += std::max(0, e.Count);
+    return pieces >= 200;
+}
+
 double Unit(TD2RRandom& rnd) { return static_cast<double>(rnd.Next() >> 11) * 0x1.0p-53; }
 
 // Layout rules shared by packing and insertion.
@@ -146,15 +154,17 @@ class Packer {
 
     // Lays the pieces `ids` out on one empty sheet of `type`; true when all of them fit.
     // With `must` ≥ 0 the layout may leave pieces out (it is then the attempt that places
-    // the most area, `must` always placed first); true when a layout was made.
+    // the most area, `must` always placed first); true when a layout was made. kAnyFirst
+    // does the same with no piece first.
     // With `region` the pieces are laid out inside that part of the sheet only.
+    static constexpr int32_t kWhole = -1, kAnyFirst = -2;
     bool Pack(const std::vector<int32_t>& ids, int type, int attempts, TD2RRandom& rnd, DSheet& out,
-              int32_t must = -1, const TRectR* region = nullptr) {
+              int32_t must = kWhole, const TRectR* region = nullptr) {
         const DType& t = T[type];
         const TRectR& room = region ? *region : t.usable;
         if (room.Length <= 0 || room.Width <= 0) return false;
         inRegion_ = region != nullptr;
-        const bool partial = must >= 0;
+        const bool partial = must != kWhole;
         double area = 0;
         for (int32_t id : ids) {
             if (!FitsType(P[id], type)) {
@@ -614,12 +624,14 @@ void TD2RDeep::DoSearch() {
     if (rawArr.empty() || eleArr.empty()) return;
     const double limit = p_Options.TimeLimit;
 
-    // The start: the generational search as it is, given a part of the time.
+    // The start: the generational search as it is, given a part of the time; large
+    // orders leave more of it to the improvement, which needs it there most.
+    const double startShare = LargeOrder(eleArr) ? 0.1 : 0.3;
     {
         TD2Rect rect(rawArr, prm, eleArr, p_Options.Seed, p_Options.Threads);
         StartListener relay(
             rect, p_Listener,
-            [&] { return IsEnd.load() || (limit > 0 && Elapsed() > 0.3 * limit); },
+            [&] { return IsEnd.load() || (limit > 0 && Elapsed() > startShare * limit); },
             [this](const TD2RSchame& s) { return AtBound(s); });
         rect.SetListener(&relay);
         rect.DoSearch();
@@ -864,6 +876,13 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     // layouts each; more of either cost more steps than they won (measured).
     constexpr size_t kPairSheets = 4;
     constexpr int kPairTries = 2;
+    // On large orders a step re-lays sheets of many pieces: whole-sheet relays stop after
+    // the fullest few sheets, and refills (below) do the rest of the work.
+    const bool large = LargeOrder(eleArr);
+    const size_t relayMost = large ? 4 : std::numeric_limits<size_t>::max();
+    const int refills = large ? 200 : 0;
+    constexpr int kRefillTries = 8;
+    std::vector<char> on(world.pieces.size(), 0);
     std::vector<int32_t> roomy, rest;
     DSheet second;
     // Evictions try a few sheets per piece, so that orders of many sheets still take
@@ -916,7 +935,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                     order.clear();
                     for (int32_t k : nd.pieces) order.push_back(sh.place[k].piece);
                     order.push_back(id);
-                    if (!pk.Pack(order, sh.type, 4, rnd, packed, -1, &nd.R)) continue;
+                    if (!pk.Pack(order, sh.type, 4, rnd, packed, Packer::kWhole, &nd.R)) continue;
                     DSheet next;
                     next.type = sh.type;
                     std::vector<char> out(sh.place.size(), 0);
@@ -931,8 +950,8 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                 }
             }
         }
-        for (int32_t i : cand) {
-            DSheet& sh = s.sheets[i];
+        for (size_t c = 0; c < cand.size() && c < relayMost; ++c) {
+            DSheet& sh = s.sheets[cand[c]];
             order.clear();
             for (const DPlace& pl : sh.place) order.push_back(pl.piece);
             order.push_back(id);
@@ -1090,6 +1109,28 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         }
         s.pool = std::move(left);
         s.poolArea = leftArea;
+        // Refills: a sheet is filled afresh from its own pieces and the pool, and taken
+        // when that puts more area on it; what it leaves goes to the pool, which shrinks
+        // by the gain.
+        for (int r = 0; r < refills && !s.pool.empty() && !s.sheets.empty(); ++r) {
+            DSheet& sh = s.sheets[rnd.Draw(static_cast<int>(s.sheets.size()))];
+            order.clear();
+            for (const DPlace& pl : sh.place) order.push_back(pl.piece);
+            for (int32_t id : s.pool) order.push_back(id);
+            if (!pk.Pack(order, sh.type, kRefillTries, rnd, packed, Packer::kAnyFirst)) continue;
+            if (packed.used <= sh.used + 1e-6) continue;
+            for (const DPlace& pl : packed.place) on[pl.piece] = 1;
+            s.pool.clear();
+            s.poolArea = 0;
+            for (int32_t id : order) {
+                if (!on[id]) {
+                    s.pool.push_back(id);
+                    s.poolArea += world.pieces[id].area;
+                }
+                on[id] = 0;
+            }
+            std::swap(sh, packed);
+        }
     };
 
     // A pool that fits one sheet makes a complete scheme of the current count plus one.
