@@ -961,8 +961,10 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             }
         }
         // Two sheets laid out anew together with the piece: the first as full as it gets
-        // with the piece on it, the second with all that is left.
-        {
+        // with the piece on it, the second with all that is left. For pieces fixed in
+        // orientation only on large orders: on small ones the pairs cost more steps than
+        // they won.
+        if (p.turn || large) {
             roomy.clear();
             for (size_t i = 0; i < s.sheets.size(); ++i) roomy.push_back(static_cast<int32_t>(i));
             auto freeOf = [&](int32_t i) { return usable(s.sheets[i].type) - s.sheets[i].used; };
