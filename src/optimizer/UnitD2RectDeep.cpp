@@ -511,6 +511,7 @@ struct TD2RDeep::World {
     std::vector<DPiece> pieces;
     std::vector<DType> types;
     DState start;
+    bool large = false;  // a large order: cheaper steps (see LargeOrder)
 };
 
 TD2RDeep::TD2RDeep(const TD2RRawArr& raws, const TD2RPrm& prm_, const TD2REleArr& eles,
@@ -626,7 +627,8 @@ void TD2RDeep::DoSearch() {
 
     // The start: the generational search as it is, given a part of the time; large
     // orders leave more of it to the improvement, which needs it there most.
-    const double startShare = LargeOrder(eleArr) ? 0.1 : 0.3;
+    const bool large = LargeOrder(eleArr);
+    const double startShare = large ? 0.1 : 0.3;
     {
         TD2Rect rect(rawArr, prm, eleArr, p_Options.Seed, p_Options.Threads);
         StartListener relay(
@@ -649,6 +651,7 @@ void TD2RDeep::DoSearch() {
 
     // Pieces and sheets of the start scheme, one sheet per RawCount.
     World world;
+    world.large = large;
     for (const TD2RRaw& r : rawArr) {
         DType t;
         t.usable =
@@ -878,13 +881,28 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
     constexpr int kPairTries = 2;
     // On large orders a step re-lays sheets of many pieces: whole-sheet relays stop after
     // the fullest few sheets, and refills (below) do the rest of the work.
-    const bool large = LargeOrder(eleArr);
+    const bool large = world.large;
     const size_t relayMost = large ? 4 : std::numeric_limits<size_t>::max();
     const int refills = large ? 200 : 0;
     constexpr int kRefillTries = 8;
-    std::vector<char> on(world.pieces.size(), 0);
     std::vector<int32_t> roomy, rest;
     DSheet second;
+    // The pieces of `from` that `laid` left out, in their order, and their area.
+    std::vector<char> on(world.pieces.size(), 0);
+    auto leftOut = [&](const std::vector<int32_t>& from, const DSheet& laid,
+                       std::vector<int32_t>& out) {
+        for (const DPlace& pl : laid.place) on[pl.piece] = 1;
+        out.clear();
+        double area = 0;
+        for (int32_t id : from) {
+            if (!on[id]) {
+                out.push_back(id);
+                area += world.pieces[id].area;
+            }
+            on[id] = 0;
+        }
+        return area;
+    };
     // Evictions try a few sheets per piece, so that orders of many sheets still take
     // thousands of steps a second.
     constexpr int kEvictSheets = 8;
@@ -983,11 +1001,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
                     for (const DPlace& pl : s.sheets[j].place) order.push_back(pl.piece);
                     order.push_back(id);
                     if (!pk.Pack(order, s.sheets[i].type, kPairTries, rnd, packed, id)) continue;
-                    rest.clear();
-                    for (int32_t k : order)
-                        if (std::none_of(packed.place.begin(), packed.place.end(),
-                                         [k](const DPlace& pl) { return pl.piece == k; }))
-                            rest.push_back(k);
+                    leftOut(order, packed, rest);
                     if (!pk.Pack(rest, s.sheets[j].type, kPairTries, rnd, second)) continue;
                     std::swap(s.sheets[i], packed);
                     std::swap(s.sheets[j], second);
@@ -1034,7 +1048,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
         return true;
     };
 
-        auto ruin = [&](DState& s) {
+    auto ruin = [&](DState& s) {
         const int n = static_cast<int>(s.sheets.size());
         if (n == 0) return;
         const int count = std::min(n, 1 + rnd.Draw(3));
@@ -1121,16 +1135,7 @@ void TD2RDeep::RunChain(Chain& c, const World& world, int64_t steps, bool report
             for (int32_t id : s.pool) order.push_back(id);
             if (!pk.Pack(order, sh.type, kRefillTries, rnd, packed, Packer::kAnyFirst)) continue;
             if (packed.used <= sh.used + 1e-6) continue;
-            for (const DPlace& pl : packed.place) on[pl.piece] = 1;
-            s.pool.clear();
-            s.poolArea = 0;
-            for (int32_t id : order) {
-                if (!on[id]) {
-                    s.pool.push_back(id);
-                    s.poolArea += world.pieces[id].area;
-                }
-                on[id] = 0;
-            }
+            s.poolArea = leftOut(order, packed, s.pool);
             std::swap(sh, packed);
         }
     };

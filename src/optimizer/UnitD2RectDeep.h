@@ -10,9 +10,12 @@
 // pieces, or pieces by draw; the pieces left stay where they lie and the room taken out
 // joins into the largest free rectangles their guillotine cuts allow) and puts the pool
 // back into the sheets (recreate: into the smallest free rectangle that holds a piece,
-// else by laying a sheet out anew with the extra piece, else by making room on a sheet
-// for it when less area falls out). A step is kept when the pool's area does not grow
-// beyond what late acceptance allows. An empty pool is a scheme of n − 1 sheets; then the next emptiest sheet goes.
+// else by laying a part of a sheet, a whole sheet or two roomy sheets together out anew
+// with the extra piece, else by making room on a sheet for it when less area falls out;
+// on large orders sheets are also filled afresh from their pieces and the pool when that
+// puts more area on them). A step is kept when the pool's area does not grow beyond what
+// late acceptance allows. An empty pool is a scheme of n − 1 sheets; then the next
+// emptiest sheet goes.
 // While the pool is not empty, a pool that fits one sheet gives a scheme of n sheets
 // whose least-used sheet is the pool: among schemes of equal sheet count the one whose
 // least-used sheet is emptiest (the largest reusable offcut) is preferred.
